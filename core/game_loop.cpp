@@ -1,0 +1,52 @@
+#include "core/game_loop.h"
+
+#include "audio/sound_client.h"
+#include "core/game.h"
+#include "frontend/front_end.h"
+#include "platform/clock.h"
+#include "platform/console.h"
+#include "platform/keyboard.h"
+#include "render/present_frame.h"
+#include "player/update_player.h"
+#include "world/update_world.h"
+
+namespace veldra {
+namespace {
+
+// Nothing is scaled by measured time: every speed and timer counts frames of this pace.
+constexpr unsigned kFrameSleepMs = 16;
+constexpr unsigned kFarewellPauseMs = 5000;
+
+}  // namespace
+
+bool runFrame(Game& game) {
+  platform::readKeyboard();  // input: the key-state table for this frame
+  updatePlayer(game);
+  if (game.inFrontEnd) {
+    drawFrontEnd(game.screen, game.menuPage, game.menuCursor);
+    return true;
+  }
+  if (!game.paused) updateWorld(game);
+  presentFrame(game);
+  if (!game.alive) {
+    platform::writeStandardOutput("\nYou have died! Thank you for playing!\n");
+    platform::sleepMilliseconds(kFarewellPauseMs);
+    return false;
+  }
+  return true;
+}
+
+void runGameLoop(Game& game) {
+  while (game.running) {
+    // A death ends the game at once: the sounds already asked for play on through the
+    // farewell pause and the Game's destructor closes the engine.
+    if (!runFrame(game)) return;
+    platform::sleepMilliseconds(kFrameSleepMs);
+  }
+  stopAllSounds();
+  closeSoundClient(game.sound);
+  platform::writeStandardOutput("\nGame loop closed gracefully.\n");
+  platform::sleepMilliseconds(kFarewellPauseMs);
+}
+
+}  // namespace veldra

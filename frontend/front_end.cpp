@@ -1,0 +1,197 @@
+#include "frontend/front_end.h"
+
+#include <array>
+#include <string_view>
+
+#include "audio/sound_catalogue.h"
+#include "core/game.h"
+#include "platform/clock.h"
+#include "player/presets.h"
+#include "player/update_player.h"
+
+namespace veldra {
+namespace {
+
+constexpr std::uint16_t kFrontEndClear = 0;
+constexpr unsigned kChoicePauseMs = 200;
+
+constexpr int kBannerTopRow = 2;
+constexpr int kBannerHalfWidth = 22;
+constexpr int kBannerRedFirst = 8;  // the E of the name is drawn red
+constexpr int kBannerRedLast = 14;
+constexpr std::uint16_t kBannerColour = 11;
+constexpr std::uint16_t kBannerAccent = 12;
+constexpr std::array<std::string_view, 6> kBanner = {
+    "  #    # ###### #      #####  #####   ####   ",
+    "  #    # #      #      #    # #    # #    #  ",
+    "  #    # #####  #      #    # #####  #    #  ",
+    "   #  #  #      #      #    # #  #   ######  ",
+    "   #  #  #      #      #    # #   #  #    #  ",
+    "    ##   ###### ###### #####  #    # #    #  ",
+};
+
+constexpr int kTitleTopRow = 15;
+constexpr std::array<std::string_view, 5> kTitleLines = {
+    "--- PRESS ENTER TO START VELDRA! ---",
+    "",
+    "  [PRESS 'C' TO ENTER CONTROL CONFIGURATION]  ",
+    "",
+    "Use Esc or 'X' to Quit and 'P' to Pause!",
+};
+constexpr std::array<std::uint16_t, 3> kStartLineColours = {10, 11, 9};
+constexpr unsigned kStartLineStepMs = 250;
+constexpr unsigned kConfigLineBlinkMs = 500;
+constexpr std::uint16_t kConfigLineOn = 14;
+constexpr std::uint16_t kConfigLineOff = 6;
+constexpr std::uint16_t kQuitLineColour = 7;
+
+constexpr int kHeaderRow = 9;
+constexpr std::string_view kPresetHeader = "=== CHOOSE YOUR CORE GAME CONTROLS PRESET ===";
+constexpr std::uint16_t kHeaderColour = 11;
+constexpr int kPresetTopRow = 11;
+constexpr int kPresetRowStep = 2;
+constexpr std::array<std::string_view, 3> kPresetLines = {
+    " PRESET A: Retro Classic (Arrows, Ctrl, Space, E, Alt)",
+    " PRESET B: WASD Modern RPG (WASD, R Shift, Space, R Alt, R Ctrl)",
+    " [BACK TO MAIN MENU] ",
+};
+constexpr std::string_view kSelectedPrefix = " > ";
+constexpr std::string_view kOtherPrefix = "   ";
+constexpr std::uint16_t kSelectedColour = 10;
+constexpr std::uint16_t kOtherColour = 7;
+constexpr int kPresetChoiceA = 0;
+constexpr int kPresetChoiceB = 1;
+constexpr int kMenuLines = 3;
+
+struct Canvas {
+  CHAR_INFO* cells;
+  FrameSize size;
+
+  void put(int column, int row, char c, std::uint16_t attribute) const {
+    if (column < 0 || column >= size.width || row < 0 || row >= size.height) return;
+    CHAR_INFO& cell = cells[row * size.width + column];
+    cell.Char.AsciiChar = c;
+    cell.Attributes = attribute;
+  }
+
+  void putCentred(int row, std::string_view text, std::uint16_t attribute) const {
+    const int start = size.width / 2 - static_cast<int>(text.size()) / 2;
+    for (std::size_t k = 0; k < text.size(); ++k) put(start + static_cast<int>(k), row, text[k], attribute);
+  }
+
+  // Placed by buffer index, clipped only at the buffer's ends: a narrow window lets the
+  // text run on into the next row.
+  void putCentredByIndex(int row, std::string_view text, std::uint16_t attribute) const {
+    const long long count = static_cast<long long>(size.width) * size.height;
+    const long long start = static_cast<long long>(row) * size.width + size.width / 2 -
+                            static_cast<long long>(text.size()) / 2;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+      const long long index = start + static_cast<long long>(k);
+      if (index < 0 || index >= count) continue;
+      cells[index].Char.AsciiChar = text[k];
+      cells[index].Attributes = attribute;
+    }
+  }
+};
+
+void drawBanner(const Canvas& canvas) {
+  const int left = canvas.size.width / 2 - kBannerHalfWidth;
+  for (std::size_t i = 0; i < kBanner.size(); ++i) {
+    for (std::size_t k = 0; k < kBanner[i].size(); ++k) {
+      const bool accent = k >= kBannerRedFirst && k <= kBannerRedLast;
+      canvas.put(left + static_cast<int>(k), kBannerTopRow + static_cast<int>(i), kBanner[i][k],
+                 accent ? kBannerAccent : kBannerColour);
+    }
+  }
+}
+
+void drawTitlePage(const Canvas& canvas, std::uint32_t ticks) {
+  const std::array<std::uint16_t, 5> colours = {
+      kStartLineColours[(ticks / kStartLineStepMs) % kStartLineColours.size()], 0,
+      (ticks / kConfigLineBlinkMs) % 2 == 0 ? kConfigLineOn : kConfigLineOff, 0, kQuitLineColour};
+  for (std::size_t i = 0; i < kTitleLines.size(); ++i) {
+    canvas.putCentred(kTitleTopRow + static_cast<int>(i), kTitleLines[i], colours[i]);
+  }
+}
+
+void drawPresetPage(const Canvas& canvas, int menuCursor) {
+  canvas.putCentredByIndex(kHeaderRow, kPresetHeader, kHeaderColour);
+  for (int n = 0; n < kMenuLines; ++n) {
+    const bool selected = n == menuCursor;
+    std::string line(selected ? kSelectedPrefix : kOtherPrefix);
+    line += kPresetLines[n];
+    canvas.putCentred(kPresetTopRow + kPresetRowStep * n, line, selected ? kSelectedColour : kOtherColour);
+  }
+}
+
+void updateTitlePage(Game& game) {
+  if (keyDown(vk::kEnter)) {
+    game.inFrontEnd = false;
+    play(game.sound, sounds::kTitleStart);
+    platform::sleepMilliseconds(kChoicePauseMs);
+    return;
+  }
+  const bool configDown = keyDown(vk::kC);
+  if (configDown && !game.configKeyHeld) {
+    game.menuPage = kPresetPage;
+    game.menuCursor = 0;
+    play(game.sound, sounds::kPresetPageOpen);
+  }
+  game.configKeyHeld = configDown;
+}
+
+void updatePresetPage(Game& game) {
+  const bool up = keyDown(vk::kUp) || keyDown(vk::kW);
+  const bool down = keyDown(vk::kDown) || keyDown(vk::kS);
+  if (up && !game.menuUpHeld) {
+    game.menuCursor = (game.menuCursor + kMenuLines - 1) % kMenuLines;
+    play(game.sound, sounds::kMenuUp);
+  }
+  if (down && !game.menuDownHeld) {
+    game.menuCursor = (game.menuCursor + 1) % kMenuLines;
+    play(game.sound, sounds::kMenuDown);
+  }
+  game.menuUpHeld = up;
+  game.menuDownHeld = down;
+  if (!keyDown(vk::kEnter) && !keyDown(vk::kSpace)) return;
+  if (game.menuCursor == kPresetChoiceA) {
+    applyPresetA(game);
+    play(game.sound, sounds::kPresetChosen);
+  } else if (game.menuCursor == kPresetChoiceB) {
+    applyPresetB(game);
+    play(game.sound, sounds::kPresetChosen);
+  } else {
+    play(game.sound, sounds::kMenuBack);
+  }
+  game.menuPage = kTitlePage;
+  platform::sleepMilliseconds(kChoicePauseMs);
+}
+
+}  // namespace
+
+void drawFrontEnd(ConsoleScreen& screen, int menuPage, int menuCursor) {
+  const FrameSize size = queryFrameSize(screen);
+  if (!prepareFrame(screen, size, kFrontEndClear)) return;
+  const Canvas canvas{screen.cells.get(), size};
+  drawBanner(canvas);
+  if (menuPage == kTitlePage) {
+    drawTitlePage(canvas, platform::tickCount());
+  } else {
+    drawPresetPage(canvas, menuCursor);
+  }
+  writeFrame(screen, size);
+}
+
+void updateFrontEnd(Game& game) {
+  if (keyDown(vk::kEscape) || keyDown(vk::kX)) {
+    game.running = false;
+    return;
+  }
+  if (game.menuPage == kTitlePage) {
+    updateTitlePage(game);
+  } else {
+    updatePresetPage(game);
+  }
+}
+
+}  // namespace veldra

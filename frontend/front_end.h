@@ -1,0 +1,20 @@
+#pragma once
+// The title page and the control-preset page, shown once before play.
+
+#include "render/console_screen.h"
+
+namespace veldra {
+
+struct Game;
+
+constexpr int kTitlePage = 0;
+constexpr int kPresetPage = 1;
+
+// Draws one complete front-end frame from the page and cursor, and writes it out.
+void drawFrontEnd(ConsoleScreen& screen, int menuPage, int menuCursor);
+
+// The front-end branch of the input step: quit, start, open the preset page, move the
+// cursor and apply a preset.
+void updateFrontEnd(Game& game);
+
+}  // namespace veldra

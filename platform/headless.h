@@ -1,0 +1,63 @@
+#pragma once
+// The headless backend: the whole game runs against it in tests, on a fake clock, with
+// scripted keys, captured frames and text, and a wave device that only plays when told.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/console.h"
+
+namespace veldra::platform::headless {
+
+void reset();                                  // all keys up, tick 0, no console (80 x 25 frames),
+                                               // wave device available and stalled, rand15 seed 1
+void setKeyDown(int virtualKey, bool down);
+void setTickCount(std::uint32_t milliseconds);
+void setWindowSize(int columns, int rows);     // console queries succeed with this visible window
+void setNoConsole();                           // console queries fail
+void setAudioDeviceAvailable(bool available);  // when false, opening the wave device fails
+int frameWrites();                             // whole-frame cell writes since reset()
+
+// Runs at every readKeyboard(), that is once at the top of every frame: a test scripts its
+// keys here (the argument counts the calls since reset(), from 0).
+void setInputScript(std::function<void(int frame)> script);
+
+// Everything written to standard output since reset().
+const std::string& standardOutput();
+
+// The last frame written with writeConsoleCells.
+const std::vector<CHAR_INFO>& lastFrame();
+int lastFrameWidth();
+int lastFrameHeight();
+
+// Text written to standard output while a console exists, with where and how it was drawn.
+struct ConsoleText {
+  int column;
+  int row;
+  std::uint16_t attribute;
+  std::string text;
+};
+const std::vector<ConsoleText>& consoleTexts();  // since reset()
+bool cursorVisible();
+int cursorColumn();
+int cursorRow();
+std::uint16_t textAttribute();
+
+int waitForKeyCalls();
+std::uint64_t millisecondsSlept();
+
+// exitProcess() throws this instead of ending the test program.
+struct ProcessExit {
+  int status;
+};
+
+// The wave device: buffers written by the engine wait here until a test finishes them.
+int queuedWaveBuffers();
+bool waveDeviceOpen();
+// Marks the oldest queued buffer done (signalling the engine) and returns its samples;
+// false when none is queued.
+bool finishWaveBuffer(std::vector<std::int16_t>* samples = nullptr);
+
+}  // namespace veldra::platform::headless

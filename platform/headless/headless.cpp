@@ -1,0 +1,250 @@
+// The headless twin of the terminal backend: no terminal, no sound card, no real time.
+
+#include "platform/headless.h"
+
+#include <deque>
+#include <mutex>
+
+#include "platform/clock.h"
+#include "platform/console.h"
+#include "platform/keyboard.h"
+#include "platform/process.h"
+#include "platform/random.h"
+#include "platform/wave_out.h"
+
+namespace veldra::platform {
+
+struct WaveDevice {
+  WaveSignal signal = nullptr;
+  void* context = nullptr;
+  std::deque<WaveBuffer*> queue;  // written, not yet finished
+};
+
+namespace {
+
+constexpr int kKeyCount = 256;
+
+struct HeadlessState {
+  bool keys[kKeyCount] = {};
+  std::uint32_t ticks = 0;
+  std::uint64_t slept = 0;
+  bool console = false;
+  int columns = 80;
+  int rows = 25;
+  bool audioAvailable = true;
+  int frameWrites = 0;
+  int inputCalls = 0;
+  std::function<void(int)> inputScript;
+  std::string standardOutput;
+  std::vector<CHAR_INFO> lastFrame;
+  int lastFrameWidth = 0;
+  int lastFrameHeight = 0;
+  std::vector<headless::ConsoleText> consoleTexts;
+  bool cursorVisible = true;
+  int cursorColumn = 0;
+  int cursorRow = 0;
+  std::uint16_t textAttribute = 7;
+  int waitForKeyCalls = 0;
+};
+
+HeadlessState& state() {
+  static HeadlessState instance;
+  return instance;
+}
+
+// The wave device is touched by the audio worker as well as the test thread.
+std::mutex waveMutex;
+WaveDevice* openDevice = nullptr;
+
+}  // namespace
+
+// ---- console ----
+
+ConsoleHandle standardOutputHandle() { return 1; }
+
+bool consoleWindowSize(ConsoleHandle, int& columns, int& rows) {
+  if (!state().console) return false;
+  columns = state().columns;
+  rows = state().rows;
+  return true;
+}
+
+bool getConsoleCursorInfo(ConsoleHandle, CursorInfo& info) {
+  if (!state().console) return false;
+  info.size = 25;
+  info.visible = state().cursorVisible;
+  return true;
+}
+
+bool setConsoleCursorInfo(ConsoleHandle, const CursorInfo& info) {
+  if (!state().console) return false;
+  state().cursorVisible = info.visible;
+  return true;
+}
+
+bool writeConsoleCells(ConsoleHandle, const CHAR_INFO* cells, int width, int height) {
+  HeadlessState& s = state();
+  ++s.frameWrites;
+  s.lastFrame.assign(cells, cells + static_cast<std::size_t>(width) * height);
+  s.lastFrameWidth = width;
+  s.lastFrameHeight = height;
+  return s.console;
+}
+
+bool setConsoleCursorPosition(ConsoleHandle, int column, int row) {
+  if (!state().console) return false;
+  state().cursorColumn = column;
+  state().cursorRow = row;
+  return true;
+}
+
+bool setConsoleTextAttribute(ConsoleHandle, std::uint16_t attribute) {
+  if (!state().console) return false;
+  state().textAttribute = attribute;
+  return true;
+}
+
+void writeStandardOutput(std::string_view text) { writeConsoleText(1, text); }
+
+void writeConsoleText(ConsoleHandle, std::string_view text) {
+  HeadlessState& s = state();
+  s.standardOutput.append(text);
+  if (s.console) {
+    s.consoleTexts.push_back({s.cursorColumn, s.cursorRow, s.textAttribute, std::string(text)});
+    s.cursorColumn += static_cast<int>(text.size());
+  }
+}
+
+// ---- keyboard ----
+
+void readKeyboard() {
+  HeadlessState& s = state();
+  if (s.inputScript) s.inputScript(s.inputCalls);
+  ++s.inputCalls;
+}
+
+std::uint16_t asyncKeyState(int virtualKey) {
+  if (virtualKey < 0 || virtualKey >= kKeyCount) return 0;
+  return state().keys[virtualKey] ? 0x8000 : 0;
+}
+
+// ---- clock ----
+
+std::uint32_t tickCount() { return state().ticks; }
+
+void sleepMilliseconds(std::uint32_t milliseconds) {
+  state().ticks += milliseconds;
+  state().slept += milliseconds;
+}
+
+// ---- process ----
+
+std::string currentDirectory() { return "/headless"; }
+
+void waitForKey() { ++state().waitForKeyCalls; }
+
+void exitProcess(int status) { throw headless::ProcessExit{status}; }
+
+// ---- wave output ----
+
+WaveDevice* waveOpen(WaveSignal signal, void* context) {
+  std::lock_guard<std::mutex> guard(waveMutex);
+  if (!state().audioAvailable || openDevice) return nullptr;
+  openDevice = new WaveDevice{signal, context, {}};
+  return openDevice;
+}
+
+void wavePrepare(WaveDevice*, WaveBuffer& buffer) { buffer.prepared = true; }
+void waveUnprepare(WaveDevice*, WaveBuffer& buffer) { buffer.prepared = false; }
+
+void waveWrite(WaveDevice* device, WaveBuffer& buffer) {
+  std::lock_guard<std::mutex> guard(waveMutex);
+  buffer.done = false;
+  device->queue.push_back(&buffer);
+}
+
+void waveReset(WaveDevice* device) {
+  std::lock_guard<std::mutex> guard(waveMutex);
+  for (WaveBuffer* buffer : device->queue) buffer->done = true;
+  device->queue.clear();
+}
+
+void waveClose(WaveDevice* device) {
+  std::lock_guard<std::mutex> guard(waveMutex);
+  if (openDevice == device) openDevice = nullptr;
+  delete device;
+}
+
+// ---- test controls ----
+
+namespace headless {
+
+void reset() {
+  HeadlessState& s = state();
+  std::function<void(int)> none;
+  s.inputScript.swap(none);
+  s = HeadlessState{};
+  seedRand15(1);
+}
+
+void setKeyDown(int virtualKey, bool down) {
+  if (virtualKey >= 0 && virtualKey < kKeyCount) state().keys[virtualKey] = down;
+}
+
+void setTickCount(std::uint32_t milliseconds) { state().ticks = milliseconds; }
+
+void setWindowSize(int columns, int rows) {
+  state().console = true;
+  state().columns = columns;
+  state().rows = rows;
+}
+
+void setNoConsole() { state().console = false; }
+
+void setAudioDeviceAvailable(bool available) { state().audioAvailable = available; }
+
+int frameWrites() { return state().frameWrites; }
+
+void setInputScript(std::function<void(int)> script) { state().inputScript = std::move(script); }
+
+const std::string& standardOutput() { return state().standardOutput; }
+const std::vector<CHAR_INFO>& lastFrame() { return state().lastFrame; }
+int lastFrameWidth() { return state().lastFrameWidth; }
+int lastFrameHeight() { return state().lastFrameHeight; }
+const std::vector<ConsoleText>& consoleTexts() { return state().consoleTexts; }
+bool cursorVisible() { return state().cursorVisible; }
+int cursorColumn() { return state().cursorColumn; }
+int cursorRow() { return state().cursorRow; }
+std::uint16_t textAttribute() { return state().textAttribute; }
+int waitForKeyCalls() { return state().waitForKeyCalls; }
+std::uint64_t millisecondsSlept() { return state().slept; }
+
+int queuedWaveBuffers() {
+  std::lock_guard<std::mutex> guard(waveMutex);
+  return openDevice ? static_cast<int>(openDevice->queue.size()) : 0;
+}
+
+bool waveDeviceOpen() {
+  std::lock_guard<std::mutex> guard(waveMutex);
+  return openDevice != nullptr;
+}
+
+bool finishWaveBuffer(std::vector<std::int16_t>* samples) {
+  WaveSignal signal = nullptr;
+  void* context = nullptr;
+  {
+    std::lock_guard<std::mutex> guard(waveMutex);
+    if (!openDevice || openDevice->queue.empty()) return false;
+    WaveBuffer* buffer = openDevice->queue.front();
+    openDevice->queue.pop_front();
+    if (samples) samples->assign(buffer->samples, buffer->samples + buffer->sampleCount);
+    buffer->done = true;
+    signal = openDevice->signal;
+    context = openDevice->context;
+  }
+  if (signal) signal(context);
+  return true;
+}
+
+}  // namespace headless
+}  // namespace veldra::platform

@@ -1,0 +1,58 @@
+// Clock and process services on POSIX.
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/process.h"
+#include "platform/terminal/terminal_session.h"
+
+namespace veldra::platform {
+
+std::uint32_t tickCount() {
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+void sleepMilliseconds(std::uint32_t milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+std::string currentDirectory() {
+  // Grows the buffer until the whole path fits, however deep the directory.
+  std::vector<char> buffer(256);
+  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return std::string();
+    buffer.resize(buffer.size() * 2);
+  }
+  return std::string(buffer.data());
+}
+
+void waitForKey() {
+  if (::isatty(STDIN_FILENO) != 1) return;
+  termios saved{};
+  if (::tcgetattr(STDIN_FILENO, &saved) != 0) return;
+  termios raw = saved;
+  raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+  raw.c_cc[VMIN] = 1;
+  raw.c_cc[VTIME] = 0;
+  ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &raw);
+  char byte = 0;
+  while (::read(STDIN_FILENO, &byte, 1) < 0 && errno == EINTR) {
+  }
+  ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+}
+
+void exitProcess(int status) {
+  terminal::restoreTerminal();
+  std::exit(status);
+}
+
+}  // namespace veldra::platform

@@ -1,0 +1,114 @@
+// Console output on a POSIX terminal: frames become escape sequences, one write each.
+
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include "platform/console.h"
+#include "platform/terminal/frame_encoder.h"
+#include "platform/terminal/terminal_session.h"
+
+namespace veldra::platform {
+namespace {
+
+using terminal::Session;
+using terminal::session;
+
+// Follows text written at the cursor so the frame model knows which cells it covered.
+void trackText(Session& s, std::string_view text, int windowRows) {
+  for (char c : text) {
+    if (c == '\n') {
+      s.textColumn = 0;
+      if (++s.textRow >= windowRows) {
+        // The terminal scrolled: nothing on screen is where the model thinks.
+        s.textRow = windowRows - 1;
+        terminal::forgetScreen(s.model);
+      }
+    } else if (c == '\r') {
+      s.textColumn = 0;
+    } else {
+      terminal::forgetCells(s.model, s.textColumn, s.textRow, 1);
+      ++s.textColumn;
+    }
+  }
+}
+
+}  // namespace
+
+ConsoleHandle standardOutputHandle() { return STDOUT_FILENO; }
+
+bool consoleWindowSize(ConsoleHandle output, int& columns, int& rows) {
+  if (!session().outputIsTerminal) return false;
+  winsize size{};
+  if (::ioctl(output, TIOCGWINSZ, &size) != 0 || size.ws_col == 0 || size.ws_row == 0) return false;
+  columns = size.ws_col;
+  rows = size.ws_row;
+  return true;
+}
+
+bool getConsoleCursorInfo(ConsoleHandle, CursorInfo& info) {
+  const Session& s = session();
+  if (!s.outputIsTerminal) return false;
+  info.size = 25;
+  info.visible = !s.cursorHidden;
+  return true;
+}
+
+bool setConsoleCursorInfo(ConsoleHandle, const CursorInfo& info) {
+  if (!session().outputIsTerminal) return false;
+  terminal::setCursorHidden(!info.visible);
+  return true;
+}
+
+bool writeConsoleCells(ConsoleHandle output, const CHAR_INFO* cells, int width, int height) {
+  Session& s = session();
+  if (!s.outputIsTerminal) return false;
+  terminal::enterPlayMode();
+  if (terminal::takeRedrawRequest()) terminal::forgetScreen(s.model);
+  s.frameBytes.clear();
+  terminal::encodeFrame(s.model, cells, width, height, s.frameBytes);
+  // A cell write leaves the text cursor where it was.
+  terminal::appendCursorPosition(s.frameBytes, s.textColumn, s.textRow);
+  terminal::writeAll(output, s.frameBytes);
+  return true;
+}
+
+bool setConsoleCursorPosition(ConsoleHandle output, int column, int row) {
+  Session& s = session();
+  if (!s.outputIsTerminal) return false;
+  s.textColumn = column;
+  s.textRow = row;
+  std::string bytes;
+  terminal::appendCursorPosition(bytes, column, row);
+  terminal::writeAll(output, bytes);
+  return true;
+}
+
+bool setConsoleTextAttribute(ConsoleHandle output, std::uint16_t attribute) {
+  Session& s = session();
+  if (!s.outputIsTerminal) return false;
+  std::string bytes;
+  terminal::appendAttribute(bytes, attribute);
+  s.model.attribute = attribute & 0xFF;
+  terminal::writeAll(output, bytes);
+  return true;
+}
+
+void writeConsoleText(ConsoleHandle output, std::string_view text) {
+  Session& s = session();
+  if (s.playing && s.outputIsTerminal) {
+    int columns = 0;
+    int rows = 0;
+    if (!consoleWindowSize(output, columns, rows)) rows = 1;
+    trackText(s, text, rows);
+  }
+  terminal::writeAll(output, text);
+}
+
+void writeStandardOutput(std::string_view text) {
+  Session& s = session();
+  // The picture's screen goes away at the end; its plain lines are shown again after it.
+  if (s.playing && s.outputIsTerminal) s.transcript.append(text);
+  writeConsoleText(STDOUT_FILENO, text);
+}
+
+}  // namespace veldra::platform

@@ -1,0 +1,128 @@
+#include "platform/terminal/frame_encoder.h"
+
+#include <array>
+
+#include "platform/terminal/cp437.h"
+
+namespace veldra::platform::terminal {
+namespace {
+
+constexpr const char* kBeginSynchronized = "\x1b[?2026h";
+constexpr const char* kEndSynchronized = "\x1b[?2026l";
+constexpr const char* kResetAndClear = "\x1b[0m\x1b[2J";
+// Moving right along a row is shorter as a cursor-forward than as a full position.
+constexpr const char* kCursorForward = "C";
+
+// Console colour bits are blue 1, green 2, red 4; ANSI numbers are red 1, green 2, blue 4.
+constexpr int ansiColour(int consoleColour) {
+  return ((consoleColour & 1) << 2) | (consoleColour & 2) | ((consoleColour & 4) >> 2);
+}
+
+void appendNumber(std::string& out, int value) {
+  char digits[12];
+  int length = 0;
+  unsigned v = static_cast<unsigned>(value);
+  do {
+    digits[length++] = static_cast<char>('0' + v % 10);
+    v /= 10;
+  } while (v != 0);
+  while (length > 0) out.push_back(digits[--length]);
+}
+
+// The 256 colour escapes, built once.
+const std::array<std::string, 256>& attributeEscapes() {
+  static const std::array<std::string, 256> escapes = [] {
+    std::array<std::string, 256> table;
+    for (int attribute = 0; attribute < 256; ++attribute) {
+      const int foreground = attribute & 0xF;
+      const int background = (attribute >> 4) & 0xF;
+      std::string& escape = table[attribute];
+      escape = "\x1b[";
+      appendNumber(escape, (foreground & 8 ? 90 : 30) + ansiColour(foreground));
+      escape.push_back(';');
+      appendNumber(escape, (background & 8 ? 100 : 40) + ansiColour(background));
+      escape.push_back('m');
+    }
+    return table;
+  }();
+  return escapes;
+}
+
+// `shown` holds only the low byte, the part a terminal can show.
+bool sameCell(const CHAR_INFO& cell, const CHAR_INFO& shown) {
+  return cell.Char.AsciiChar == shown.Char.AsciiChar && (cell.Attributes & 0xFF) == shown.Attributes;
+}
+
+void startModel(ScreenModel& model, int width, int height, std::string& out) {
+  model.width = width;
+  model.height = height;
+  CHAR_INFO unknown{};
+  unknown.Attributes = kUnknownAttribute;
+  model.shown.assign(static_cast<std::size_t>(width) * height, unknown);
+  model.attribute = kUnknownAttribute;
+  out += kResetAndClear;
+}
+
+}  // namespace
+
+void appendAttribute(std::string& out, std::uint16_t attribute) { out += attributeEscapes()[attribute & 0xFF]; }
+
+void appendCursorPosition(std::string& out, int column, int row) {
+  out += "\x1b[";
+  appendNumber(out, row + 1);
+  out.push_back(';');
+  appendNumber(out, column + 1);
+  out.push_back('H');
+}
+
+void encodeFrame(ScreenModel& model, const CHAR_INFO* cells, int width, int height, std::string& out) {
+  if (width <= 0 || height <= 0) return;
+  out += kBeginSynchronized;
+  if (width != model.width || height != model.height || model.shown.empty()) startModel(model, width, height, out);
+  int cursorRow = -1;
+  int cursorColumn = -1;
+  for (int row = 0; row < height; ++row) {
+    const std::size_t rowStart = static_cast<std::size_t>(row) * width;
+    for (int column = 0; column < width; ++column) {
+      const CHAR_INFO& cell = cells[rowStart + column];
+      CHAR_INFO& shown = model.shown[rowStart + column];
+      if (sameCell(cell, shown)) continue;
+      if (row == cursorRow && column > cursorColumn) {
+        out += "\x1b[";
+        appendNumber(out, column - cursorColumn);
+        out += kCursorForward;
+      } else if (row != cursorRow || column != cursorColumn) {
+        appendCursorPosition(out, column, row);
+      }
+      const std::uint16_t attribute = cell.Attributes & 0xFF;
+      if (attribute != model.attribute) {
+        appendAttribute(out, attribute);
+        model.attribute = attribute;
+      }
+      out += cp437ToUtf8(static_cast<unsigned char>(cell.Char.AsciiChar));
+      shown.Char.AsciiChar = cell.Char.AsciiChar;
+      shown.Attributes = attribute;
+      cursorRow = row;
+      cursorColumn = column + 1;
+    }
+  }
+  out += kEndSynchronized;
+}
+
+void forgetCells(ScreenModel& model, int column, int row, int count) {
+  if (row < 0 || row >= model.height) return;
+  for (int k = 0; k < count; ++k) {
+    const int c = column + k;
+    if (c < 0 || c >= model.width) continue;
+    model.shown[static_cast<std::size_t>(row) * model.width + c].Attributes = kUnknownAttribute;
+  }
+}
+
+void forgetScreen(ScreenModel& model) {
+  model.width = 0;
+  model.height = 0;
+  model.shown.clear();
+  model.attribute = kUnknownAttribute;
+}
+
+}  // namespace veldra::platform::terminal

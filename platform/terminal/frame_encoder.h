@@ -1,0 +1,41 @@
+#pragma once
+// Turns frames of console cells into the bytes a terminal needs: only the cells that changed
+// since the last frame, colour escapes only when the attribute changes, the whole frame
+// wrapped in synchronized output. Pure: no system calls, so tests pin its exact bytes.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/console.h"
+
+namespace veldra::platform::terminal {
+
+// An attribute no cell ever has: marks a cell (or the terminal's colour) as unknown.
+constexpr std::uint16_t kUnknownAttribute = 0xFFFF;
+
+// What the terminal is believed to show.
+struct ScreenModel {
+  int width = 0;
+  int height = 0;
+  std::vector<CHAR_INFO> shown;
+  std::uint16_t attribute = kUnknownAttribute;  // the terminal's current colours
+};
+
+// Appends the bytes that make the terminal show this frame at its top-left corner. A frame
+// of another shape than the last clears the screen and is sent whole.
+void encodeFrame(ScreenModel& model, const CHAR_INFO* cells, int width, int height, std::string& out);
+
+// Something else was drawn over these cells (text written at the cursor): send them again.
+void forgetCells(ScreenModel& model, int column, int row, int count);
+
+// The whole picture is in doubt (resume, resize): the next frame clears and redraws.
+void forgetScreen(ScreenModel& model);
+
+// Colour escape for a console attribute (Windows bit order: blue 1, green 2, red 4).
+void appendAttribute(std::string& out, std::uint16_t attribute);
+
+// Cursor position escape, 0-based column and row.
+void appendCursorPosition(std::string& out, int column, int row);
+
+}  // namespace veldra::platform::terminal

@@ -1,0 +1,204 @@
+#include "platform/terminal/terminal_session.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace veldra::platform::terminal {
+namespace {
+
+constexpr const char* kEnterAlternateScreen = "\x1b[?1049h\x1b[H\x1b[2J";
+constexpr const char* kLeaveAlternateScreen = "\x1b[?1049l";
+constexpr const char* kHideCursor = "\x1b[?25l";
+constexpr const char* kShowCursor = "\x1b[?25h";
+constexpr const char* kEndSynchronized = "\x1b[?2026l";
+constexpr const char* kResetColours = "\x1b[0m";
+// Flags 1|2|8|16 (disambiguate, report event types, report all keys as escape codes,
+// report associated text): presses, repeats and releases of every key, lone modifiers too.
+constexpr const char* kPushKeyboardProtocol = "\x1b[>27u";
+constexpr const char* kPopKeyboardProtocol = "\x1b[<u";
+
+// What a signal handler may touch: plain buffers written before the handlers can run.
+struct SignalSafeState {
+  volatile sig_atomic_t playing = 0;
+  volatile sig_atomic_t cursorHidden = 0;
+  volatile sig_atomic_t keyboardProtocol = 0;
+  volatile sig_atomic_t haveSavedInput = 0;
+  volatile sig_atomic_t redrawRequested = 0;
+  bool outputIsTerminal = false;
+  termios savedInput{};
+  termios playInput{};
+};
+
+SignalSafeState signalState;
+
+void writeRaw(const char* text) {
+  std::size_t length = std::strlen(text);
+  while (length > 0) {
+    const ssize_t written = ::write(STDOUT_FILENO, text, length);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return;
+    text += written;
+    length -= static_cast<std::size_t>(written);
+  }
+}
+
+// Async-signal-safe: only write(2) and tcsetattr(3).
+void giveBackTerminal() {
+  if (signalState.outputIsTerminal) {
+    writeRaw(kEndSynchronized);
+    if (signalState.playing && signalState.keyboardProtocol) writeRaw(kPopKeyboardProtocol);
+    writeRaw(kResetColours);
+    if (signalState.cursorHidden) writeRaw(kShowCursor);
+    if (signalState.playing) writeRaw(kLeaveAlternateScreen);
+  }
+  if (signalState.haveSavedInput) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &signalState.savedInput);
+}
+
+// Async-signal-safe: takes the terminal again after a resume.
+void retakeTerminal() {
+  if (!signalState.playing) {
+    if (signalState.outputIsTerminal && signalState.cursorHidden) writeRaw(kHideCursor);
+    return;
+  }
+  if (signalState.haveSavedInput) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &signalState.playInput);
+  if (signalState.outputIsTerminal) {
+    writeRaw(kEnterAlternateScreen);
+    if (signalState.keyboardProtocol) writeRaw(kPushKeyboardProtocol);
+    if (signalState.cursorHidden) writeRaw(kHideCursor);
+  }
+  signalState.redrawRequested = 1;
+}
+
+void onFatalSignal(int signalNumber) {
+  const int savedErrno = errno;
+  giveBackTerminal();
+  std::signal(signalNumber, SIG_DFL);
+  errno = savedErrno;
+  ::raise(signalNumber);
+}
+
+void onSuspend(int) {
+  const int savedErrno = errno;
+  giveBackTerminal();
+  std::signal(SIGTSTP, SIG_DFL);
+  ::raise(SIGTSTP);
+  // Execution resumes here after SIGCONT.
+  std::signal(SIGTSTP, onSuspend);
+  retakeTerminal();
+  errno = savedErrno;
+}
+
+void onResize(int) { signalState.redrawRequested = 1; }
+
+void installHandler(int signalNumber, void (*handler)(int)) {
+  struct sigaction action{};
+  action.sa_handler = handler;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  ::sigaction(signalNumber, &action, nullptr);
+}
+
+void installHandlers() {
+  for (int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) {
+    installHandler(signalNumber, onFatalSignal);
+  }
+  installHandler(SIGTSTP, onSuspend);
+  installHandler(SIGWINCH, onResize);
+}
+
+void restoreAtExit() { restoreTerminal(); }
+
+}  // namespace
+
+Session& session() {
+  static Session* instance = [] {
+    auto* created = new Session;  // lives until the process ends, after every exit hook
+    created->outputIsTerminal = ::isatty(STDOUT_FILENO) == 1;
+    created->inputIsTerminal = ::isatty(STDIN_FILENO) == 1;
+    signalState.outputIsTerminal = created->outputIsTerminal;
+    installHandlers();
+    std::atexit(restoreAtExit);
+    return created;
+  }();
+  return *instance;
+}
+
+void writeAll(int fd, std::string_view bytes) {
+  const char* data = bytes.data();
+  std::size_t length = bytes.size();
+  while (length > 0) {
+    const ssize_t written = ::write(fd, data, length);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return;
+    data += written;
+    length -= static_cast<std::size_t>(written);
+  }
+}
+
+void enterPlayMode() {
+  Session& s = session();
+  if (s.playing) return;
+  s.playing = true;
+  if (s.inputIsTerminal && ::tcgetattr(STDIN_FILENO, &signalState.savedInput) == 0) {
+    termios raw = signalState.savedInput;
+    // No echo, no line editing; Ctrl+C still interrupts. Output processing stays on so a
+    // line end still returns the carriage.
+    raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | IEXTEN);
+    raw.c_iflag &= ~static_cast<tcflag_t>(IXON | ICRNL | INLCR);
+    raw.c_cc[VMIN] = 0;
+    raw.c_cc[VTIME] = 0;
+    signalState.playInput = raw;
+    signalState.haveSavedInput = 1;
+    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &raw);
+  }
+  if (s.outputIsTerminal) {
+    writeAll(STDOUT_FILENO, kEnterAlternateScreen);
+    if (s.inputIsTerminal) {
+      writeAll(STDOUT_FILENO, kPushKeyboardProtocol);
+      s.keyboardProtocol = true;
+      signalState.keyboardProtocol = 1;
+    }
+    if (s.cursorHidden) writeAll(STDOUT_FILENO, kHideCursor);
+  }
+  signalState.playing = 1;
+  s.textColumn = 0;
+  s.textRow = 0;
+  forgetScreen(s.model);
+}
+
+void restoreTerminal() {
+  Session& s = session();
+  giveBackTerminal();
+  const bool wasPlaying = s.playing;
+  s.playing = false;
+  s.keyboardProtocol = false;
+  s.cursorHidden = false;
+  signalState.playing = 0;
+  signalState.keyboardProtocol = 0;
+  signalState.cursorHidden = 0;
+  signalState.haveSavedInput = 0;
+  if (wasPlaying && !s.transcript.empty()) {
+    writeAll(STDOUT_FILENO, s.transcript);
+    s.transcript.clear();
+  }
+}
+
+bool takeRedrawRequest() {
+  if (!signalState.redrawRequested) return false;
+  signalState.redrawRequested = 0;
+  return true;
+}
+
+void setCursorHidden(bool hidden) {
+  Session& s = session();
+  s.cursorHidden = hidden;
+  signalState.cursorHidden = hidden ? 1 : 0;
+  if (s.outputIsTerminal) writeAll(STDOUT_FILENO, hidden ? kHideCursor : kShowCursor);
+}
+
+}  // namespace veldra::platform::terminal

@@ -1,0 +1,45 @@
+#pragma once
+// The terminal as the game borrows it: the alternate screen for the picture, raw keyboard
+// input, the keyboard protocol, and the promise to give all of it back on every way out
+// (normal end, fatal path, SIGINT, SIGTERM, SIGHUP, crash signals; suspend and resume).
+
+#include <string>
+#include <string_view>
+
+#include "platform/terminal/frame_encoder.h"
+
+namespace veldra::platform::terminal {
+
+struct Session {
+  bool outputIsTerminal = false;
+  bool inputIsTerminal = false;
+  bool playing = false;           // the picture is up (alternate screen, raw input)
+  bool keyboardProtocol = false;  // the kitty keyboard protocol was pushed
+  bool cursorHidden = false;
+  int textColumn = 0;             // where text written to standard output lands
+  int textRow = 0;
+  ScreenModel model;
+  std::string frameBytes;         // reused for every frame
+  std::string transcript;         // plain lines written while the picture was up
+};
+
+// The session, set up (signal handlers, exit hook) on first use.
+Session& session();
+
+// Takes the terminal for play: alternate screen, raw input, keyboard protocol. Once.
+void enterPlayMode();
+
+// Gives the terminal back as it was and replays the plain lines written meanwhile. Safe to
+// call more than once.
+void restoreTerminal();
+
+// Hides or shows the terminal's cursor (remembered, so it is shown again on every way out).
+void setCursorHidden(bool hidden);
+
+// True once after a resume or a resize: the picture must be sent whole.
+bool takeRedrawRequest();
+
+// Writes all bytes to a file descriptor, retrying short writes.
+void writeAll(int fd, std::string_view bytes);
+
+}  // namespace veldra::platform::terminal

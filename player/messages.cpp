@@ -1,0 +1,21 @@
+#include "player/messages.h"
+
+#include "core/game.h"
+
+namespace veldra {
+
+void postMessage(Game& game, const std::string& text, std::uint16_t colour) {
+  game.messages.push_back(HudMessage{text, colour, kMessageLifetimeFrames});
+  if (game.messages.size() > kMaxMessages) game.messages.erase(game.messages.begin());
+}
+
+void ageMessages(Game& game) {
+  // From the last record down, so removal does not disturb the walk.
+  for (std::size_t i = game.messages.size(); i-- > 0;) {
+    if (--game.messages[i].framesLeft <= 0) {
+      game.messages.erase(game.messages.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+  }
+}
+
+}  // namespace veldra

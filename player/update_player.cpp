@@ -1,0 +1,41 @@
+#include "player/update_player.h"
+
+#include "audio/sound_catalogue.h"
+#include "core/game.h"
+#include "frontend/front_end.h"
+#include "platform/keyboard.h"
+
+namespace veldra {
+namespace {
+
+constexpr std::uint16_t kKeyDownBit = 0x8000;
+
+void handlePauseKey(Game& game) {
+  const bool down = keyDown(vk::kP);
+  if (down && !game.pauseKeyHeld && !game.inFrontEnd) {
+    game.paused = !game.paused;
+    play(game.sound, sounds::kPauseToggle);
+  }
+  game.pauseKeyHeld = down;
+}
+
+bool quitKeyDown() { return keyDown(vk::kEscape) || keyDown(vk::kX); }
+
+}  // namespace
+
+bool keyDown(int virtualKey) { return (platform::asyncKeyState(virtualKey) & kKeyDownBit) != 0; }
+
+void updatePlayer(Game& game) {
+  handlePauseKey(game);
+  if (game.inFrontEnd) {
+    updateFrontEnd(game);
+    return;
+  }
+  if (game.paused) return;  // only the pause key is read while paused
+  if (quitKeyDown()) {
+    game.running = false;
+    return;
+  }
+}
+
+}  // namespace veldra

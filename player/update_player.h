@@ -1,0 +1,14 @@
+#pragma once
+
+namespace veldra {
+
+struct Game;
+
+// The frame's input step: the pause key in every mode, then the front end or, in play,
+// quit, moving, the staff, pickups and portals, and the spells.
+void updatePlayer(Game& game);
+
+// A key is down while bit 15 of its reported state is set.
+bool keyDown(int virtualKey);
+
+}  // namespace veldra

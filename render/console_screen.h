@@ -1,0 +1,51 @@
+#pragma once
+// The cell buffer every picture is composed in, with the view parameters and the console
+// it is written to.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/console.h"
+
+namespace veldra {
+
+struct RainDrop {
+  std::int32_t column = 0;
+  double row = 0.0;    // screen rows, fractional
+  double speed = 0.0;  // rows per frame
+};
+
+constexpr std::uint16_t kClearAttribute = 7;
+
+struct ConsoleScreen {
+  double fieldOfView = 0.7853981633974483;  // radians (pi / 4)
+  double maxDepth = 32.0;                   // cells
+  platform::ConsoleHandle output;
+  std::unique_ptr<CHAR_INFO[]> cells;
+  std::int32_t cellCount = 0;
+  std::vector<RainDrop> rainDrops;
+  bool rainStarted = false;
+
+  ConsoleScreen();   // hides the console cursor
+  ~ConsoleScreen();  // shows it again
+  ConsoleScreen(const ConsoleScreen&) = delete;
+  ConsoleScreen& operator=(const ConsoleScreen&) = delete;
+};
+
+// Frame shape: the visible window, or 80 x 25 when there is no console.
+struct FrameSize {
+  int width = 80;
+  int height = 25;
+};
+FrameSize queryFrameSize(const ConsoleScreen& screen);
+FrameSize capFrameSize(FrameSize size);  // at most 120 x 50 for game frames
+
+// Makes `cells` hold exactly width * height cells (reusing the array when the count is the
+// same) and clears them to spaces in `attribute`. False when the frame has no cells.
+bool prepareFrame(ConsoleScreen& screen, FrameSize size, std::uint16_t attribute);
+
+// Writes the composed frame to the console in one call.
+void writeFrame(const ConsoleScreen& screen, FrameSize size);
+
+}  // namespace veldra

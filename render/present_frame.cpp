@@ -1,0 +1,50 @@
+#include "render/present_frame.h"
+
+#include <algorithm>
+
+#include "core/game.h"
+#include "platform/console.h"
+#include "player/presets.h"
+
+namespace veldra {
+namespace {
+
+constexpr int kFirstMessageRow = 8;
+constexpr int kMessageColumn = 2;
+constexpr std::size_t kMessageWidth = 40;
+constexpr int kDefaultConsoleRows = 25;
+constexpr int kMaxConsoleRows = 50;
+
+void printMessages(const Game& game) {
+  int columns = 0;
+  int rows = kDefaultConsoleRows;
+  if (platform::consoleWindowSize(game.screen.output, columns, rows)) rows = std::min(rows, kMaxConsoleRows);
+  else rows = kDefaultConsoleRows;
+  for (std::size_t k = 0; k < game.messages.size(); ++k) {
+    const int row = kFirstMessageRow + static_cast<int>(k);
+    if (row >= rows) continue;
+    const HudMessage& message = game.messages[k];
+    platform::setConsoleCursorPosition(game.screen.output, kMessageColumn, row);
+    platform::setConsoleTextAttribute(game.screen.output, message.colour);
+    std::string line = message.text;
+    if (line.size() < kMessageWidth) line.resize(kMessageWidth, ' ');
+    platform::writeConsoleText(game.screen.output, line);
+  }
+  platform::setConsoleCursorPosition(game.screen.output, 0, 0);
+}
+
+}  // namespace
+
+KeyNames chooseKeyNames(const Game& game) {
+  if (presetBActive(game)) return {"SPACE", "RIGHT CTRL", "RIGHT ALT", "/"};
+  return {"SPACE", "LEFT ALT", "E", "LEFT SHIFT"};
+}
+
+void presentFrame(Game& game) {
+  std::vector<MapObject> sprites = buildSpriteList(game);
+  const KeyNames keyNames = chooseKeyNames(game);
+  renderFrame(game.screen, game, std::move(sprites), keyNames);
+  printMessages(game);
+}
+
+}  // namespace veldra
