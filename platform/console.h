@@ -43,8 +43,8 @@ bool setConsoleCursorPosition(ConsoleHandle output, int column, int row);
 // Sets the attribute that later console text is drawn in.
 bool setConsoleTextAttribute(ConsoleHandle output, std::uint16_t attribute);
 
-// Writes text at the text cursor over the picture (the message lines). Goes to standard
-// output as plain text when that is not a console.
+// Writes text at the text cursor over the picture (the message lines). Nothing is written
+// when the output is not a console.
 void writeConsoleText(ConsoleHandle output, std::string_view text);
 
 // Writes a line of the program's own output (start-up, closing and death lines). Lines

@@ -104,15 +104,17 @@ bool setConsoleTextAttribute(ConsoleHandle, std::uint16_t attribute) {
   return true;
 }
 
-void writeStandardOutput(std::string_view text) { writeConsoleText(1, text); }
+void writeStandardOutput(std::string_view text) {
+  HeadlessState& s = state();
+  s.standardOutput.append(text);
+  if (s.console) s.consoleTexts.push_back({s.cursorColumn, s.cursorRow, s.textAttribute, std::string(text)});
+}
 
 void writeConsoleText(ConsoleHandle, std::string_view text) {
   HeadlessState& s = state();
-  s.standardOutput.append(text);
-  if (s.console) {
-    s.consoleTexts.push_back({s.cursorColumn, s.cursorRow, s.textAttribute, std::string(text)});
-    s.cursorColumn += static_cast<int>(text.size());
-  }
+  if (!s.console) return;
+  s.consoleTexts.push_back({s.cursorColumn, s.cursorRow, s.textAttribute, std::string(text)});
+  s.cursorColumn += static_cast<int>(text.size());
 }
 
 // ---- keyboard ----

@@ -95,7 +95,8 @@ bool setConsoleTextAttribute(ConsoleHandle output, std::uint16_t attribute) {
 
 void writeConsoleText(ConsoleHandle output, std::string_view text) {
   Session& s = session();
-  if (s.playing && s.outputIsTerminal) {
+  if (!s.outputIsTerminal) return;  // text over the picture means nothing in a file or pipe
+  if (s.playing) {
     int columns = 0;
     int rows = 0;
     if (!consoleWindowSize(output, columns, rows)) rows = 1;
@@ -107,7 +108,11 @@ void writeConsoleText(ConsoleHandle output, std::string_view text) {
 void writeStandardOutput(std::string_view text) {
   Session& s = session();
   // The picture's screen goes away at the end; its plain lines are shown again after it.
-  if (s.playing && s.outputIsTerminal) s.transcript.append(text);
+  if (!s.outputIsTerminal) {
+    terminal::writeAll(STDOUT_FILENO, text);
+    return;
+  }
+  if (s.playing) s.transcript.append(text);
   writeConsoleText(STDOUT_FILENO, text);
 }
 

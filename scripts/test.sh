@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the plain build (with the end-to-end terminal tests), the
+# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, and the audio engine's
+# tests under ThreadSanitizer. Installs what is missing first.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+jobs="$(nproc)"
+"$root/scripts/install-deps.sh"
+
+configure() {  # directory, build type, sanitizers
+  cmake -S "$root" -B "$root/build/$1" -DCMAKE_BUILD_TYPE="$2" -DVELDRA_SANITIZE="$3" >/dev/null
+}
+
+echo "== Tests (release build, benchmarks built too)"
+configure tests RelWithDebInfo ""
+cmake --build "$root/build/tests" -j"$jobs"
+ctest --test-dir "$root/build/tests" --output-on-failure -j"$jobs"
+
+echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+configure asan Debug "address,undefined"
+cmake --build "$root/build/asan" -j"$jobs" --target veldra_tests veldra_audio_tests
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  ctest --test-dir "$root/build/asan" --output-on-failure -j"$jobs" -L unit
+
+echo "== Audio engine tests under ThreadSanitizer"
+configure tsan Debug "thread"
+cmake --build "$root/build/tsan" -j"$jobs" --target veldra_audio_tests
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir "$root/build/tsan" --output-on-failure -L audio
