@@ -77,6 +77,9 @@ struct AudioEngine {
 // samples.
 Voice makeVoice(double startHz, double endHz, double seconds, double volume, int sampleRate);
 
+// One voice's contribution to the next sample (glide, wave, gain); advances its time.
+double nextVoiceValue(Voice& voice, double samplePeriod, double sampleRate);
+
 // Mixes one output sample from `voices` and advances them; finished voices are removed.
 std::int16_t mixSample(std::vector<Voice>& voices, double samplePeriod);
 

@@ -20,7 +20,7 @@ echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 configure asan Debug "address,undefined"
 cmake --build "$root/build/asan" -j"$jobs" --target veldra_tests veldra_audio_tests
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-  ctest --test-dir "$root/build/asan" --output-on-failure -j"$jobs" -L unit
+  ctest --test-dir "$root/build/asan" --output-on-failure -j"$jobs" -L "unit|audio"
 
 echo "== Audio engine tests under ThreadSanitizer"
 configure tsan Debug "thread"
