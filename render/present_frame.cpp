@@ -5,6 +5,7 @@
 #include "core/game.h"
 #include "platform/console.h"
 #include "player/presets.h"
+#include "render/sprites.h"
 
 namespace veldra {
 namespace {

@@ -27,10 +27,6 @@ void renderFrame(ConsoleScreen& screen, const Game& game, std::vector<MapObject>
 // printed over the written frame.
 void presentFrame(Game& game);
 
-// The frame's sprite list: map objects, living enemies (health in the high byte of the
-// colour) and bolts, in that order.
-std::vector<MapObject> buildSpriteList(const Game& game);
-
 KeyNames chooseKeyNames(const Game& game);
 
 }  // namespace veldra

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <numbers>
 #include <thread>
 
 #include "audio/audio_engine.h"
@@ -74,7 +75,7 @@ TEST(MixerTest, SamplesMatchTheSquarePlusFifthFormula) {
       // The reference, as the formula reads, with the glide and time taken from the mixer.
       const double t = reference.elapsed;
       const double f = voice.frequency;
-      const double expected = 0.7 * (std::sin(2 * M_PI * f * t) > 0 ? 1.0 : -1.0) + 0.3 * std::sin(2 * M_PI * 1.5 * f * t);
+      const double expected = 0.7 * (std::sin(2 * std::numbers::pi * f * t) > 0 ? 1.0 : -1.0) + 0.3 * std::sin(2 * std::numbers::pi * 1.5 * f * t);
       reference.elapsed = voice.elapsed;
       if (static_cast<int>(value * 32767) != static_cast<int>(expected * 32767)) ++differing;
       ++samples;

@@ -1,0 +1,259 @@
+#include "render/raycaster.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "core/game.h"
+#include "platform/random.h"
+#include "render/angles.h"
+
+namespace veldra {
+namespace {
+
+constexpr double kNoDeltaStep = 1e30;  // a ray parallel to an axis never crosses that axis's lines
+constexpr double kNearestSliceDistance = 0.1;
+constexpr std::uint16_t kWallAttribute = 7;
+constexpr std::uint16_t kCeilingAttribute = 0;
+
+// Torch light, by squared distance from the torch to the hit cell's corner.
+constexpr double kTorchBrightRange = 2.25;
+constexpr double kTorchDimRange = 9.0;
+constexpr std::uint16_t kTorchBrightAttribute = 14;
+constexpr std::uint16_t kTorchDimAttribute = 4;
+
+// The outdoor sky.
+constexpr double kCloudDriftMsPerRadian = 36000.0;
+constexpr double kSunHalfWidth = 0.08;
+constexpr int kSunRow = 2;
+constexpr std::uint16_t kSunAttribute = 0x6E;
+constexpr double kCloudHalfWidth = 0.35;
+constexpr int kCloudTopRow = 2;
+constexpr std::uint16_t kCloudAttribute = 0x1F;
+constexpr std::uint16_t kHillAttribute = 2;
+constexpr std::uint16_t kSkyAttribute = 0x19;
+constexpr char kFullBlock = '\xDB';
+constexpr char kUpperHalfBlock = '\xDF';
+
+constexpr std::uint16_t kOutdoorFloor = 2;
+constexpr std::uint16_t kIndoorFloor = 6;
+constexpr std::uint16_t kPlainFloor = 7;
+
+// The rain.
+constexpr int kRainDrops = 25;
+constexpr double kRainSlowest = 3.65;  // rows per frame
+constexpr double kRainSpread = 2.15;
+constexpr double kRainNearWall = 4.5;
+constexpr std::uint16_t kRainColour = 9;
+constexpr std::uint16_t kRainSplashColour = 3;
+constexpr int kRainSplashPercent = 60;
+
+bool isWall(const Game& game, int x, int y) {
+  const std::size_t index = static_cast<std::size_t>(x) + static_cast<std::size_t>(y) * game.mapWidth;
+  return index < game.mapGrid.size() && game.mapGrid[index] == '#';
+}
+
+// The cloud's direction drifts with the clock; the sun stays at angle 0.
+double cloudDirection(std::uint32_t ticks) {
+  return std::numbers::pi / 2.0 - std::fmod(static_cast<double>(ticks) / kCloudDriftMsPerRadian, kTwoPi);
+}
+
+struct SkyColumn {
+  double sunOffset;
+  double cloudOffset;
+  int hillTop;
+  double cloudBottom;
+};
+
+SkyColumn skyColumn(double rayAngle, double cloud, int column, int height) {
+  const double a = wrapToTwoPi(rayAngle);
+  SkyColumn sky;
+  sky.sunOffset = wrapToPi(a);
+  sky.cloudOffset = wrapToPi(a - cloud);
+  sky.hillTop = static_cast<int>((height * 0.5 - 2.0) - (1.5 * std::sin(3.5 * a) + 0.8 * std::cos(1.5 * a)));
+  sky.cloudBottom = 4.0 + 0.8 * std::sin(0.4 * column);
+  return sky;
+}
+
+void drawSkyCell(CHAR_INFO& cell, const SkyColumn& sky, int row, int height) {
+  char c;
+  std::uint16_t attribute;
+  if (std::fabs(sky.sunOffset) < kSunHalfWidth && row == kSunRow) {
+    c = kFullBlock;
+    attribute = kSunAttribute;
+  } else if (std::fabs(sky.cloudOffset) < kCloudHalfWidth && row >= kCloudTopRow && row <= sky.cloudBottom) {
+    c = row == kCloudTopRow ? kFullBlock : kUpperHalfBlock;
+    attribute = kCloudAttribute;
+  } else if (row >= sky.hillTop) {
+    c = row == sky.hillTop ? 'n' : '#';
+    attribute = kHillAttribute;
+  } else {
+    const double v = row / (height * 0.5);
+    c = v <= 0.35 ? kFullBlock : v <= 0.65 ? 'x' : '.';
+    attribute = kSkyAttribute;
+  }
+  cell.Char.AsciiChar = c;
+  cell.Attributes = attribute;
+}
+
+char floorCharacter(int row, int height) {
+  const double b = 1.0 - (row - height * 0.5) / (height * 0.5);
+  if (b < 0.25) return '#';
+  if (b < 0.5) return 'x';
+  if (b < 0.75) return '.';
+  return ' ';
+}
+
+std::uint16_t floorAttribute(Theme theme) {
+  switch (theme) {
+    case Theme::Outdoor: return kOutdoorFloor;
+    case Theme::Indoor: return kIndoorFloor;
+    case Theme::Plain: return kPlainFloor;
+  }
+  return kPlainFloor;
+}
+
+struct WallSlice {
+  char c;
+  std::uint16_t attribute;
+};
+
+// Torches in build order; a later torch's colour wins over an earlier one's.
+WallSlice lightByTorches(WallSlice slice, const RayHit& hit, const std::vector<MapObject>& sprites) {
+  for (const MapObject& sprite : sprites) {
+    if (sprite.glyph != 'T') continue;
+    const double dx = hit.cellX - sprite.x;
+    const double dy = hit.cellY - sprite.y;
+    const double q = dx * dx + dy * dy;
+    if (q <= kTorchBrightRange) {
+      slice = {'@', kTorchBrightAttribute};
+    } else if (q <= kTorchDimRange) {
+      if (slice.c != '@') slice.c = 'X';
+      slice.attribute = kTorchDimAttribute;
+    }
+  }
+  return slice;
+}
+
+double rainSpeed() { return kRainSlowest + kRainSpread * platform::rand15() / 32767.0; }
+
+}  // namespace
+
+Theme themeOf(char themeLetter) {
+  if (themeLetter == 'o' || themeLetter == 'O') return Theme::Outdoor;
+  if (themeLetter == 'i' || themeLetter == 'I') return Theme::Indoor;
+  return Theme::Plain;
+}
+
+RayHit castRay(const Game& game, double x, double y, double angle, double maxDepth) {
+  const double dx = std::cos(angle);
+  const double dy = std::sin(angle);
+  int mapX = static_cast<int>(x);
+  int mapY = static_cast<int>(y);
+  const double deltaX = dx == 0.0 ? kNoDeltaStep : std::fabs(1.0 / dx);
+  const double deltaY = dy == 0.0 ? kNoDeltaStep : std::fabs(1.0 / dy);
+  const int stepX = dx < 0.0 ? -1 : 1;
+  const int stepY = dy < 0.0 ? -1 : 1;
+  double sideX = dx < 0.0 ? (x - mapX) * deltaX : (mapX + 1.0 - x) * deltaX;
+  double sideY = dy < 0.0 ? (y - mapY) * deltaY : (mapY + 1.0 - y) * deltaY;
+  // No step limit: every step moves one cell, so the march ends at a wall or the grid's edge.
+  for (;;) {
+    bool stepAlongX;
+    if (sideX < sideY) {
+      sideX += deltaX;
+      mapX += stepX;
+      stepAlongX = true;
+    } else {
+      sideY += deltaY;
+      mapY += stepY;
+      stepAlongX = false;
+    }
+    if (mapX < 0 || mapY < 0 || mapX >= game.mapWidth || mapY >= game.mapHeight) return {maxDepth, mapX, mapY};
+    if (isWall(game, mapX, mapY)) {
+      const double distance = stepAlongX ? sideX - deltaX : sideY - deltaY;
+      return {distance > maxDepth ? maxDepth : distance, mapX, mapY};
+    }
+  }
+}
+
+char wallCharacter(double distance, double maxDepth) {
+  if (distance <= 0.15 * maxDepth) return '@';
+  if (distance < 0.35 * maxDepth) return 'X';
+  if (distance < 0.6 * maxDepth) return 'x';
+  if (distance < 0.8 * maxDepth) return '.';
+  return ' ';
+}
+
+std::vector<double> drawWalls(FrameView frame, const Game& game, const ConsoleScreen& screen,
+                              const std::vector<MapObject>& sprites, std::uint32_t ticks) {
+  const int width = frame.width;
+  const int height = frame.height;
+  std::vector<double> depth(static_cast<std::size_t>(width), screen.maxDepth);
+  const Theme theme = themeOf(game.themeLetter);
+  const std::uint16_t floorColour = floorAttribute(theme);
+  const double cloud = cloudDirection(ticks);
+  for (int column = 0; column < width; ++column) {
+    const double rayAngle =
+        game.playerAngle - screen.fieldOfView * 0.5 + (static_cast<double>(column) / width) * screen.fieldOfView;
+    const RayHit hit = castRay(game, game.playerX, game.playerY, rayAngle, screen.maxDepth);
+    depth[column] = hit.distance;
+    const double sliceDistance = hit.distance < kNearestSliceDistance ? kNearestSliceDistance : hit.distance;
+    const int ceiling = static_cast<int>(height * 0.5 - height / sliceDistance);
+    const int floor = height - ceiling;
+    const WallSlice slice =
+        lightByTorches({wallCharacter(hit.distance, screen.maxDepth), kWallAttribute}, hit, sprites);
+    const SkyColumn sky = theme == Theme::Outdoor ? skyColumn(rayAngle, cloud, column, height) : SkyColumn{};
+    for (int row = 0; row < height; ++row) {
+      CHAR_INFO& cell = frame.at(column, row);
+      if (row < ceiling) {
+        if (theme == Theme::Outdoor) {
+          drawSkyCell(cell, sky, row, height);
+        } else {
+          cell.Char.AsciiChar = ' ';
+          cell.Attributes = kCeilingAttribute;
+        }
+      } else if (row <= floor) {
+        cell.Char.AsciiChar = slice.c;
+        cell.Attributes = slice.attribute;
+      } else {
+        cell.Char.AsciiChar = floorCharacter(row, height);
+        cell.Attributes = floorColour;
+      }
+    }
+  }
+  return depth;
+}
+
+void drawRain(FrameView frame, ConsoleScreen& screen, const std::vector<double>& depth) {
+  const int width = frame.width;
+  const int height = frame.height;
+  if (!screen.rainStarted || screen.rainDrops.empty()) {
+    screen.rainDrops.clear();
+    for (int i = 0; i < kRainDrops; ++i) {
+      RainDrop drop;
+      drop.column = platform::rand15() % width;
+      drop.row = platform::rand15() % height;
+      drop.speed = rainSpeed();
+      screen.rainDrops.push_back(drop);
+    }
+    screen.rainStarted = true;
+  }
+  for (RainDrop& drop : screen.rainDrops) {
+    drop.row += drop.speed;
+    if (static_cast<int>(drop.row) >= height) {
+      drop.column = platform::rand15() % width;
+      drop.row = 0.0;
+      drop.speed = rainSpeed();
+    }
+    const int row = static_cast<int>(drop.row);
+    if (!frame.contains(drop.column, row)) continue;  // a drop left outside by a shrunken window
+    // Before a near wall only the drops high in the sky show.
+    if (depth[drop.column] <= kRainNearWall && row >= height / 2 - 2) continue;
+    CHAR_INFO& cell = frame.at(drop.column, row);
+    std::uint16_t colour = kRainColour;
+    if (row > height - 3 && platform::rand15() % 100 < kRainSplashPercent) colour = kRainSplashColour;
+    cell.Char.AsciiChar = '.';
+    cell.Attributes = static_cast<std::uint16_t>((cell.Attributes & ~0xFu) | colour);
+  }
+}
+
+}  // namespace veldra

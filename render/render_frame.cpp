@@ -1,0 +1,33 @@
+// One game frame, composed stage by stage; each later stage paints over the earlier ones.
+
+#include "core/game.h"
+#include "platform/clock.h"
+#include "render/hud.h"
+#include "render/present_frame.h"
+#include "render/raycaster.h"
+#include "render/sprites.h"
+
+namespace veldra {
+
+void renderFrame(ConsoleScreen& screen, const Game& game, std::vector<MapObject> sprites,
+                 const KeyNames& keyNames) {
+  const FrameSize size = capFrameSize(queryFrameSize(screen));
+  if (!prepareFrame(screen, size, kClearAttribute)) return;
+  const FrameView frame{screen.cells.get(), size.width, size.height};
+  const std::uint32_t ticks = platform::tickCount();
+
+  // Walls first, while the sprite list is still in build order: its torches light them.
+  const std::vector<double> depth = drawWalls(frame, game, screen, sprites, ticks);
+  sortFarthestFirst(sprites, game.playerX, game.playerY);
+  drawSprites(frame, game, screen, sprites, depth);
+  drawParticles(frame, game, screen, depth);
+  if (themeOf(game.themeLetter) == Theme::Outdoor) drawRain(frame, screen, depth);
+  drawMinimap(frame, game, sprites);
+  drawLevelName(frame, game);
+  drawStatus(frame, game, keyNames, ticks);
+  if (game.paused) drawPauseBox(frame);
+  drawStaff(frame, game.attackFrame);
+  writeFrame(screen, size);
+}
+
+}  // namespace veldra

@@ -1,0 +1,157 @@
+#include "render/sprites.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "core/game.h"
+#include "platform/random.h"
+#include "render/angles.h"
+
+namespace veldra {
+namespace {
+
+// Bolts are told apart by speed (cells per frame).
+constexpr double kLightningSlowest = 0.5;
+constexpr double kLightningFastest = 0.57;
+constexpr std::uint16_t kLightningColour = 14;
+constexpr std::uint16_t kFastBoltColour = 10;
+constexpr std::uint16_t kBoltColour = 12;
+constexpr int kDebrisPerFastBolt = 5;
+constexpr double kDebrisSpread = 0.4;
+constexpr std::uint16_t kPointColour = 10;
+constexpr std::uint16_t kHealthLabelColour = 12;
+constexpr int kMaxLabelHealth = 255;
+
+// Sprites a little wider than half the view are still drawn where they straddle its edge.
+constexpr double kEdgeWidening = 1.8;
+constexpr double kNearestSprite = 0.3;
+
+bool isPoint(char glyph) {
+  return glyph == '^' || glyph == 'v' || glyph == '.' || glyph == ',' || glyph == '`' || glyph == '"';
+}
+
+// Where a world position lies in the view: its distance and its angle from the view line.
+struct ViewPlacement {
+  double distance;
+  double relativeAngle;
+};
+
+ViewPlacement place(const Game& game, double x, double y) {
+  const double dx = x - game.playerX;
+  const double dy = y - game.playerY;
+  return {std::sqrt(dx * dx + dy * dy), wrapToPi(std::atan2(dy, dx) - game.playerAngle)};
+}
+
+bool inView(const ViewPlacement& p, const ConsoleScreen& screen) {
+  return std::fabs(p.relativeAngle) < screen.fieldOfView / kEdgeWidening && p.distance > kNearestSprite &&
+         p.distance < screen.maxDepth;
+}
+
+int screenColumn(const ViewPlacement& p, const ConsoleScreen& screen, int width) {
+  return static_cast<int>((p.relativeAngle / (screen.fieldOfView * 0.5) + 1.0) * width * 0.5);
+}
+
+void appendBolt(std::vector<MapObject>& sprites, const Projectile& bolt) {
+  const double speed = std::sqrt(bolt.dx * bolt.dx + bolt.dy * bolt.dy);
+  if (speed >= kLightningSlowest && speed <= kLightningFastest) {
+    sprites.push_back({bolt.x, bolt.y, '/', kLightningColour});
+  } else if (speed > kLightningFastest) {
+    static constexpr char kDebris[] = {'.', ',', '`', '"'};
+    for (int i = 0; i < kDebrisPerFastBolt; ++i) {
+      const double ox = (platform::rand15() / 32767.0 - 0.5) * kDebrisSpread;
+      const double oy = (platform::rand15() / 32767.0 - 0.5) * kDebrisSpread;
+      const char glyph = kDebris[platform::rand15() % 4];
+      sprites.push_back({bolt.x + ox, bolt.y + oy, glyph, kFastBoltColour});
+    }
+    sprites.push_back({bolt.x, bolt.y, '*', kFastBoltColour});
+  } else {
+    sprites.push_back({bolt.x, bolt.y, '*', kBoltColour});
+  }
+}
+
+// The enemy's health over its head, centred, cut to the columns the enemy covers. True when
+// this column's label character was written (the enemy's own top cell then stays empty).
+bool drawHealthLabel(FrameView frame, const MapObject& sprite, int column, int top, int centre) {
+  const int labelRow = top - 1;
+  if (labelRow < 0 || labelRow >= frame.height) return false;
+  const std::string text = std::to_string(sprite.colour >> 8) + " HP";
+  const int index = column - centre + static_cast<int>(text.size()) / 2;
+  if (index < 0 || index >= static_cast<int>(text.size())) return false;
+  frame.put(column, labelRow, text[index], kHealthLabelColour);
+  return true;
+}
+
+void drawSprite(FrameView frame, const Game& game, const ConsoleScreen& screen, const MapObject& sprite,
+                const std::vector<double>& depth) {
+  const ViewPlacement p = place(game, sprite.x, sprite.y);
+  if (!inView(p, screen)) return;
+  const int height = frame.height;
+  const int width = frame.width;
+  // The square is as tall as a wall slice at the same distance.
+  const int top = static_cast<int>(height * 0.5 - height / p.distance);
+  const int n = height - 2 * top;
+  const int centre = screenColumn(p, screen, width);
+  if (centre < -n || centre > width + n || n > 2 * width || n <= 0) return;
+  const double half = n / 2.0;
+  const bool point = isPoint(sprite.glyph);
+  // Rows outside the frame never reach a shader, so only the visible rows are walked.
+  const int firstRow = std::max(0, -top);
+  const int lastRow = std::min(n - 1, height - 1 - top);
+  for (int lx = 0; lx < n; ++lx) {
+    const int column = centre - n / 2 + lx;
+    if (column < 0 || column >= width || !(p.distance < depth[column])) continue;
+    if (point) {
+      // A point is one cell on the middle row, in the square's centre column.
+      const int row = top + n / 2;
+      if (lx == n / 2 && row >= 0 && row < height) frame.put(column, height / 2, sprite.glyph, kPointColour);
+      continue;
+    }
+    const bool labelled = sprite.glyph == 'E' && drawHealthLabel(frame, sprite, column, top, centre);
+    for (int ly = firstRow; ly <= lastRow; ++ly) {
+      if (ly == 0 && labelled) continue;
+      const SpriteCell cell{std::fabs(lx - half) / half, static_cast<double>(ly) / n, lx, ly, n};
+      if (const std::optional<Shade> shade = shadeSprite(sprite.glyph, sprite.colour, cell)) {
+        frame.put(column, top + ly, shade->c, shade->attribute);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<MapObject> buildSpriteList(const Game& game) {
+  std::vector<MapObject> sprites = game.mapObjects;
+  for (const Enemy& enemy : game.enemies) {
+    if (!enemy.alive) continue;
+    const int label = std::clamp(enemy.hp, 0, kMaxLabelHealth);
+    sprites.push_back({enemy.x, enemy.y, 'E', static_cast<std::uint16_t>(label << 8 | enemy.colour)});
+  }
+  for (const Projectile& bolt : game.projectiles) appendBolt(sprites, bolt);
+  return sprites;
+}
+
+void sortFarthestFirst(std::vector<MapObject>& sprites, double playerX, double playerY) {
+  const auto distanceSquared = [playerX, playerY](const MapObject& s) {
+    return (s.x - playerX) * (s.x - playerX) + (s.y - playerY) * (s.y - playerY);
+  };
+  std::sort(sprites.begin(), sprites.end(),
+            [&](const MapObject& a, const MapObject& b) { return distanceSquared(a) > distanceSquared(b); });
+}
+
+void drawSprites(FrameView frame, const Game& game, const ConsoleScreen& screen,
+                 const std::vector<MapObject>& sprites, const std::vector<double>& depth) {
+  for (const MapObject& sprite : sprites) drawSprite(frame, game, screen, sprite, depth);
+}
+
+void drawParticles(FrameView frame, const Game& game, const ConsoleScreen& screen, const std::vector<double>& depth) {
+  for (const Particle& particle : game.particles) {
+    const ViewPlacement p = place(game, particle.x, particle.y);
+    if (!inView(p, screen)) continue;
+    const int column = screenColumn(p, screen, frame.width);
+    const int row = frame.height / 2;
+    if (frame.contains(column, row) && p.distance < depth[column]) frame.put(column, row, 'x', particle.colour);
+  }
+}
+
+}  // namespace veldra

@@ -1,0 +1,46 @@
+#pragma once
+// Everything in the world that is not a wall: camera-facing squares of cells sized by
+// distance, hidden behind nearer walls, filled by a small shader chosen by the glyph.
+
+#include <optional>
+#include <vector>
+
+#include "core/records.h"
+#include "render/frame_view.h"
+
+namespace veldra {
+
+struct Game;
+struct ConsoleScreen;
+
+// The frame's sprite list: map objects, living enemies (health in the high byte of the
+// colour) and bolts with the debris of fast ones, in that order.
+std::vector<MapObject> buildSpriteList(const Game& game);
+
+// Farthest from the player first, so nearer sprites paint over farther ones.
+void sortFarthestFirst(std::vector<MapObject>& sprites, double playerX, double playerY);
+
+// Draws the sorted sprites, each column tested against the walls' depth list.
+void drawSprites(FrameView frame, const Game& game, const ConsoleScreen& screen,
+                 const std::vector<MapObject>& sprites, const std::vector<double>& depth);
+
+// Particles: one 'x' each on the middle row.
+void drawParticles(FrameView frame, const Game& game, const ConsoleScreen& screen, const std::vector<double>& depth);
+
+// One cell of a sprite square: u is 0 on the centre line and 1 at the edges, v runs from 0 at
+// the top towards 1 at the bottom; lx, ly are the cell within the square of size n.
+struct SpriteCell {
+  double u;
+  double v;
+  int lx;
+  int ly;
+  int n;
+};
+struct Shade {
+  char c;
+  std::uint16_t attribute;
+};
+// The glyph's shader; nothing for a transparent cell. Some glyphs draw random flicker.
+std::optional<Shade> shadeSprite(char glyph, std::uint16_t colour, const SpriteCell& cell);
+
+}  // namespace veldra
