@@ -105,7 +105,13 @@ void drawBar(FrameView frame, int row, int value, int maximum, std::uint16_t ful
   }
 }
 
-std::string numbers(int value, int maximum) { return " " + std::to_string(value) + "/" + std::to_string(maximum); }
+std::string numbers(int value, int maximum) {
+  std::string text = " ";
+  text += std::to_string(value);
+  text += '/';
+  text += std::to_string(maximum);
+  return text;
+}
 
 std::uint16_t healthLabelColour(const Game& game, std::uint32_t ticks) {
   if (game.hp <= kLowHealth) return kHealthWarning;
@@ -116,7 +122,9 @@ std::uint16_t healthLabelColour(const Game& game, std::uint32_t ticks) {
 
 std::string withKey(const char* text, const std::string& key, bool upgraded) {
   std::string line = text;
-  line += "(" + key + ")";
+  line += '(';
+  line += key;
+  line += ')';
   if (upgraded) line += " ++";
   return line;
 }
