@@ -4,6 +4,7 @@
 #include "core/game.h"
 #include "frontend/front_end.h"
 #include "platform/keyboard.h"
+#include "player/movement.h"
 
 namespace veldra {
 namespace {
@@ -36,6 +37,7 @@ void updatePlayer(Game& game) {
     game.running = false;
     return;
   }
+  turnAndMove(game);
 }
 
 }  // namespace veldra

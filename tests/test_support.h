@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "audio/sound_client.h"
 #include "platform/headless.h"
 
 namespace veldra::testing {
@@ -16,6 +17,7 @@ class ScratchDirectoryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::headless::reset();
+    stopAllSounds();
     previous_ = std::filesystem::current_path();
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     directory_ = std::filesystem::temp_directory_path() /

@@ -1,12 +1,67 @@
-// Keyboard state on a POSIX terminal.
+// Keyboard state on a POSIX terminal: the input that arrived since the last frame is read
+// once per frame into the key-state table; key tests then read the table only.
 
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+
+#include "platform/clock.h"
 #include "platform/keyboard.h"
+#include "platform/terminal/key_decoder.h"
 #include "platform/terminal/terminal_session.h"
 
 namespace veldra::platform {
+namespace {
 
-void readKeyboard() { terminal::enterPlayMode(); }
+terminal::KeyboardState keyboard;
+std::uint32_t frameTime = 0;
 
-std::uint16_t asyncKeyState(int) { return 0; }
+// Reads whatever is waiting, without blocking.
+void drainInput(std::uint32_t now) {
+  char buffer[512];
+  for (;;) {
+    const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) return;
+    terminal::feedInput(keyboard, std::string_view(buffer, static_cast<std::size_t>(count)), now);
+    if (static_cast<std::size_t>(count) < sizeof buffer) return;
+  }
+}
+
+bool inputArrivesWithin(int milliseconds) {
+  pollfd input{STDIN_FILENO, POLLIN, 0};
+  return ::poll(&input, 1, milliseconds) > 0;
+}
+
+}  // namespace
+
+void readKeyboard() {
+  terminal::enterPlayMode();
+  if (!terminal::session().inputIsTerminal) return;
+  frameTime = tickCount();
+  drainInput(frameTime);
+  // An Esc byte may be the Esc key or the start of a sequence whose rest is on its way.
+  if (terminal::awaitingMoreInput(keyboard)) {
+    if (inputArrivesWithin(static_cast<int>(terminal::kLoneEscapeWaitMs))) drainInput(tickCount());
+    frameTime = tickCount();
+    terminal::settleInput(keyboard, frameTime);
+  }
+  // With every key reported as an event, Ctrl+C and Ctrl+Z no longer reach the terminal
+  // driver as signals; raise them here so they keep their usual meaning.
+  if (keyboard.interruptRequested) {
+    keyboard.interruptRequested = false;
+    ::raise(SIGINT);
+  }
+  if (keyboard.suspendRequested) {
+    keyboard.suspendRequested = false;
+    ::raise(SIGTSTP);
+  }
+}
+
+std::uint16_t asyncKeyState(int virtualKey) {
+  return terminal::keyIsDown(keyboard, virtualKey, frameTime) ? 0x8000 : 0;
+}
 
 }  // namespace veldra::platform

@@ -17,10 +17,14 @@ constexpr const char* kHideCursor = "\x1b[?25l";
 constexpr const char* kShowCursor = "\x1b[?25h";
 constexpr const char* kEndSynchronized = "\x1b[?2026l";
 constexpr const char* kResetColours = "\x1b[0m";
-// Flags 1|2|8|16 (disambiguate, report event types, report all keys as escape codes,
-// report associated text): presses, repeats and releases of every key, lone modifiers too.
-constexpr const char* kPushKeyboardProtocol = "\x1b[>27u";
+// Flags 1|2|8 (disambiguate, report event types, report all keys as escape codes):
+// presses, repeats and releases of every key, lone modifiers too. The query after the push
+// asks which flags the terminal took.
+constexpr const char* kPushKeyboardProtocol = "\x1b[>11u\x1b[?u";
 constexpr const char* kPopKeyboardProtocol = "\x1b[<u";
+// Focus reports, so that keys held when the window loses focus do not stay down.
+constexpr const char* kReportFocus = "\x1b[?1004h";
+constexpr const char* kStopFocusReports = "\x1b[?1004l";
 
 // What a signal handler may touch: plain buffers written before the handlers can run.
 struct SignalSafeState {
@@ -51,7 +55,10 @@ void writeRaw(const char* text) {
 void giveBackTerminal() {
   if (signalState.outputIsTerminal) {
     writeRaw(kEndSynchronized);
-    if (signalState.playing && signalState.keyboardProtocol) writeRaw(kPopKeyboardProtocol);
+    if (signalState.playing && signalState.keyboardProtocol) {
+      writeRaw(kPopKeyboardProtocol);
+      writeRaw(kStopFocusReports);
+    }
     writeRaw(kResetColours);
     if (signalState.cursorHidden) writeRaw(kShowCursor);
     if (signalState.playing) writeRaw(kLeaveAlternateScreen);
@@ -68,7 +75,10 @@ void retakeTerminal() {
   if (signalState.haveSavedInput) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &signalState.playInput);
   if (signalState.outputIsTerminal) {
     writeRaw(kEnterAlternateScreen);
-    if (signalState.keyboardProtocol) writeRaw(kPushKeyboardProtocol);
+    if (signalState.keyboardProtocol) {
+      writeRaw(kPushKeyboardProtocol);
+      writeRaw(kReportFocus);
+    }
     if (signalState.cursorHidden) writeRaw(kHideCursor);
   }
   signalState.redrawRequested = 1;
@@ -160,6 +170,7 @@ void enterPlayMode() {
     writeAll(STDOUT_FILENO, kEnterAlternateScreen);
     if (s.inputIsTerminal) {
       writeAll(STDOUT_FILENO, kPushKeyboardProtocol);
+      writeAll(STDOUT_FILENO, kReportFocus);
       s.keyboardProtocol = true;
       signalState.keyboardProtocol = 1;
     }

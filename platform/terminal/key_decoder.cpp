@@ -1,0 +1,252 @@
+#include "platform/terminal/key_decoder.h"
+
+#include <vector>
+
+namespace veldra::platform::terminal {
+namespace {
+
+constexpr char kEscape = '\x1b';
+
+// The game's virtual-key codes.
+constexpr int kVkBackspace = 8;
+constexpr int kVkTab = 9;
+constexpr int kVkEnter = 13;
+constexpr int kVkShift = 16;
+constexpr int kVkControl = 17;
+constexpr int kVkAlt = 18;
+constexpr int kVkEscape = 27;
+constexpr int kVkSpace = 32;
+constexpr int kVkLeft = 37;
+constexpr int kVkUp = 38;
+constexpr int kVkRight = 39;
+constexpr int kVkDown = 40;
+constexpr int kVkLeftShift = 160;
+constexpr int kVkRightShift = 161;
+constexpr int kVkLeftControl = 162;
+constexpr int kVkRightControl = 163;
+constexpr int kVkLeftAlt = 164;
+constexpr int kVkRightAlt = 165;
+constexpr int kVkSlash = 191;
+constexpr int kNoKey = -1;
+
+// Keyboard-protocol key numbers of the modifier keys.
+constexpr int kKittyLeftShift = 57441;
+constexpr int kKittyLeftControl = 57442;
+constexpr int kKittyLeftAlt = 57443;
+constexpr int kKittyRightShift = 57447;
+constexpr int kKittyRightControl = 57448;
+constexpr int kKittyRightAlt = 57449;
+constexpr int kKittyLevel3Shift = 57453;  // AltGr on many layouts
+
+// Modifier bits of the protocol's modifier field (which is 1 + the bits).
+constexpr int kModifierControl = 4;
+constexpr int kReleasesFlag = 2;  // in the protocol's flags: event types are reported
+
+enum class Event { Press, Repeat, Release };
+
+// A character as the key that types it.
+int keyForCharacter(int c) {
+  if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
+  if (c >= 'A' && c <= 'Z') return c;
+  if (c >= '0' && c <= '9') return c;
+  switch (c) {
+    case ' ': return kVkSpace;
+    case '\r':
+    case '\n': return kVkEnter;
+    case '\t': return kVkTab;
+    case 0x7F:
+    case 0x08: return kVkBackspace;
+    case '/':
+    case '?': return kVkSlash;
+    case kEscape: return kVkEscape;
+  }
+  return kNoKey;
+}
+
+int keyForProtocolNumber(int number) {
+  switch (number) {
+    case kKittyLeftShift: return kVkLeftShift;
+    case kKittyRightShift: return kVkRightShift;
+    case kKittyLeftControl: return kVkLeftControl;
+    case kKittyRightControl: return kVkRightControl;
+    case kKittyLeftAlt: return kVkLeftAlt;
+    case kKittyRightAlt:
+    case kKittyLevel3Shift: return kVkRightAlt;
+  }
+  if (number >= 0 && number < 128) return keyForCharacter(number);
+  return kNoKey;
+}
+
+int keyForArrow(char final) {
+  switch (final) {
+    case 'A': return kVkUp;
+    case 'B': return kVkDown;
+    case 'C': return kVkRight;
+    case 'D': return kVkLeft;
+  }
+  return kNoKey;
+}
+
+void pressLegacy(KeyboardState& state, int key, std::uint32_t now) {
+  if (key == kNoKey) return;
+  // A key seen again while still held is auto-repeating: the next repeat comes soon.
+  const bool repeating = now < state.heldUntil[key];
+  state.heldUntil[key] = now + (repeating ? kRepeatHoldMs : kFirstPressHoldMs);
+}
+
+void applyEvent(KeyboardState& state, int key, Event event, std::uint32_t now) {
+  if (key == kNoKey) return;
+  if (event == Event::Release) {
+    state.reportsReleases = true;
+    state.exactDown[key] = false;
+    state.heldUntil[key] = 0;
+    return;
+  }
+  // Without releases a press could never end: such terminals get the timed hold.
+  if (state.reportsReleases) state.exactDown[key] = true;
+  else pressLegacy(state, key, now);
+}
+
+void releaseEverything(KeyboardState& state) {
+  for (int key = 0; key < kVirtualKeyCount; ++key) {
+    state.exactDown[key] = false;
+    state.heldUntil[key] = 0;
+  }
+}
+
+// The numbers of a parameter field "a:b;c:d" as fields of sub-numbers; empty ones are -1.
+std::vector<std::vector<int>> parseParameters(std::string_view text) {
+  std::vector<std::vector<int>> fields(1, std::vector<int>(1, -1));
+  for (char c : text) {
+    if (c == ';') {
+      fields.emplace_back(1, -1);
+    } else if (c == ':') {
+      fields.back().push_back(-1);
+    } else if (c >= '0' && c <= '9') {
+      int& value = fields.back().back();
+      if (value < 0) value = 0;
+      if (value < 10000000) value = value * 10 + (c - '0');
+    }
+  }
+  return fields;
+}
+
+int fieldValue(const std::vector<std::vector<int>>& fields, std::size_t field, std::size_t sub, int fallback) {
+  if (field >= fields.size() || sub >= fields[field].size() || fields[field][sub] < 0) return fallback;
+  return fields[field][sub];
+}
+
+Event eventOf(const std::vector<std::vector<int>>& fields) {
+  switch (fieldValue(fields, 1, 1, 1)) {
+    case 2: return Event::Repeat;
+    case 3: return Event::Release;
+    default: return Event::Press;
+  }
+}
+
+void handleControlSequence(KeyboardState& state, std::string_view parameters, char final, std::uint32_t now) {
+  if (!parameters.empty() && parameters[0] == '?') {
+    // The answer to the protocol query: its flags say whether releases will come.
+    if (final == 'u') {
+      const int flags = fieldValue(parseParameters(parameters.substr(1)), 0, 0, 0);
+      state.reportsReleases = (flags & kReleasesFlag) != 0;
+    }
+    return;
+  }
+  if (parameters.empty() && final == 'O') {  // the window lost focus: no key stays held
+    releaseEverything(state);
+    return;
+  }
+  const auto fields = parseParameters(parameters);
+  const Event event = eventOf(fields);
+  if (final == 'u') {
+    const int number = fieldValue(fields, 0, 0, kNoKey);
+    const int modifiers = fieldValue(fields, 1, 0, 1) - 1;
+    if (event == Event::Press && (modifiers & kModifierControl) != 0) {
+      if (number == 'c') state.interruptRequested = true;
+      if (number == 'z') state.suspendRequested = true;
+    }
+    applyEvent(state, keyForProtocolNumber(number), event, now);
+    return;
+  }
+  const int arrow = keyForArrow(final);
+  if (arrow != kNoKey) applyEvent(state, arrow, event, now);
+}
+
+// Decodes one complete sequence or byte at `at`; returns the bytes used, or 0 when the
+// sequence is not complete yet.
+std::size_t decodeOne(KeyboardState& state, std::string_view input, std::size_t at, std::uint32_t now) {
+  const char c = input[at];
+  if (c != kEscape) {
+    pressLegacy(state, keyForCharacter(static_cast<unsigned char>(c)), now);
+    return 1;
+  }
+  if (at + 1 >= input.size()) return 0;
+  const char next = input[at + 1];
+  if (next == '[') {
+    for (std::size_t end = at + 2; end < input.size(); ++end) {
+      const unsigned char b = static_cast<unsigned char>(input[end]);
+      if (b >= 0x40 && b <= 0x7E) {
+        handleControlSequence(state, input.substr(at + 2, end - at - 2), static_cast<char>(b), now);
+        return end - at + 1;
+      }
+      if (b < 0x20 || b > 0x3F) return end - at;  // not a sequence after all: drop what was read
+    }
+    return 0;
+  }
+  if (next == 'O') {
+    if (at + 2 >= input.size()) return 0;
+    const int arrow = keyForArrow(input[at + 2]);
+    if (arrow != kNoKey) pressLegacy(state, arrow, now);
+    return 3;
+  }
+  if (next == kEscape) {
+    pressLegacy(state, kVkEscape, now);
+    return 1;
+  }
+  // Alt and a character: the character's key.
+  pressLegacy(state, keyForCharacter(static_cast<unsigned char>(next)), now);
+  return 2;
+}
+
+}  // namespace
+
+void feedInput(KeyboardState& state, std::string_view bytes, std::uint32_t now) {
+  if (bytes.empty()) return;
+  if (state.pending.empty()) state.pendingSince = now;
+  std::string input = std::move(state.pending);
+  input.append(bytes);
+  state.pending.clear();
+  std::size_t at = 0;
+  while (at < input.size()) {
+    const std::size_t used = decodeOne(state, input, at, now);
+    if (used == 0) break;
+    at += used;
+  }
+  if (at < input.size()) {
+    if (at > 0) state.pendingSince = now;
+    state.pending = input.substr(at);
+    if (state.pending.size() > kMaxPendingBytes) state.pending.clear();
+  }
+}
+
+bool awaitingMoreInput(const KeyboardState& state) { return !state.pending.empty(); }
+
+void settleInput(KeyboardState& state, std::uint32_t now) {
+  if (state.pending.empty() || now - state.pendingSince < kLoneEscapeWaitMs) return;
+  if (state.pending.size() == 1 && state.pending[0] == kEscape) pressLegacy(state, kVkEscape, now);
+  state.pending.clear();
+}
+
+bool keyIsDown(const KeyboardState& state, int virtualKey, std::uint32_t now) {
+  const auto held = [&](int key) { return state.exactDown[key] || now < state.heldUntil[key]; };
+  switch (virtualKey) {
+    case kVkShift: return held(kVkLeftShift) || held(kVkRightShift);
+    case kVkControl: return held(kVkLeftControl) || held(kVkRightControl);
+    case kVkAlt: return held(kVkLeftAlt) || held(kVkRightAlt);
+  }
+  if (virtualKey < 0 || virtualKey >= kVirtualKeyCount) return false;
+  return held(virtualKey);
+}
+
+}  // namespace veldra::platform::terminal

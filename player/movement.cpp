@@ -1,0 +1,73 @@
+#include "player/movement.h"
+
+#include <cmath>
+
+#include "audio/sound_catalogue.h"
+#include "core/game.h"
+#include "player/update_player.h"
+
+namespace veldra {
+
+bool footstepHighPitch = true;
+
+namespace {
+
+constexpr double kTurnPerFrame = 0.05;   // radians
+constexpr double kStepPerFrame = 0.12;   // cells
+constexpr double kSolidRadius = 0.5;     // cells; closer than this to a solid object blocks
+constexpr double kFootstepInterval = 0.6;  // cells
+
+// Pickups are walked onto to be taken; every other object stands in the way.
+bool isWalkThrough(char glyph) {
+  return glyph == 'h' || glyph == 'S' || glyph == 'k' || glyph == 'L' || glyph == 'm';
+}
+
+bool insideFreeCell(const Game& game, double x, double y) {
+  // Truncation toward zero: a candidate just below 0 counts as cell 0.
+  const int column = static_cast<int>(x);
+  const int row = static_cast<int>(y);
+  if (column < 0 || column >= game.mapWidth || row < 0 || row >= game.mapHeight) return false;
+  const std::size_t index = static_cast<std::size_t>(row) * game.mapWidth + static_cast<std::size_t>(column);
+  return index >= game.mapGrid.size() || game.mapGrid[index] != '#';
+}
+
+bool clearOfSolidObjects(const Game& game, double x, double y) {
+  for (const MapObject& object : game.mapObjects) {
+    if (isWalkThrough(object.glyph)) continue;
+    const double dx = x - object.x;
+    const double dy = y - object.y;
+    if (std::sqrt(dx * dx + dy * dy) < kSolidRadius) return false;
+  }
+  return true;
+}
+
+void countFootstep(Game& game) {
+  game.footstepAccumulator += kStepPerFrame;
+  if (game.footstepAccumulator < kFootstepInterval) return;
+  game.footstepAccumulator = 0.0;
+  play(game.sound, footstepHighPitch ? sounds::kFootstepHigh : sounds::kFootstepLow);
+  footstepHighPitch = !footstepHighPitch;
+}
+
+}  // namespace
+
+bool canStandAt(const Game& game, double x, double y) {
+  return insideFreeCell(game, x, y) && clearOfSolidObjects(game, x, y);
+}
+
+void turnAndMove(Game& game) {
+  if (keyDown(game.keyTurnLeft)) game.playerAngle -= kTurnPerFrame;
+  if (keyDown(game.keyTurnRight)) game.playerAngle += kTurnPerFrame;
+  double direction = 0.0;
+  if (keyDown(game.keyForward)) direction = 1.0;
+  else if (keyDown(game.keyBackward)) direction = -1.0;
+  else return;
+  const double x = game.playerX + direction * kStepPerFrame * std::cos(game.playerAngle);
+  const double y = game.playerY + direction * kStepPerFrame * std::sin(game.playerAngle);
+  if (!canStandAt(game, x, y)) return;
+  countFootstep(game);
+  game.playerX = x;
+  game.playerY = y;
+}
+
+}  // namespace veldra

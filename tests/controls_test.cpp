@@ -1,0 +1,224 @@
+// The input step: the pause key, quitting, the front end and the presets.
+
+#include <gtest/gtest.h>
+
+#include "audio/audio_engine.h"
+#include "audio/sound_catalogue.h"
+#include "core/game.h"
+#include "core/game_loop.h"
+#include "frontend/front_end.h"
+#include "player/update_player.h"
+#include "render/present_frame.h"
+#include "test_support.h"
+
+namespace veldra {
+namespace {
+
+namespace headless = platform::headless;
+
+class ControlsTest : public testing::ScratchDirectoryTest {
+ protected:
+  void SetUp() override {
+    ScratchDirectoryTest::SetUp();
+    writeFile("otestinggrounds.txt", testing::levelText("Controls", {"#####", "#P..#", "#####"}));
+    game_ = std::make_unique<Game>();
+  }
+
+  Game& game() { return *game_; }
+
+  // One frame's input step with exactly these keys down.
+  void frameWith(std::initializer_list<int> keys) {
+    for (int key = 0; key < 256; ++key) headless::setKeyDown(key, false);
+    for (int key : keys) headless::setKeyDown(key, true);
+    updatePlayer(game());
+  }
+
+  // The start frequencies of the sounds asked for since the last call.
+  std::vector<double> soundsRequested() {
+    std::vector<double> starts;
+    for (const Voice& voice : AudioEngine::instance().voicesSnapshot()) starts.push_back(voice.frequency);
+    stopAllSounds();
+    return starts;
+  }
+
+  std::unique_ptr<Game> game_;
+};
+
+TEST_F(ControlsTest, HoldingPTogglesThePauseOnce) {
+  game().inFrontEnd = false;
+  for (int i = 0; i < 5; ++i) frameWith({vk::kP});
+  EXPECT_TRUE(game().paused);
+  EXPECT_EQ(soundsRequested(), std::vector<double>{sounds::kPauseToggle.startHz});
+  frameWith({});
+  frameWith({vk::kP});
+  EXPECT_FALSE(game().paused);
+  EXPECT_EQ(soundsRequested(), std::vector<double>{sounds::kPauseToggle.startHz}) << "both directions sound";
+}
+
+TEST_F(ControlsTest, PIsIgnoredInTheFrontEndButItsLatchFollows) {
+  frameWith({vk::kP});
+  EXPECT_FALSE(game().paused);
+  EXPECT_TRUE(game().pauseKeyHeld);
+  game().inFrontEnd = false;
+  frameWith({vk::kP});
+  EXPECT_FALSE(game().paused) << "still the same press";
+  frameWith({});
+  EXPECT_FALSE(game().pauseKeyHeld);
+}
+
+TEST_F(ControlsTest, EscapeDoesNothingWhilePaused) {
+  game().inFrontEnd = false;
+  frameWith({vk::kP});
+  frameWith({vk::kEscape});
+  frameWith({vk::kX});
+  EXPECT_TRUE(game().running);
+  frameWith({vk::kP});
+  frameWith({vk::kEscape});
+  EXPECT_FALSE(game().running);
+}
+
+TEST_F(ControlsTest, EscapeOrXQuitsFromEitherPage) {
+  frameWith({vk::kX});
+  EXPECT_FALSE(game().running);
+  game().running = true;
+  game().menuPage = kPresetPage;
+  frameWith({vk::kEscape, vk::kEnter});
+  EXPECT_FALSE(game().running);
+  EXPECT_EQ(game().menuPage, kPresetPage) << "quitting stops the step";
+}
+
+TEST_F(ControlsTest, PresetsAreChosenFromTheMenu) {
+  frameWith({vk::kC});
+  EXPECT_EQ(game().menuPage, kPresetPage);
+  EXPECT_EQ(game().menuCursor, 0);
+  EXPECT_EQ(soundsRequested(), std::vector<double>{sounds::kPresetPageOpen.startHz});
+  frameWith({vk::kS});  // down
+  frameWith({vk::kSpace});
+  EXPECT_EQ(game().menuPage, kTitlePage);
+  EXPECT_EQ(soundsRequested(), (std::vector<double>{sounds::kMenuDown.startHz, sounds::kPresetChosen.startHz}));
+  const int presetB[] = {87, 83, 65, 68, 161, 32, 165, 163, 191};
+  const int bound[] = {game().keyForward, game().keyBackward, game().keyTurnLeft,  game().keyTurnRight, game().keyAttack,
+                       game().keyIgnis,   game().keyGlacies,  game().keyElectrica, game().keyHerba};
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(bound[i], presetB[i]) << i;
+  const KeyNames b = chooseKeyNames(game());
+  EXPECT_EQ(b.ignis, "SPACE");
+  EXPECT_EQ(b.electrica, "RIGHT CTRL");
+  EXPECT_EQ(b.glacies, "RIGHT ALT");
+  EXPECT_EQ(b.herba, "/");
+
+  frameWith({});
+  frameWith({vk::kC});
+  EXPECT_EQ(game().menuCursor, 0) << "the cursor starts at preset A each time";
+  frameWith({vk::kEnter});
+  EXPECT_EQ(game().keyForward, 38);
+  EXPECT_EQ(game().keyAttack, 162);
+  EXPECT_EQ(chooseKeyNames(game()).electrica, "LEFT ALT");
+  EXPECT_EQ(chooseKeyNames(game()).herba, "LEFT SHIFT");
+}
+
+TEST_F(ControlsTest, TheCursorWrapsAndUpAndDownTogetherMoveBoth) {
+  frameWith({vk::kC});
+  soundsRequested();
+  frameWith({vk::kUp});
+  EXPECT_EQ(game().menuCursor, 2) << "up from preset A wraps to back";
+  frameWith({vk::kUp});  // held: no second move
+  EXPECT_EQ(game().menuCursor, 2);
+  frameWith({});
+  frameWith({vk::kDown});
+  EXPECT_EQ(game().menuCursor, 0) << "down from back wraps to preset A";
+  frameWith({});
+  soundsRequested();
+  frameWith({vk::kW, vk::kDown});
+  EXPECT_EQ(game().menuCursor, 0);
+  EXPECT_EQ(soundsRequested(), (std::vector<double>{sounds::kMenuUp.startHz, sounds::kMenuDown.startHz}));
+  frameWith({});
+  frameWith({vk::kUp});
+  frameWith({vk::kEnter});  // back to the title, keys unchanged
+  EXPECT_EQ(game().menuPage, kTitlePage);
+  EXPECT_EQ(game().keyForward, 38);
+  EXPECT_EQ(soundsRequested(), (std::vector<double>{sounds::kMenuUp.startHz, sounds::kMenuBack.startHz}));
+}
+
+TEST_F(ControlsTest, HoldingCShowsThePresetPageOnce) {
+  frameWith({vk::kC});
+  frameWith({vk::kDown});
+  frameWith({vk::kEnter});  // preset B chosen, back on the title page
+  ASSERT_EQ(game().menuPage, kTitlePage);
+  frameWith({});
+  frameWith({vk::kC});
+  frameWith({vk::kC});
+  EXPECT_EQ(game().menuPage, kPresetPage);
+  EXPECT_EQ(soundsRequested().size(), 1u + 1u + 1u + 1u);
+}
+
+TEST_F(ControlsTest, EnterOnTheTitlePageIsALevelNotAnEdge) {
+  frameWith({vk::kC});
+  frameWith({vk::kEnter});  // chooses preset A, then a 200 ms pause
+  EXPECT_TRUE(game().inFrontEnd);
+  EXPECT_EQ(headless::millisecondsSlept(), 200u);
+  frameWith({vk::kEnter});  // still held: the game starts
+  EXPECT_FALSE(game().inFrontEnd);
+  EXPECT_EQ(headless::millisecondsSlept(), 400u);
+  EXPECT_EQ(soundsRequested().back(), sounds::kTitleStart.startHz);
+}
+
+TEST_F(ControlsTest, SpaceDoesNothingOnTheTitlePage) {
+  frameWith({vk::kSpace});
+  EXPECT_TRUE(game().inFrontEnd);
+  EXPECT_EQ(game().menuPage, kTitlePage);
+  EXPECT_TRUE(soundsRequested().empty());
+}
+
+TEST_F(ControlsTest, TheTitleColoursFollowTheClock) {
+  headless::setWindowSize(80, 25);
+  const auto startLineColour = [&](std::uint32_t ticks) {
+    headless::setTickCount(ticks);
+    drawFrontEnd(game().screen, kTitlePage, 0);
+    return headless::lastFrame()[15 * 80 + 40].Attributes;
+  };
+  EXPECT_EQ(startLineColour(0), 10);
+  EXPECT_EQ(startLineColour(250), 11);
+  EXPECT_EQ(startLineColour(500), 9);
+  EXPECT_EQ(startLineColour(750), 10);
+  const auto configLineColour = [&](std::uint32_t ticks) {
+    headless::setTickCount(ticks);
+    drawFrontEnd(game().screen, kTitlePage, 0);
+    return headless::lastFrame()[17 * 80 + 40].Attributes;
+  };
+  EXPECT_EQ(configLineColour(499), 14);
+  EXPECT_EQ(configLineColour(500), 6);
+}
+
+TEST_F(ControlsTest, TheFrontEndIsPlacedAndClipped) {
+  headless::setWindowSize(80, 25);
+  drawFrontEnd(game().screen, kTitlePage, 0);
+  const auto text = [](int row, int column, int count) {
+    std::string out;
+    for (int k = 0; k < count; ++k) out += headless::lastFrame()[row * headless::lastFrameWidth() + column + k].Char.AsciiChar;
+    return out;
+  };
+  EXPECT_EQ(text(15, 40 - 18, 36), "--- PRESS ENTER TO START VELDRA! ---");
+  EXPECT_EQ(text(19, 40 - 20, 40), "Use Esc or 'X' to Quit and 'P' to Pause!");
+  EXPECT_EQ(headless::lastFrame()[19 * 80 + 20].Attributes, 7);
+  EXPECT_EQ(headless::lastFrame()[2 * 80 + 18 + 9].Attributes, 12) << "the banner's accent";
+  EXPECT_EQ(headless::lastFrame()[2 * 80 + 18 + 2].Attributes, 11);
+
+  drawFrontEnd(game().screen, kPresetPage, 1);
+  const std::string selected = " >  PRESET B: WASD Modern RPG (WASD, R Shift, Space, R Alt, R Ctrl)";
+  EXPECT_EQ(text(13, 40 - static_cast<int>(selected.size()) / 2, static_cast<int>(selected.size())), selected);
+  EXPECT_EQ(headless::lastFrame()[13 * 80 + 40].Attributes, 10);
+  EXPECT_EQ(headless::lastFrame()[11 * 80 + 40].Attributes, 7);
+
+  // A narrow window: the header is placed by buffer position and runs on into the next row.
+  headless::setWindowSize(30, 25);
+  drawFrontEnd(game().screen, kPresetPage, 0);
+  const std::string header = "=== CHOOSE YOUR CORE GAME CONTROLS PRESET ===";
+  const int start = 9 * 30 + 15 - static_cast<int>(header.size()) / 2;
+  for (std::size_t k = 0; k < header.size(); ++k) {
+    EXPECT_EQ(headless::lastFrame()[start + k].Char.AsciiChar, header[k]) << k;
+  }
+  EXPECT_EQ((start + static_cast<int>(header.size()) - 1) / 30, 10) << "it ends in row 10";
+}
+
+}  // namespace
+}  // namespace veldra

@@ -1,0 +1,159 @@
+// Terminal keyboard input: keyboard-protocol events, legacy bytes with their timed hold,
+// split sequences and the lone Esc.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/terminal/key_decoder.h"
+
+namespace veldra::platform::terminal {
+namespace {
+
+constexpr int kUp = 38, kDown = 40, kLeft = 37, kRight = 39, kEnter = 13, kEscape = 27, kSpace = 32;
+constexpr int kLeftShift = 160, kRightShift = 161, kLeftCtrl = 162, kRightCtrl = 163, kLeftAlt = 164,
+              kRightAlt = 165, kSlash = 191;
+
+// A state whose terminal said it reports releases (the answer to the protocol query).
+KeyboardState exactState() {
+  KeyboardState state;
+  feedInput(state, "\x1b[?11u", 0);
+  EXPECT_TRUE(state.reportsReleases);
+  return state;
+}
+
+std::string csiU(int number, int event, int modifiers = 1) {
+  return "\x1b[" + std::to_string(number) + ";" + std::to_string(modifiers) + ":" + std::to_string(event) + "u";
+}
+
+TEST(KeyDecoderTest, ProtocolEventsGiveEveryMappedKeyAnExactState) {
+  const std::pair<int, int> keys[] = {
+      {'a', 'A'}, {'w', 'W'}, {'z', 'Z'}, {'0', '0'}, {'9', '9'}, {13, kEnter}, {27, kEscape}, {32, kSpace},
+      {'/', kSlash}, {57441, kLeftShift}, {57447, kRightShift}, {57442, kLeftCtrl}, {57448, kRightCtrl},
+      {57443, kLeftAlt}, {57449, kRightAlt}};
+  for (const auto& [number, key] : keys) {
+    KeyboardState state = exactState();
+    feedInput(state, csiU(number, 1), 0);
+    EXPECT_TRUE(keyIsDown(state, key, 100000)) << number << " pressed stays down";
+    feedInput(state, csiU(number, 2), 1);
+    EXPECT_TRUE(keyIsDown(state, key, 100000)) << number << " repeating";
+    feedInput(state, csiU(number, 3), 2);
+    EXPECT_FALSE(keyIsDown(state, key, 2)) << number << " released";
+  }
+}
+
+TEST(KeyDecoderTest, ProtocolArrowsInBothForms) {
+  const std::pair<char, int> arrows[] = {{'A', kUp}, {'B', kDown}, {'C', kRight}, {'D', kLeft}};
+  for (const auto& [final, key] : arrows) {
+    KeyboardState state = exactState();
+    feedInput(state, std::string("\x1b[1;1:1") + final, 0);
+    EXPECT_TRUE(keyIsDown(state, key, 5000));
+    feedInput(state, std::string("\x1b[1;1:3") + final, 1);
+    EXPECT_FALSE(keyIsDown(state, key, 1));
+    feedInput(state, std::string("\x1b[") + final, 2);  // a plain press omits its fields
+    EXPECT_TRUE(keyIsDown(state, key, 5000));
+  }
+}
+
+TEST(KeyDecoderTest, ModifiersAreKeysOfTheirOwnAndTheGenericCodesFollowThem) {
+  KeyboardState state = exactState();
+  feedInput(state, csiU(57447, 1), 0);  // right shift
+  EXPECT_TRUE(keyIsDown(state, kRightShift, 0));
+  EXPECT_FALSE(keyIsDown(state, kLeftShift, 0));
+  EXPECT_TRUE(keyIsDown(state, 16, 0));
+  feedInput(state, csiU(57453, 1), 0);  // AltGr counts as right Alt
+  EXPECT_TRUE(keyIsDown(state, kRightAlt, 0));
+  EXPECT_TRUE(keyIsDown(state, 18, 0));
+  // A letter typed with Shift held is still its own key, with Shift still down.
+  feedInput(state, csiU('w', 1, 2), 0);
+  EXPECT_TRUE(keyIsDown(state, 'W', 0));
+  EXPECT_TRUE(keyIsDown(state, kRightShift, 0));
+}
+
+TEST(KeyDecoderTest, WithoutReleasesProtocolPressesAreHeldForATime) {
+  KeyboardState state;  // the terminal never said it reports releases
+  feedInput(state, csiU(27, 1), 1000);
+  EXPECT_TRUE(keyIsDown(state, kEscape, 1000));
+  EXPECT_FALSE(keyIsDown(state, kEscape, 1000 + kFirstPressHoldMs));
+}
+
+TEST(KeyDecoderTest, LegacyBytesHoldAKeyLongEnoughToBridgeTheRepeatDelay) {
+  KeyboardState state;
+  feedInput(state, "w", 1000);
+  EXPECT_TRUE(keyIsDown(state, 'W', 1000));
+  EXPECT_TRUE(keyIsDown(state, 'W', 1000 + kFirstPressHoldMs - 1));
+  EXPECT_FALSE(keyIsDown(state, 'W', 1000 + kFirstPressHoldMs));
+  // Auto-repeat: each repeat while held extends the hold by the shorter repeat window.
+  feedInput(state, "w", 1400);
+  EXPECT_TRUE(keyIsDown(state, 'W', 1400 + kRepeatHoldMs - 1));
+  EXPECT_FALSE(keyIsDown(state, 'W', 1400 + kRepeatHoldMs));
+
+  feedInput(state, "D \r/\x7f", 2000);
+  for (int key : {int('D'), kSpace, kEnter, kSlash, 8}) EXPECT_TRUE(keyIsDown(state, key, 2000)) << key;
+  feedInput(state, "\x1b[A\x1bOB", 3000);  // arrows in normal and application cursor mode
+  EXPECT_TRUE(keyIsDown(state, kUp, 3000));
+  EXPECT_TRUE(keyIsDown(state, kDown, 3000));
+  feedInput(state, "\x1bx", 4000);  // Alt+x in legacy form
+  EXPECT_TRUE(keyIsDown(state, 'X', 4000));
+}
+
+TEST(KeyDecoderTest, SplitSequencesAreReassembled) {
+  KeyboardState state = exactState();
+  const std::string press = csiU(57442, 1);
+  for (std::size_t cut = 1; cut < press.size(); ++cut) {
+    KeyboardState split = state;
+    feedInput(split, press.substr(0, cut), 10);
+    EXPECT_TRUE(awaitingMoreInput(split)) << cut;
+    settleInput(split, 12);  // within the wait: not yet an Esc
+    feedInput(split, press.substr(cut), 13);
+    EXPECT_FALSE(awaitingMoreInput(split));
+    EXPECT_TRUE(keyIsDown(split, kLeftCtrl, 13)) << cut;
+    EXPECT_FALSE(keyIsDown(split, kEscape, 13)) << cut;
+  }
+}
+
+TEST(KeyDecoderTest, ALoneEscByteIsTheEscKeyAfterAShortWait) {
+  KeyboardState state;
+  feedInput(state, "\x1b", 100);
+  settleInput(state, 100 + kLoneEscapeWaitMs - 1);
+  EXPECT_FALSE(keyIsDown(state, kEscape, 104));
+  settleInput(state, 100 + kLoneEscapeWaitMs);
+  EXPECT_TRUE(keyIsDown(state, kEscape, 105));
+  EXPECT_FALSE(awaitingMoreInput(state));
+
+  KeyboardState doubled;
+  feedInput(doubled, "\x1b\x1b", 0);  // Esc pressed twice quickly
+  EXPECT_TRUE(keyIsDown(doubled, kEscape, 0));
+}
+
+TEST(KeyDecoderTest, UnknownAndBrokenSequencesAreIgnored) {
+  KeyboardState state = exactState();
+  feedInput(state, "\x1b[15~\x1b[57376u\x1b[200~\x1b[?1;2c\x1b[5;3H", 0);  // F5, F13, paste start, ...
+  for (int key = 0; key < kVirtualKeyCount; ++key) EXPECT_FALSE(keyIsDown(state, key, 0)) << key;
+  feedInput(state, "\x1b[12\x01w", 0);  // a sequence cut short by a control byte
+  EXPECT_TRUE(keyIsDown(state, 'W', 0));
+  feedInput(state, "\x1b[" + std::string(200, '1'), 0);  // an endless one is dropped
+  EXPECT_FALSE(awaitingMoreInput(state));
+  feedInput(state, "\xc3\xa9", 0);  // text outside ASCII names no key
+}
+
+TEST(KeyDecoderTest, LosingFocusReleasesEverything) {
+  KeyboardState state = exactState();
+  feedInput(state, csiU('w', 1) + "w", 0);
+  feedInput(state, "\x1b[O", 1);
+  EXPECT_FALSE(keyIsDown(state, 'W', 1));
+}
+
+TEST(KeyDecoderTest, CtrlCAndCtrlZAsEventsAskForTheirSignals) {
+  KeyboardState state = exactState();
+  feedInput(state, csiU('c', 1, 5), 0);
+  EXPECT_TRUE(state.interruptRequested);
+  feedInput(state, csiU('z', 1, 5), 0);
+  EXPECT_TRUE(state.suspendRequested);
+  KeyboardState plain = exactState();
+  feedInput(plain, csiU('c', 1), 0);
+  EXPECT_FALSE(plain.interruptRequested);
+}
+
+}  // namespace
+}  // namespace veldra::platform::terminal
