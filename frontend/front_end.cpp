@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "player/presets.h"
 #include "player/update_player.h"
+#include "render/frame_view.h"
 
 namespace veldra {
 namespace {
@@ -63,64 +64,41 @@ constexpr int kPresetChoiceA = 0;
 constexpr int kPresetChoiceB = 1;
 constexpr int kMenuLines = 3;
 
-struct Canvas {
-  CHAR_INFO* cells;
-  FrameSize size;
-
-  void put(int column, int row, char c, std::uint16_t attribute) const {
-    if (column < 0 || column >= size.width || row < 0 || row >= size.height) return;
-    CHAR_INFO& cell = cells[row * size.width + column];
-    cell.Char.AsciiChar = c;
-    cell.Attributes = attribute;
-  }
-
-  void putCentred(int row, std::string_view text, std::uint16_t attribute) const {
-    const int start = size.width / 2 - static_cast<int>(text.size()) / 2;
-    for (std::size_t k = 0; k < text.size(); ++k) put(start + static_cast<int>(k), row, text[k], attribute);
-  }
-
-  // Placed by buffer index, clipped only at the buffer's ends: a narrow window lets the
-  // text run on into the next row.
-  void putCentredByIndex(int row, std::string_view text, std::uint16_t attribute) const {
-    const long long count = static_cast<long long>(size.width) * size.height;
-    const long long start = static_cast<long long>(row) * size.width + size.width / 2 -
-                            static_cast<long long>(text.size()) / 2;
-    for (std::size_t k = 0; k < text.size(); ++k) {
-      const long long index = start + static_cast<long long>(k);
-      if (index < 0 || index >= count) continue;
-      cells[index].Char.AsciiChar = text[k];
-      cells[index].Attributes = attribute;
-    }
-  }
-};
-
-void drawBanner(const Canvas& canvas) {
-  const int left = canvas.size.width / 2 - kBannerHalfWidth;
+void drawBanner(const FrameView& frame) {
+  const int left = frame.width / 2 - kBannerHalfWidth;
   for (std::size_t i = 0; i < kBanner.size(); ++i) {
     for (std::size_t k = 0; k < kBanner[i].size(); ++k) {
       const bool accent = k >= kBannerRedFirst && k <= kBannerRedLast;
-      canvas.put(left + static_cast<int>(k), kBannerTopRow + static_cast<int>(i), kBanner[i][k],
+      frame.put(left + static_cast<int>(k), kBannerTopRow + static_cast<int>(i), kBanner[i][k],
                  accent ? kBannerAccent : kBannerColour);
     }
   }
 }
 
-void drawTitlePage(const Canvas& canvas, std::uint32_t ticks) {
+void putCentred(const FrameView& frame, int row, std::string_view text, std::uint16_t attribute) {
+  const int start = frame.width / 2 - static_cast<int>(text.size()) / 2;
+  for (std::size_t k = 0; k < text.size(); ++k) frame.put(start + static_cast<int>(k), row, text[k], attribute);
+}
+
+void drawTitlePage(const FrameView& frame, std::uint32_t ticks) {
   const std::array<std::uint16_t, 5> colours = {
       kStartLineColours[(ticks / kStartLineStepMs) % kStartLineColours.size()], 0,
       (ticks / kConfigLineBlinkMs) % 2 == 0 ? kConfigLineOn : kConfigLineOff, 0, kQuitLineColour};
   for (std::size_t i = 0; i < kTitleLines.size(); ++i) {
-    canvas.putCentred(kTitleTopRow + static_cast<int>(i), kTitleLines[i], colours[i]);
+    putCentred(frame, kTitleTopRow + static_cast<int>(i), kTitleLines[i], colours[i]);
   }
 }
 
-void drawPresetPage(const Canvas& canvas, int menuCursor) {
-  canvas.putCentredByIndex(kHeaderRow, kPresetHeader, kHeaderColour);
+void drawPresetPage(const FrameView& frame, int menuCursor) {
+  // Placed by buffer index, clipped only at the buffer's ends: a window narrower than the
+  // header lets it run on into the next row.
+  const int headerColumn = frame.width / 2 - static_cast<int>(kPresetHeader.size()) / 2;
+  frame.putByIndex(frame.indexOf(headerColumn, kHeaderRow), kPresetHeader, kHeaderColour);
   for (int n = 0; n < kMenuLines; ++n) {
     const bool selected = n == menuCursor;
     std::string line(selected ? kSelectedPrefix : kOtherPrefix);
     line += kPresetLines[n];
-    canvas.putCentred(kPresetTopRow + kPresetRowStep * n, line, selected ? kSelectedColour : kOtherColour);
+    putCentred(frame, kPresetTopRow + kPresetRowStep * n, line, selected ? kSelectedColour : kOtherColour);
   }
 }
 
@@ -172,12 +150,12 @@ void updatePresetPage(Game& game) {
 void drawFrontEnd(ConsoleScreen& screen, int menuPage, int menuCursor) {
   const FrameSize size = queryFrameSize(screen);
   if (!prepareFrame(screen, size, kFrontEndClear)) return;
-  const Canvas canvas{screen.cells.get(), size};
-  drawBanner(canvas);
+  const FrameView frame{screen.cells.get(), size.width, size.height};
+  drawBanner(frame);
   if (menuPage == kTitlePage) {
-    drawTitlePage(canvas, platform::tickCount());
+    drawTitlePage(frame, platform::tickCount());
   } else {
-    drawPresetPage(canvas, menuCursor);
+    drawPresetPage(frame, menuCursor);
   }
   writeFrame(screen, size);
 }

@@ -40,16 +40,7 @@ struct SignalSafeState {
 
 SignalSafeState signalState;
 
-void writeRaw(const char* text) {
-  std::size_t length = std::strlen(text);
-  while (length > 0) {
-    const ssize_t written = ::write(STDOUT_FILENO, text, length);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return;
-    text += written;
-    length -= static_cast<std::size_t>(written);
-  }
-}
+void writeRaw(const char* text) { writeAll(STDOUT_FILENO, text); }
 
 // Async-signal-safe: only write(2) and tcsetattr(3).
 void giveBackTerminal() {
