@@ -7,6 +7,8 @@
 #include "core/game.h"
 #include "core/game_loop.h"
 #include "frontend/front_end.h"
+#include "player/bindings.h"
+#include "player/presets.h"
 #include "player/update_player.h"
 #include "render/present_frame.h"
 #include "test_support.h"
@@ -167,6 +169,26 @@ TEST_F(ControlsTest, SpaceDoesNothingOnTheTitlePage) {
   EXPECT_TRUE(game().inFrontEnd);
   EXPECT_EQ(game().menuPage, kTitlePage);
   EXPECT_TRUE(soundsRequested().empty());
+}
+
+TEST_F(ControlsTest, PresetAAliasesTheRightCtrlAndAltKeys) {
+  const auto held = [](int key) {
+    for (int k = 0; k < 256; ++k) headless::setKeyDown(k, k == key);
+  };
+  held(vk::kRightControl);
+  EXPECT_TRUE(attackKeyDown(game()));
+  held(vk::kRightAlt);
+  EXPECT_TRUE(electricaKeyDown(game()));
+  applyPresetB(game());
+  held(vk::kLeftControl);
+  EXPECT_FALSE(attackKeyDown(game()));
+  held(vk::kLeftAlt);
+  EXPECT_FALSE(electricaKeyDown(game()));
+  held(vk::kRightShift);
+  EXPECT_TRUE(attackKeyDown(game()));
+  held(vk::kRightControl);
+  EXPECT_TRUE(electricaKeyDown(game()));
+  EXPECT_FALSE(attackKeyDown(game())) << "Right Ctrl is preset B's ELECTRICA, not an attack";
 }
 
 TEST_F(ControlsTest, TheTitleColoursFollowTheClock) {

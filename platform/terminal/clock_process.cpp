@@ -22,6 +22,7 @@ std::uint32_t tickCount() {
 }
 
 void sleepMilliseconds(std::uint32_t milliseconds) {
+  terminal::flushConsoleText();
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
@@ -36,6 +37,7 @@ std::string currentDirectory() {
 }
 
 void waitForKey() {
+  terminal::flushConsoleText();
   if (::isatty(STDIN_FILENO) != 1) return;
   termios saved{};
   if (::tcgetattr(STDIN_FILENO, &saved) != 0) return;

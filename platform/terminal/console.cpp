@@ -64,7 +64,9 @@ bool writeConsoleCells(ConsoleHandle output, const CHAR_INFO* cells, int width, 
   if (!s.outputIsTerminal) return false;
   terminal::enterPlayMode();
   if (terminal::takeRedrawRequest()) terminal::forgetScreen(s.model);
-  s.frameBytes.clear();
+  // Text still waiting goes first, in the same write.
+  s.frameBytes.swap(s.pendingText);
+  s.pendingText.clear();
   terminal::encodeFrame(s.model, cells, width, height, s.frameBytes);
   // A cell write leaves the text cursor where it was.
   terminal::appendCursorPosition(s.frameBytes, s.textColumn, s.textRow);
@@ -72,24 +74,20 @@ bool writeConsoleCells(ConsoleHandle output, const CHAR_INFO* cells, int width, 
   return true;
 }
 
-bool setConsoleCursorPosition(ConsoleHandle output, int column, int row) {
+bool setConsoleCursorPosition(ConsoleHandle, int column, int row) {
   Session& s = session();
   if (!s.outputIsTerminal) return false;
   s.textColumn = column;
   s.textRow = row;
-  std::string bytes;
-  terminal::appendCursorPosition(bytes, column, row);
-  terminal::writeAll(output, bytes);
+  terminal::appendCursorPosition(s.pendingText, column, row);
   return true;
 }
 
-bool setConsoleTextAttribute(ConsoleHandle output, std::uint16_t attribute) {
+bool setConsoleTextAttribute(ConsoleHandle, std::uint16_t attribute) {
   Session& s = session();
   if (!s.outputIsTerminal) return false;
-  std::string bytes;
-  terminal::appendAttribute(bytes, attribute);
+  terminal::appendAttribute(s.pendingText, attribute);
   s.model.attribute = attribute & 0xFF;
-  terminal::writeAll(output, bytes);
   return true;
 }
 
@@ -102,7 +100,7 @@ void writeConsoleText(ConsoleHandle output, std::string_view text) {
     if (!consoleWindowSize(output, columns, rows)) rows = 1;
     trackText(s, text, rows);
   }
-  terminal::writeAll(output, text);
+  s.pendingText.append(text);
 }
 
 void writeStandardOutput(std::string_view text) {
@@ -114,6 +112,7 @@ void writeStandardOutput(std::string_view text) {
   }
   if (s.playing) s.transcript.append(text);
   writeConsoleText(STDOUT_FILENO, text);
+  terminal::flushConsoleText();
 }
 
 }  // namespace veldra::platform

@@ -173,8 +173,16 @@ void enterPlayMode() {
   forgetScreen(s.model);
 }
 
+void flushConsoleText() {
+  Session& s = session();
+  if (s.pendingText.empty()) return;
+  writeAll(STDOUT_FILENO, s.pendingText);
+  s.pendingText.clear();
+}
+
 void restoreTerminal() {
   Session& s = session();
+  flushConsoleText();
   giveBackTerminal();
   const bool wasPlaying = s.playing;
   s.playing = false;

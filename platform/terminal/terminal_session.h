@@ -20,6 +20,7 @@ struct Session {
   int textRow = 0;
   ScreenModel model;
   std::string frameBytes;         // reused for every frame
+  std::string pendingText;        // console text not yet written (see flushConsoleText)
   std::string transcript;         // plain lines written while the picture was up
 };
 
@@ -38,6 +39,10 @@ void setCursorHidden(bool hidden);
 
 // True once after a resume or a resize: the picture must be sent whole.
 bool takeRedrawRequest();
+
+// Console text (cursor moves, colours, the message lines) is gathered and written in one go:
+// before the process blocks (sleep, key wait), with the next frame, and on the way out.
+void flushConsoleText();
 
 // Writes all bytes to a file descriptor, retrying short writes.
 void writeAll(int fd, std::string_view bytes);
