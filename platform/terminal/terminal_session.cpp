@@ -75,27 +75,6 @@ void retakeTerminal() {
   signalState.redrawRequested = 1;
 }
 
-void onFatalSignal(int signalNumber) {
-  const int savedErrno = errno;
-  giveBackTerminal();
-  std::signal(signalNumber, SIG_DFL);
-  errno = savedErrno;
-  ::raise(signalNumber);
-}
-
-void onSuspend(int) {
-  const int savedErrno = errno;
-  giveBackTerminal();
-  std::signal(SIGTSTP, SIG_DFL);
-  ::raise(SIGTSTP);
-  // Execution resumes here after SIGCONT.
-  std::signal(SIGTSTP, onSuspend);
-  retakeTerminal();
-  errno = savedErrno;
-}
-
-void onResize(int) { signalState.redrawRequested = 1; }
-
 void installHandler(int signalNumber, void (*handler)(int)) {
   struct sigaction action{};
   action.sa_handler = handler;
@@ -103,6 +82,34 @@ void installHandler(int signalNumber, void (*handler)(int)) {
   action.sa_flags = SA_RESTART;
   ::sigaction(signalNumber, &action, nullptr);
 }
+
+// Raises the signal again with its default action. A handler runs with its own signal
+// blocked, so it is unblocked first: the default action then happens at once.
+void raiseWithDefaultAction(int signalNumber) {
+  std::signal(signalNumber, SIG_DFL);
+  sigset_t only;
+  sigemptyset(&only);
+  sigaddset(&only, signalNumber);
+  ::sigprocmask(SIG_UNBLOCK, &only, nullptr);
+  ::raise(signalNumber);
+}
+
+void onFatalSignal(int signalNumber) {
+  giveBackTerminal();
+  raiseWithDefaultAction(signalNumber);
+}
+
+void onSuspend(int) {
+  const int savedErrno = errno;
+  giveBackTerminal();
+  raiseWithDefaultAction(SIGTSTP);
+  // The process stopped there; it goes on here after SIGCONT.
+  installHandler(SIGTSTP, onSuspend);
+  retakeTerminal();
+  errno = savedErrno;
+}
+
+void onResize(int) { signalState.redrawRequested = 1; }
 
 void installHandlers() {
   for (int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) {

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# The terminal is given back on every way out: suspend and resume, Ctrl+C, SIGTERM, SIGHUP
+# and a crash signal. Checked in a tmux pane: the terminal settings (stty -g), the cursor
+# shown again and the alternate screen left.
+set -u
+game="$1"
+levels="$2"
+skip=77
+
+if ! command -v tmux >/dev/null 2>&1; then
+  echo "SKIPPED: tmux is not installed (scripts/install-deps.sh installs it), so there is no terminal to play in"
+  exit $skip
+fi
+
+work="$(mktemp -d)"
+server="veldra-signals-$$"
+cleanup() {
+  tmux -L "$server" kill-server >/dev/null 2>&1
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+tm() { tmux -L "$server" "$@"; }
+screen() { tm capture-pane -p -t "$1"; }
+pane_flag() { tm display-message -p -t "$1" "#{$2}"; }
+
+wait_for() {  # pane, text
+  for _ in $(seq 1 100); do
+    screen "$1" | grep -qF -- "$2" && return 0
+    sleep 0.1
+  done
+  fail "pane $1 never showed '$2'"
+  screen "$1" | sed 's/^/    | /'
+  return 1
+}
+
+# A pane that runs the game once and records how it ended.
+start_game() {  # name
+  cat >"$work/$1.sh" <<RUN
+cd "$levels"
+stty -g >"$work/$1.before"
+echo \$\$ >"$work/$1.shell"
+"$game" </dev/tty &
+echo \$! >"$work/$1.pid"
+wait \$!
+echo "EXIT=\$?" >"$work/$1.exit"
+stty -g >"$work/$1.after"
+sleep 600
+RUN
+  tm new-session -d -s "$1" -x 100 -y 30 "bash $work/$1.sh"
+  wait_for "$1" "PRESS ENTER TO START VELDRA!"
+}
+
+check_given_back() {  # name, expected exit status
+  for _ in $(seq 1 100); do [ -f "$work/$1.exit" ] && break; sleep 0.1; done
+  [ "$(cat "$work/$1.exit" 2>/dev/null)" == "EXIT=$2" ] || fail "$1: $(cat "$work/$1.exit" 2>/dev/null), expected EXIT=$2"
+  cmp -s "$work/$1.before" "$work/$1.after" || fail "$1: terminal settings changed"
+  [ "$(pane_flag "$1" alternate_on)" == "0" ] || fail "$1: still on the alternate screen"
+  [ "$(pane_flag "$1" cursor_flag)" == "1" ] || fail "$1: the cursor is still hidden"
+}
+
+# A background job of the pane's shell does not get the terminal's signals, so each one is
+# sent to the game directly, as the terminal driver would.
+for case in "INT 130" "TERM 143" "HUP 129" "SEGV 139" "ABRT 134"; do
+  set -- $case
+  start_game "sig$1"
+  [ "$(pane_flag "sig$1" alternate_on)" == "1" ] || fail "sig$1: the game is not on the alternate screen"
+  kill -s "$1" "$(cat "$work/sig$1.pid")"
+  check_given_back "sig$1" "$2"
+done
+
+# Ctrl+Z in an interactive shell: the shell's prompt comes back on a sane terminal, and fg
+# brings the game back, drawn whole.
+tm new-session -d -s suspend -x 100 -y 30 "bash --norc -i"
+sleep 0.3
+tm send-keys -t suspend "cd '$levels' && stty -g >'$work/suspend.before' && '$game'" Enter
+wait_for suspend "PRESS ENTER TO START VELDRA!"
+tm send-keys -t suspend C-z
+wait_for suspend "Stopped"
+tm send-keys -t suspend "stty -g >'$work/suspend.during'" Enter
+sleep 0.3
+cmp -s "$work/suspend.before" "$work/suspend.during" || fail "suspend: terminal settings while suspended differ"
+[ "$(pane_flag suspend cursor_flag)" == "1" ] || fail "suspend: the cursor is hidden while suspended"
+tm send-keys -t suspend "fg" Enter
+wait_for suspend "PRESS ENTER TO START VELDRA!"
+[ "$(pane_flag suspend alternate_on)" == "1" ] || fail "suspend: not back on the alternate screen"
+tm send-keys -t suspend Escape
+wait_for suspend "Game loop closed gracefully."
+
+echo "e2e_signals: $failures failed"
+[ $failures -eq 0 ]
