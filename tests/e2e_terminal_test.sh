@@ -86,6 +86,24 @@ sleep 0.8
 send p
 wait_for not "=== GAME PAUSED ==="
 
+# The keyboard protocol, as a terminal that speaks it would send it (tmux itself does not):
+# its answer to the game's query says releases will be reported, then D is pressed, held
+# well past any timed hold, and released.
+raw() { tmux -L "$server" send-keys -t game -H $(printf '%s' "$1" | od -An -tx1); }
+raw $'\e[?11u'
+sleep 0.2
+raw $'\e[100;1:1u'
+sleep 0.8
+held_early="$(arrow)"
+sleep 1.5
+held_late="$(arrow)"
+raw $'\e[100;1:3u'
+sleep 0.2
+released="$(arrow)"
+sleep 0.8
+[ "$held_early" != "$held_late" ] || fail "a key held through the protocol stopped turning ('$held_early' at 0.8 s and 2.3 s)"
+[ "$(arrow)" == "$released" ] || fail "turning went on after the release ('$released', then '$(arrow)')"
+
 send Escape
 for _ in $(seq 1 100); do [ -f "$work/exit" ] && break; sleep 0.1; done
 [ -f "$work/exit" ] || fail "the game did not end within 10 s of Esc"
