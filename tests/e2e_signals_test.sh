@@ -2,39 +2,8 @@
 # The terminal is given back on every way out: suspend and resume, Ctrl+C, SIGTERM, SIGHUP
 # and a crash signal. Checked in a tmux pane: the terminal settings (stty -g), the cursor
 # shown again and the alternate screen left.
-set -u
-game="$1"
-levels="$2"
-skip=77
-
-if ! command -v tmux >/dev/null 2>&1; then
-  echo "SKIPPED: tmux is not installed (scripts/install-deps.sh installs it), so there is no terminal to play in"
-  exit $skip
-fi
-
-work="$(mktemp -d)"
-server="veldra-signals-$$"
-cleanup() {
-  tmux -L "$server" kill-server >/dev/null 2>&1
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-tm() { tmux -L "$server" "$@"; }
-screen() { tm capture-pane -p -t "$1"; }
-pane_flag() { tm display-message -p -t "$1" "#{$2}"; }
-
-wait_for() {  # pane, text
-  for _ in $(seq 1 100); do
-    screen "$1" | grep -qF -- "$2" && return 0
-    sleep 0.1
-  done
-  fail "pane $1 never showed '$2'"
-  screen "$1" | sed 's/^/    | /'
-  return 1
-}
+name=e2e_signals
+source "${BASH_SOURCE[0]%/*}/e2e_common.sh" || exit 1
 
 # A pane that runs the game once and records how it ended.
 start_game() {  # name
@@ -89,5 +58,4 @@ wait_for suspend "PRESS ENTER TO START VELDRA!"
 tm send-keys -t suspend Escape
 wait_for suspend "Game loop closed gracefully."
 
-echo "e2e_signals: $failures failed"
-[ $failures -eq 0 ]
+finish
