@@ -105,6 +105,9 @@ struct Game {
   bool electricaKeyHeld = false;
   std::vector<Projectile> projectiles;
   std::vector<ConsumedPickup> consumedPickups;
+  // A portal whose level file cannot be opened has said so since the player came in reach;
+  // cleared when no such portal is in reach.
+  bool portalFailureReported = false;
 
   // Opens the sound and loads the first level; on failure prints the fatal lines, waits
   // for a key and ends the process with status 1.

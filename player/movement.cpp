@@ -4,6 +4,7 @@
 
 #include "audio/sound_catalogue.h"
 #include "core/game.h"
+#include "core/map_grid.h"
 #include "player/update_player.h"
 
 namespace veldra {
@@ -20,15 +21,6 @@ constexpr double kFootstepInterval = 0.6;  // cells
 // Pickups are walked onto to be taken; every other object stands in the way.
 bool isWalkThrough(char glyph) {
   return glyph == 'h' || glyph == 'S' || glyph == 'k' || glyph == 'L' || glyph == 'm';
-}
-
-bool insideFreeCell(const Game& game, double x, double y) {
-  // Truncation toward zero: a candidate just below 0 counts as cell 0.
-  const int column = static_cast<int>(x);
-  const int row = static_cast<int>(y);
-  if (column < 0 || column >= game.mapWidth || row < 0 || row >= game.mapHeight) return false;
-  const std::size_t index = static_cast<std::size_t>(row) * game.mapWidth + static_cast<std::size_t>(column);
-  return index >= game.mapGrid.size() || game.mapGrid[index] != '#';
 }
 
 bool clearOfSolidObjects(const Game& game, double x, double y) {
@@ -52,7 +44,7 @@ void countFootstep(Game& game) {
 }  // namespace
 
 bool canStandAt(const Game& game, double x, double y) {
-  return insideFreeCell(game, x, y) && clearOfSolidObjects(game, x, y);
+  return !blocksAt(game, x, y) && clearOfSolidObjects(game, x, y);
 }
 
 void turnAndMove(Game& game) {

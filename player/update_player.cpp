@@ -5,6 +5,9 @@
 #include "frontend/front_end.h"
 #include "platform/keyboard.h"
 #include "player/movement.h"
+#include "player/pickups.h"
+#include "player/spells.h"
+#include "player/staff.h"
 
 namespace veldra {
 namespace {
@@ -38,6 +41,11 @@ void updatePlayer(Game& game) {
     return;
   }
   turnAndMove(game);
+  swingStaff(game);
+  // A portal that changes the level ends the step: no spell is cast in that frame and the
+  // spell keys keep their previous state.
+  if (touchMapObjects(game)) return;
+  castSpells(game);
 }
 
 }  // namespace veldra

@@ -106,7 +106,7 @@ TEST_F(MovementTest, AFootstepOnEveryFifthMovingFrameHighFirst) {
     if (frame == 3) {
       // A refused step in between counts for nothing.
       const double x = game().playerX;
-      game().mapObjects = {{x + 0.12 + 0.3, 1.5, 'O', 11}};
+      game().mapObjects = {{x + 0.12 + 0.3, 1.5, 'T', 14}};
       frameWith({vk::kUp});
       EXPECT_EQ(game().playerX, x);
       game().mapObjects.clear();

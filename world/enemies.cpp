@@ -1,10 +1,12 @@
 #include "world/enemies.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "audio/sound_catalogue.h"
 #include "core/game.h"
+#include "core/map_grid.h"
+#include "world/hurt.h"
+#include "world/projectiles.h"
 
 namespace veldra {
 namespace {
@@ -14,50 +16,39 @@ constexpr double kStandStillRange = 0.1;
 constexpr double kTouchRange = 0.7;
 constexpr int kTouchDamage = 15;
 
-bool walkable(const Game& game, double x, double y) {
-  const int column = static_cast<int>(x);
-  const int row = static_cast<int>(y);
-  if (column < 0 || column >= game.mapWidth || row < 0 || row >= game.mapHeight) return false;
-  const std::size_t index = static_cast<std::size_t>(column) + static_cast<std::size_t>(row) * game.mapWidth;
-  return index < game.mapGrid.size() && game.mapGrid[index] != '#';
-}
-
+// Straight at the player, both coordinates together or not at all: no sliding, no paths.
 void chase(const Game& game, Enemy& enemy, double dx, double dy, double distance) {
   if (distance <= kStandStillRange) return;
   const double x = enemy.x + kChaseSpeed * dx / distance;
   const double y = enemy.y + kChaseSpeed * dy / distance;
-  if (!walkable(game, x, y)) return;
+  if (blocksAt(game, x, y)) return;
   enemy.x = x;
   enemy.y = y;
 }
 
-void touch(Game& game) {
-  game.burnCooldown = kHurtCooldownFrames;
-  if (game.glaciesActive) {
-    play(game.sound, sounds::kShieldBlocks);
-    return;
-  }
-  game.hp = std::max(game.hp - kTouchDamage, 0);
-  play(game.sound, sounds::kHurt);
-  if (game.hp <= 0) game.alive = false;
-}
-
 }  // namespace
+
+void removeEnemyNow(Game& game, std::size_t index) {
+  game.enemies.erase(game.enemies.begin() + static_cast<std::ptrdiff_t>(index));
+  play(game.sound, sounds::kEnemyDies);
+}
 
 void updateEnemies(Game& game) {
   // From the last enemy down, so removal is safe.
   for (std::size_t i = game.enemies.size(); i-- > 0;) {
     Enemy& enemy = game.enemies[i];
     if (!enemy.alive) {
-      game.enemies.erase(game.enemies.begin() + static_cast<std::ptrdiff_t>(i));
-      play(game.sound, sounds::kEnemyDies);
+      // Killed by a bolt last frame: it stayed one frame, unseen, absorbing bolts.
+      removeEnemyNow(game, i);
       continue;
     }
     const double dx = game.playerX - enemy.x;
     const double dy = game.playerY - enemy.y;
     const double distance = std::sqrt(dx * dx + dy * dy);
     chase(game, enemy, dx, dy, distance);
-    if (distance < kTouchRange && game.burnCooldown == 0) touch(game);
+    // The touch measures from where the enemy stood before its step.
+    if (distance < kTouchRange && game.burnCooldown == 0) hurtPlayer(game, kTouchDamage);
+    applyBoltHits(game, enemy);
   }
 }
 

@@ -1,0 +1,133 @@
+#include "player/pickups.h"
+
+#include <algorithm>
+
+#include "audio/sound_catalogue.h"
+#include "core/game.h"
+#include "core/geometry.h"
+#include "core/map_grid.h"
+#include "player/level_switch.h"
+#include "player/messages.h"
+
+namespace veldra {
+namespace {
+
+constexpr double kPickupReach = 1.0;  // cells, strictly below
+constexpr double kPortalReach = 0.8;
+constexpr int kLastLevelIndex = kLevelSlots - 1;
+
+constexpr int kHealthGain = 20;
+constexpr std::uint16_t kHealthColour = 10;
+constexpr int kInfusedManaCap = 500;
+constexpr int kInfusedMana = 450;
+constexpr int kPlainManaCap = 50;
+constexpr std::uint16_t kManaColour = 11;
+constexpr std::uint16_t kPortalFailureColour = 12;
+
+struct ScrollKind {
+  char glyph;
+  bool Game::*learned;
+  bool Game::*upgraded;
+  const char* discovered;
+  const char* upgradedText;
+  std::uint16_t colour;
+  SoundRequest sound;
+};
+
+constexpr ScrollKind kScrolls[] = {
+    {'S', &Game::ignisLearned, &Game::ignisUpgraded, "IGNIS scroll discovered!", "IGNIS spell upgraded!", 12,
+     sounds::kIgnisScroll},
+    {'k', &Game::glaciesLearned, &Game::glaciesUpgraded, "GLACIES scroll discovered!", "GLACIES spell upgraded!", 9,
+     sounds::kGlaciesScroll},
+    {'L', &Game::electricaLearned, &Game::electricaUpgraded, "ELECTRICA scroll discovered!",
+     "ELECTRICA spell upgraded!", 14, sounds::kElectricaScroll},
+    {'B', &Game::herbaLearned, &Game::herbaUpgraded, "HERBA scroll discovered!", "HERBA spell upgraded!", 10,
+     sounds::kHerbaScroll},
+};
+
+const ScrollKind* scrollKind(char glyph) {
+  for (const ScrollKind& kind : kScrolls) {
+    if (kind.glyph == glyph) return &kind;
+  }
+  return nullptr;
+}
+
+// A taken pickup is remembered by level slot and cell, and leaves the map.
+void consume(Game& game, std::size_t index) {
+  const MapObject& object = game.mapObjects[index];
+  game.consumedPickups.push_back(ConsumedPickup{game.levelIndex, cellIndexOf(object.x), cellIndexOf(object.y)});
+  game.mapObjects.erase(game.mapObjects.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void takeScroll(Game& game, std::size_t index, const ScrollKind& kind) {
+  // The first scroll teaches, the second upgrades; later ones only say so again.
+  if (game.*kind.learned) game.*kind.upgraded = true;
+  else game.*kind.learned = true;
+  consume(game, index);
+  play(game.sound, kind.sound);
+  postMessage(game, game.*kind.upgraded ? kind.upgradedText : kind.discovered, kind.colour);
+}
+
+void toggleManaInfusion(Game& game, std::size_t index) {
+  const bool starting = !game.manaInfusion;
+  game.manaInfusion = starting;
+  game.mpMax = starting ? kInfusedManaCap : kPlainManaCap;
+  game.mp = starting ? kInfusedMana : 0;
+  consume(game, index);
+  play(game.sound, sounds::kManaPickup);
+  postMessage(game, starting ? "Mana Infusion! REGEN LIMITED" : "Mana Refactor! REGEN RESTORED", kManaColour);
+}
+
+void takeHealth(Game& game, std::size_t index) {
+  game.hp = std::min(game.hp + kHealthGain, game.hpMax);
+  consume(game, index);
+  play(game.sound, sounds::kHealthPickup);
+  postMessage(game, "Health Restored (+20 HP)", kHealthColour);
+}
+
+// A portal that leads nowhere hums while the player is in reach, and says once per
+// approach which file it could not open.
+void humAtDeadPortal(Game& game) { play(game.sound, sounds::kLastPortalHum); }
+
+void reportMissingLevel(Game& game, int step) {
+  humAtDeadPortal(game);
+  if (game.portalFailureReported) return;
+  game.portalFailureReported = true;
+  const std::string& file = game.levelFiles[static_cast<std::size_t>(game.levelIndex + step)];
+  postMessage(game, "Cannot open level file '" + file + "'", kPortalFailureColour);
+}
+
+// Walks through the portal; false when its level could not be opened.
+bool travel(Game& game, int step, bool& deadPortalInReach) {
+  if (switchLevel(game, step)) return true;
+  reportMissingLevel(game, step);
+  deadPortalInReach = true;
+  return false;
+}
+
+}  // namespace
+
+bool touchMapObjects(Game& game) {
+  bool deadPortalInReach = false;
+  // From the last record down, so taking the current one does not disturb the walk.
+  for (std::size_t i = game.mapObjects.size(); i-- > 0;) {
+    const MapObject& object = game.mapObjects[i];
+    const double distance = distanceBetween(object.x, object.y, game.playerX, game.playerY);
+    if (const ScrollKind* kind = scrollKind(object.glyph)) {
+      if (distance < kPickupReach) takeScroll(game, i, *kind);
+    } else if (object.glyph == 'm') {
+      if (distance < kPickupReach) toggleManaInfusion(game, i);
+    } else if (object.glyph == 'h') {
+      if (distance < kPickupReach && game.hp < game.hpMax) takeHealth(game, i);
+    } else if (object.glyph == 'O' && distance < kPortalReach) {
+      if (game.levelIndex >= kLastLevelIndex) humAtDeadPortal(game);
+      else if (travel(game, +1, deadPortalInReach)) return true;
+    } else if (object.glyph == 'A' && distance < kPortalReach && game.levelIndex > 0) {
+      if (travel(game, -1, deadPortalInReach)) return true;
+    }
+  }
+  if (!deadPortalInReach) game.portalFailureReported = false;
+  return false;
+}
+
+}  // namespace veldra

@@ -1,0 +1,138 @@
+#include "world/projectiles.h"
+
+#include <cmath>
+
+#include "core/game.h"
+#include "core/geometry.h"
+#include "core/map_grid.h"
+#include "core/random_draws.h"
+#include "world/breakable.h"
+#include "world/particles.h"
+
+namespace veldra {
+namespace {
+
+constexpr double kElectricaSlowest = 0.5;
+constexpr double kElectricaFastest = 0.57;
+constexpr double kIgnisSlowest = 0.22;
+constexpr double kIgnisFastest = 0.28;
+
+constexpr std::uint16_t kElectricaTrail = 14;
+constexpr std::uint16_t kIgnisTrail = 12;
+constexpr std::uint16_t kFastHerbaTrail = 10;
+
+constexpr double kShatterReach = 0.5;  // cells, strictly below
+constexpr double kHitReach = 0.65;     // cells, strictly below
+constexpr double kBurstPullBack = 0.2;  // of a frame's velocity: the burst shows in front of the wall
+constexpr int kTrailPercent = 45;
+
+constexpr int kShatterParticles = 30;
+constexpr Burst kShatterBurst{true, 0.0, 0.03, 0.1, 15, 10};
+constexpr int kImpactParticles = 25;
+constexpr Burst kImpactBurst{true, 0.0, 0.04, 0.08, 12, 8};
+constexpr std::uint16_t kImpactColour = 11;
+constexpr Scatter kTrailSparkWithoutColour{0.0, 0.04, 5, 5, 0};
+
+double speedOf(const Projectile& bolt) { return std::sqrt(bolt.dx * bolt.dx + bolt.dy * bolt.dy); }
+
+// The breakable object the bolt touches, latest in the array first; -1 for none.
+std::ptrdiff_t touchedBreakable(const Game& game, const Projectile& bolt) {
+  for (std::size_t i = game.mapObjects.size(); i-- > 0;) {
+    const MapObject& object = game.mapObjects[i];
+    if (isBreakable(object.glyph) && distanceBetween(object.x, object.y, bolt.x, bolt.y) < kShatterReach) {
+      return static_cast<std::ptrdiff_t>(i);
+    }
+  }
+  return -1;
+}
+
+void shatter(Game& game, std::size_t index) {
+  const MapObject object = game.mapObjects[index];
+  play(game.sound, sounds::kObjectShatters);
+  emitBurst(game, object.x, object.y, 0.0, kShatterBurst, object.colour, kShatterParticles);
+  game.mapObjects.erase(game.mapObjects.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void burst(Game& game, const Projectile& bolt) {
+  play(game.sound, sounds::kBoltHitsWall);
+  emitBurst(game, bolt.x - kBurstPullBack * bolt.dx, bolt.y - kBurstPullBack * bolt.dy, 0.0, kImpactBurst,
+            kImpactColour, kImpactParticles);
+}
+
+void leaveTrail(Game& game, const Projectile& bolt) {
+  if (!randomChance(kTrailPercent)) return;
+  Scatter spark = kTrailSparkWithoutColour;
+  spark.colour = trailColour(bolt);
+  emitScatter(game, bolt.x, bolt.y, spark, 1);
+}
+
+}  // namespace
+
+BoltClass boltClass(const Projectile& bolt) {
+  const double speed = speedOf(bolt);
+  if (speed >= kElectricaSlowest && speed <= kElectricaFastest) return BoltClass::Electrica;
+  if (speed >= kIgnisSlowest && speed <= kIgnisFastest) return BoltClass::Ignis;
+  return BoltClass::Herba;
+}
+
+int boltDamage(const Game& game, BoltClass spell) {
+  switch (spell) {
+    case BoltClass::Electrica: return game.electricaUpgraded ? 2 * game.electricaDamage : game.electricaDamage;
+    case BoltClass::Ignis: return game.ignisUpgraded ? 2 * game.ignisDamage : game.ignisDamage;
+    case BoltClass::Herba: break;
+  }
+  return game.herbaUpgraded ? 2 * game.herbaDamage : game.herbaDamage;
+}
+
+const SoundRequest* boltHitSound(BoltClass spell) {
+  switch (spell) {
+    case BoltClass::Electrica: return &sounds::kElectricaHit;
+    case BoltClass::Ignis: return &sounds::kIgnisHit;
+    case BoltClass::Herba: break;
+  }
+  return nullptr;
+}
+
+std::uint16_t trailColour(const Projectile& bolt) {
+  switch (boltClass(bolt)) {
+    case BoltClass::Electrica: return kElectricaTrail;
+    case BoltClass::Ignis: return kIgnisTrail;
+    case BoltClass::Herba: break;
+  }
+  return speedOf(bolt) > kElectricaFastest ? kFastHerbaTrail : kIgnisTrail;
+}
+
+void flyProjectiles(Game& game) {
+  // From the last bolt down, so removal is safe.
+  for (std::size_t i = game.projectiles.size(); i-- > 0;) {
+    Projectile& bolt = game.projectiles[i];
+    bolt.x += bolt.dx;
+    bolt.y += bolt.dy;
+    bool struck = blocksAt(game, bolt.x, bolt.y);
+    const std::ptrdiff_t breakable = touchedBreakable(game, bolt);
+    if (breakable >= 0) {
+      shatter(game, static_cast<std::size_t>(breakable));
+      struck = true;
+    }
+    if (struck) {
+      burst(game, bolt);
+      game.projectiles.erase(game.projectiles.begin() + static_cast<std::ptrdiff_t>(i));
+      continue;
+    }
+    leaveTrail(game, bolt);
+  }
+}
+
+void applyBoltHits(Game& game, Enemy& enemy) {
+  for (std::size_t i = game.projectiles.size(); i-- > 0;) {
+    const Projectile& bolt = game.projectiles[i];
+    if (distanceBetween(bolt.x, bolt.y, enemy.x, enemy.y) >= kHitReach) continue;
+    const BoltClass spell = boltClass(bolt);
+    if (const SoundRequest* sound = boltHitSound(spell)) play(game.sound, *sound);
+    enemy.hp -= boltDamage(game, spell);
+    game.projectiles.erase(game.projectiles.begin() + static_cast<std::ptrdiff_t>(i));
+    if (enemy.hp <= 0) enemy.alive = false;
+  }
+}
+
+}  // namespace veldra
