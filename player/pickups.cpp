@@ -112,17 +112,18 @@ bool touchMapObjects(Game& game) {
   // From the last record down, so taking the current one does not disturb the walk.
   for (std::size_t i = game.mapObjects.size(); i-- > 0;) {
     const MapObject& object = game.mapObjects[i];
-    const double distance = distanceBetween(object.x, object.y, game.playerX, game.playerY);
+    const bool inPickupReach = withinReach(object.x, object.y, game.playerX, game.playerY, kPickupReach);
+    const bool inPortalReach = withinReach(object.x, object.y, game.playerX, game.playerY, kPortalReach);
     if (const ScrollKind* kind = scrollKind(object.glyph)) {
-      if (distance < kPickupReach) takeScroll(game, i, *kind);
+      if (inPickupReach) takeScroll(game, i, *kind);
     } else if (object.glyph == 'm') {
-      if (distance < kPickupReach) toggleManaInfusion(game, i);
+      if (inPickupReach) toggleManaInfusion(game, i);
     } else if (object.glyph == 'h') {
-      if (distance < kPickupReach && game.hp < game.hpMax) takeHealth(game, i);
-    } else if (object.glyph == 'O' && distance < kPortalReach) {
+      if (inPickupReach && game.hp < game.hpMax) takeHealth(game, i);
+    } else if (object.glyph == 'O' && inPortalReach) {
       if (game.levelIndex >= kLastLevelIndex) humAtDeadPortal(game);
       else if (travel(game, +1, deadPortalInReach)) return true;
-    } else if (object.glyph == 'A' && distance < kPortalReach && game.levelIndex > 0) {
+    } else if (object.glyph == 'A' && inPortalReach && game.levelIndex > 0) {
       if (travel(game, -1, deadPortalInReach)) return true;
     }
   }

@@ -40,7 +40,7 @@ struct Strike {
 std::ptrdiff_t struckEnemy(const Game& game, const Strike& strike) {
   for (std::size_t i = game.enemies.size(); i-- > 0;) {
     const Enemy& enemy = game.enemies[i];
-    if (enemy.alive && distanceBetween(enemy.x, enemy.y, strike.x, strike.y) < kHitRadius) {
+    if (enemy.alive && withinReach(enemy.x, enemy.y, strike.x, strike.y, kHitRadius)) {
       return static_cast<std::ptrdiff_t>(i);
     }
   }
@@ -51,7 +51,7 @@ std::ptrdiff_t struckEnemy(const Game& game, const Strike& strike) {
 std::ptrdiff_t struckObject(const Game& game, const Strike& strike) {
   for (std::size_t i = game.mapObjects.size(); i-- > 0;) {
     const MapObject& object = game.mapObjects[i];
-    if (distanceBetween(object.x, object.y, strike.x, strike.y) < kHitRadius) return static_cast<std::ptrdiff_t>(i);
+    if (withinReach(object.x, object.y, strike.x, strike.y, kHitRadius)) return static_cast<std::ptrdiff_t>(i);
   }
   return -1;
 }

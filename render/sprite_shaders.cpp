@@ -16,64 +16,64 @@ constexpr std::uint16_t kLightRed = 12;
 constexpr std::uint16_t kYellow = 14;
 constexpr int kFlameYellowPercent = 60;
 
-std::optional<Shade> torch(std::uint16_t colour, const SpriteCell& p) {
+Shade torch(std::uint16_t colour, const SpriteCell& p) {
   if (p.v <= 0.35 && p.u < 0.6) return Shade{p.v < 0.15 ? '_' : 'O', colour};
   if (p.v > 0.35 && p.v <= 0.85 && p.u < 0.15) return Shade{kBar, kGrey};
   if (p.v > 0.85 && p.u < 0.5) return Shade{'=', kGrey};
-  return std::nullopt;
+  return kTransparent;
 }
 
-std::optional<Shade> fire(const SpriteCell& p) {
+Shade fire(const SpriteCell& p) {
   if (p.v <= 0.55 && p.u < 0.9 * p.v) {
     static constexpr char kFlames[] = {'^', 'v', 'w', 'x'};
     const char c = kFlames[platform::rand15() % 4];
     return Shade{c, platform::rand15() % 100 < kFlameYellowPercent ? kYellow : kLightRed};
   }
   if (p.v > 0.55 && p.u < 0.7) return Shade{'#', kGrey};
-  return std::nullopt;
+  return kTransparent;
 }
 
-std::optional<Shade> tree(const SpriteCell& p) {
+Shade tree(const SpriteCell& p) {
   if (p.v <= 0.75 && p.u < 2.0 * (p.v - 0.45)) return Shade{platform::rand15() % 2 == 1 ? 'v' : 'w', kLightGreen};
   if (p.v > 0.75 && p.u < 0.35) return Shade{'U', kBrown};
-  return std::nullopt;
+  return kTransparent;
 }
 
-std::optional<Shade> scenery(char glyph, std::uint16_t colour, const SpriteCell& p) {
+Shade scenery(char glyph, std::uint16_t colour, const SpriteCell& p) {
   switch (glyph) {
     case 'M':
       if (p.v <= 0.35 && p.u < 2.5 * p.v) return Shade{'M', colour};
       if (p.v > 0.35 && p.u < 0.15) return Shade{kBar, kBrown};
-      return std::nullopt;
+      return kTransparent;
     case 'Y':
-      if (p.v <= 0.2) return p.u < 0.2 ? std::optional<Shade>(Shade{'Y', colour}) : std::nullopt;
+      if (p.v <= 0.2) return p.u < 0.2 ? (Shade{'Y', colour}) : kTransparent;
       return Shade{p.v <= 0.9 ? 'Y' : '%', colour};
     case 'f':
       if (p.v < 0.8 && p.u < 0.3) return Shade{p.ly % 2 == 1 ? 'i' : 's', colour};
-      return std::nullopt;
+      return kTransparent;
     case 'w':
       if (p.v > 0.5 && p.u < 0.9) return Shade{p.v <= 0.8 ? 'w' : 'W', colour};
-      return std::nullopt;
+      return kTransparent;
   }
-  return std::nullopt;
+  return kTransparent;
 }
 
 // A scroll lies on the floor: a small mark at the bottom of its square.
-std::optional<Shade> scroll(char mark, std::uint16_t colour, const SpriteCell& p) {
+Shade scroll(char mark, std::uint16_t colour, const SpriteCell& p) {
   if (p.v > 0.8 && p.u < 0.5) return Shade{mark, colour};
-  return std::nullopt;
+  return kTransparent;
 }
 
-std::optional<Shade> potion(std::uint16_t colour, const SpriteCell& p) {
+Shade potion(std::uint16_t colour, const SpriteCell& p) {
   if (p.v > 0.75 && p.v < 0.84 && p.u < 0.15) return Shade{kBar, colour};
   if (p.v > 0.75 && p.u < 0.35) return Shade{'U', colour};
-  return std::nullopt;
+  return kTransparent;
 }
 
 // A red cross on a box. The cross's bar is the box row nearest v = 0.8: every square big
 // enough to have a box row (n >= 4) has it, so the cross never loses its bar.
-std::optional<Shade> health(std::uint16_t colour, const SpriteCell& p) {
-  if (!(p.v > 0.7 && p.v < 0.95 && p.u < 0.6)) return std::nullopt;
+Shade health(std::uint16_t colour, const SpriteCell& p) {
+  if (!(p.v > 0.7 && p.v < 0.95 && p.u < 0.6)) return kTransparent;
   const bool vertical = p.u < 0.15 && p.v >= 0.74 && p.v <= 0.9;
   const bool horizontal = p.u < 0.45 && p.ly == static_cast<int>(std::lround(0.8 * p.n));
   if (vertical && horizontal) return Shade{'+', kLightRed};
@@ -82,36 +82,36 @@ std::optional<Shade> health(std::uint16_t colour, const SpriteCell& p) {
   return Shade{'#', colour};
 }
 
-std::optional<Shade> enemy(std::uint16_t colour, const SpriteCell& p) {
+Shade enemy(std::uint16_t colour, const SpriteCell& p) {
   const std::uint16_t attribute = colour & 0xFF;
-  if (p.v <= 0.2) return p.u < 0.85 ? std::optional<Shade>(Shade{'=', attribute}) : std::nullopt;
-  if (p.u < 0.35 || p.u > 0.65) return std::nullopt;
+  if (p.v <= 0.2) return p.u < 0.85 ? (Shade{'=', attribute}) : kTransparent;
+  if (p.u < 0.35 || p.u > 0.65) return kTransparent;
   const bool leftStroke = p.lx < p.n / 2;
   if (leftStroke) return Shade{p.v > 0.75 ? '/' : kBar, attribute};
   return Shade{kBar, attribute};
 }
 
-std::optional<Shade> lightning(std::uint16_t colour, const SpriteCell& p) {
+Shade lightning(std::uint16_t colour, const SpriteCell& p) {
   if (p.v > 0.3 && p.v < 0.7 && std::fabs(p.u - (0.3 + 0.35 * std::sin(45.0 * p.v))) < 0.2) {
     return Shade{platform::rand15() % 100 >= 50 ? '^' : 'v', colour};
   }
-  return std::nullopt;
+  return kTransparent;
 }
 
-std::optional<Shade> bolt(std::uint16_t colour, const SpriteCell& p) {
+Shade bolt(std::uint16_t colour, const SpriteCell& p) {
   const double dv = 1.3 * (p.v - 0.5);
   if (std::sqrt(p.u * p.u + dv * dv) < 0.35) return Shade{'*', colour};
-  return std::nullopt;
+  return kTransparent;
 }
 
-std::optional<Shade> plain(char glyph, std::uint16_t colour, const SpriteCell& p) {
+Shade plain(char glyph, std::uint16_t colour, const SpriteCell& p) {
   if (p.v > 0.25 || p.u < 0.1) return Shade{glyph, colour};
-  return std::nullopt;
+  return kTransparent;
 }
 
 }  // namespace
 
-std::optional<Shade> shadeSprite(char glyph, std::uint16_t colour, const SpriteCell& cell) {
+Shade shadeSprite(char glyph, std::uint16_t colour, const SpriteCell& cell) {
   switch (glyph) {
     case 'T': return torch(colour, cell);
     case 'F': return fire(cell);

@@ -108,11 +108,12 @@ void drawSprite(FrameView frame, const Game& game, const ConsoleScreen& screen, 
       continue;
     }
     const bool labelled = sprite.glyph == 'E' && drawHealthLabel(frame, sprite, column, top, centre);
+    const double u = std::fabs(lx - half) / half;
     for (int ly = firstRow; ly <= lastRow; ++ly) {
       if (ly == 0 && labelled) continue;
-      const SpriteCell cell{std::fabs(lx - half) / half, static_cast<double>(ly) / n, lx, ly, n};
-      if (const std::optional<Shade> shade = shadeSprite(sprite.glyph, sprite.colour, cell)) {
-        frame.put(column, top + ly, shade->c, shade->attribute);
+      const SpriteCell cell{u, static_cast<double>(ly) / n, lx, ly, n};
+      if (const Shade shade = shadeSprite(sprite.glyph, sprite.colour, cell); shade.visible()) {
+        frame.put(column, top + ly, shade.c, shade.attribute);
       }
     }
   }

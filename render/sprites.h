@@ -2,7 +2,7 @@
 // Everything in the world that is not a wall: camera-facing squares of cells sized by
 // distance, hidden behind nearer walls, filled by a small shader chosen by the glyph.
 
-#include <optional>
+#include <cstdint>
 #include <vector>
 
 #include "core/records.h"
@@ -36,11 +36,15 @@ struct SpriteCell {
   int ly;
   int n;
 };
+// What a shader gives a cell; a transparent cell has no character.
 struct Shade {
   char c;
   std::uint16_t attribute;
+  bool visible() const { return c != '\0'; }
 };
-// The glyph's shader; nothing for a transparent cell. Some glyphs draw random flicker.
-std::optional<Shade> shadeSprite(char glyph, std::uint16_t colour, const SpriteCell& cell);
+inline constexpr Shade kTransparent{'\0', 0};
+// The glyph's shader; kTransparent where the square shows what is behind it. Some glyphs
+// draw random flicker.
+Shade shadeSprite(char glyph, std::uint16_t colour, const SpriteCell& cell);
 
 }  // namespace veldra

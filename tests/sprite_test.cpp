@@ -153,8 +153,8 @@ TEST_F(SpriteTest, TheHealthCrossAlwaysHasItsBar) {
       for (int lx = 0; lx < n; ++lx) {
         const double half = n / 2.0;
         const auto shade = shadeSprite('h', 15, {std::fabs(lx - half) / half, double(ly) / n, lx, ly, n});
-        if (shade && shade->c == '-') ++bars;
-        if (shade && shade->c == '+') ++plus;
+        if (shade.c == '-') ++bars;
+        if (shade.c == '+') ++plus;
       }
     }
     EXPECT_GT(bars + plus, 0) << n;
@@ -165,21 +165,21 @@ TEST_F(SpriteTest, ShadersDrawTheirShapes) {
   const auto at = [](char glyph, double u, double v, std::uint16_t colour = 11) {
     return shadeSprite(glyph, colour, {u, v, 0, 0, 10});
   };
-  EXPECT_EQ(at('T', 0.0, 0.1)->c, '_');
-  EXPECT_EQ(at('T', 0.0, 0.5)->attribute, 7);
-  EXPECT_FALSE(at('T', 0.3, 0.5));
-  EXPECT_EQ(at('E', 0.0, 0.1, 0x0C0C)->attribute, 12) << "the health byte is not a colour";
-  EXPECT_EQ(at('S', 0.1, 0.9)->c, '^');
-  EXPECT_EQ(at('k', 0.1, 0.9)->c, '-');
-  EXPECT_EQ(at('L', 0.1, 0.9)->c, '~');
-  EXPECT_FALSE(at('L', 0.1, 0.5));
-  EXPECT_EQ(at('m', 0.1, 0.8)->c, '|');
-  EXPECT_EQ(at('m', 0.3, 0.8)->c, 'U');
-  EXPECT_EQ(at('A', 0.5, 0.5)->c, 'A');
-  EXPECT_FALSE(at('A', 0.5, 0.2));
-  EXPECT_EQ(at('A', 0.05, 0.2)->c, 'A');
-  EXPECT_EQ(at('*', 0.0, 0.5)->c, '*');
-  EXPECT_FALSE(at('*', 0.4, 0.5));
+  EXPECT_EQ(at('T', 0.0, 0.1).c, '_');
+  EXPECT_EQ(at('T', 0.0, 0.5).attribute, 7);
+  EXPECT_FALSE(at('T', 0.3, 0.5).visible());
+  EXPECT_EQ(at('E', 0.0, 0.1, 0x0C0C).attribute, 12) << "the health byte is not a colour";
+  EXPECT_EQ(at('S', 0.1, 0.9).c, '^');
+  EXPECT_EQ(at('k', 0.1, 0.9).c, '-');
+  EXPECT_EQ(at('L', 0.1, 0.9).c, '~');
+  EXPECT_FALSE(at('L', 0.1, 0.5).visible());
+  EXPECT_EQ(at('m', 0.1, 0.8).c, '|');
+  EXPECT_EQ(at('m', 0.3, 0.8).c, 'U');
+  EXPECT_EQ(at('A', 0.5, 0.5).c, 'A');
+  EXPECT_FALSE(at('A', 0.5, 0.2).visible());
+  EXPECT_EQ(at('A', 0.05, 0.2).c, 'A');
+  EXPECT_EQ(at('*', 0.0, 0.5).c, '*');
+  EXPECT_FALSE(at('*', 0.4, 0.5).visible());
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ constexpr int kChirpRangeHz = 600;
 
 bool fireWithinReach(const Game& game) {
   for (const MapObject& object : game.mapObjects) {
-    if (object.glyph == kFire && distanceBetween(object.x, object.y, game.playerX, game.playerY) < kFireReach) {
+    if (object.glyph == kFire && withinReach(object.x, object.y, game.playerX, game.playerY, kFireReach)) {
       return true;
     }
   }

@@ -21,7 +21,7 @@ int drawLife(int base, int range) { return base + randomBelow(range); }
 std::ptrdiff_t reachedEnemy(const Game& game, const Particle& particle) {
   for (std::size_t i = 0; i < game.enemies.size(); ++i) {
     const Enemy& enemy = game.enemies[i];
-    if (enemy.alive && distanceBetween(enemy.x, enemy.y, particle.x, particle.y) < kHerbaReach) {
+    if (enemy.alive && withinReach(enemy.x, enemy.y, particle.x, particle.y, kHerbaReach)) {
       return static_cast<std::ptrdiff_t>(i);
     }
   }

@@ -39,7 +39,7 @@ double speedOf(const Projectile& bolt) { return std::sqrt(bolt.dx * bolt.dx + bo
 std::ptrdiff_t touchedBreakable(const Game& game, const Projectile& bolt) {
   for (std::size_t i = game.mapObjects.size(); i-- > 0;) {
     const MapObject& object = game.mapObjects[i];
-    if (isBreakable(object.glyph) && distanceBetween(object.x, object.y, bolt.x, bolt.y) < kShatterReach) {
+    if (withinReach(object.x, object.y, bolt.x, bolt.y, kShatterReach) && isBreakable(object.glyph)) {
       return static_cast<std::ptrdiff_t>(i);
     }
   }
@@ -126,7 +126,7 @@ void flyProjectiles(Game& game) {
 void applyBoltHits(Game& game, Enemy& enemy) {
   for (std::size_t i = game.projectiles.size(); i-- > 0;) {
     const Projectile& bolt = game.projectiles[i];
-    if (distanceBetween(bolt.x, bolt.y, enemy.x, enemy.y) >= kHitReach) continue;
+    if (!withinReach(bolt.x, bolt.y, enemy.x, enemy.y, kHitReach)) continue;
     const BoltClass spell = boltClass(bolt);
     if (const SoundRequest* sound = boltHitSound(spell)) play(game.sound, *sound);
     enemy.hp -= boltDamage(game, spell);
