@@ -49,14 +49,14 @@ void launchBolt(Game& game, double speed) {
                                         speed * std::sin(game.playerAngle)});
 }
 
-void castIgnis(Game& game) {
-  if (!game.ignisLearned || game.mp < kIgnisCost) {
+void castBolt(Game& game, bool learned, int cost, const SoundRequest& sound, double speed) {
+  if (!learned || game.mp < cost) {
     play(game.sound, sounds::kFizzle);
     return;
   }
-  game.mp -= kIgnisCost;
-  play(game.sound, sounds::kIgnisCast);
-  launchBolt(game, kIgnisBoltSpeed);
+  game.mp -= cost;
+  play(game.sound, sound);
+  launchBolt(game, speed);
 }
 
 void activateGlacies(Game& game, int cost, int frames, const char* message, const SoundRequest& sound) {
@@ -81,16 +81,6 @@ void castGlacies(Game& game) {
   }
 }
 
-void castElectrica(Game& game) {
-  if (!game.electricaLearned || game.mp < kElectricaCost) {
-    play(game.sound, sounds::kFizzle);
-    return;
-  }
-  game.mp -= kElectricaCost;
-  play(game.sound, sounds::kElectricaCast);
-  launchBolt(game, kElectricaBoltSpeed);
-}
-
 void castHerba(Game& game) {
   if (!game.herbaLearned || game.mp < kHerbaCost) {
     play(game.sound, sounds::kFizzle);
@@ -110,9 +100,13 @@ void castHerba(Game& game) {
 }  // namespace
 
 void castSpells(Game& game) {
-  if (pressed(keyDown(game.keyIgnis), ignisKeyHeld)) castIgnis(game);
+  if (pressed(keyDown(game.keyIgnis), ignisKeyHeld)) {
+    castBolt(game, game.ignisLearned, kIgnisCost, sounds::kIgnisCast, kIgnisBoltSpeed);
+  }
   if (pressed(keyDown(game.keyGlacies), glaciesKeyHeld)) castGlacies(game);
-  if (pressed(electricaKeyDown(game), game.electricaKeyHeld)) castElectrica(game);
+  if (pressed(electricaKeyDown(game), game.electricaKeyHeld)) {
+    castBolt(game, game.electricaLearned, kElectricaCost, sounds::kElectricaCast, kElectricaBoltSpeed);
+  }
   if (pressed(keyDown(game.keyHerba), game.herbaKeyHeld)) castHerba(game);
 }
 

@@ -41,6 +41,38 @@ wait_for() {  # [not] pane text
   return 1
 }
 
+# Plays the game in a new 100 x 32 pane, started in `folder`; the pane records the terminal's
+# settings before and after the game and how it ended, for quit_and_check.
+play_in_pane() {  # pane, folder
+  cat >"$work/$1.sh" <<RUN
+cd "$2"
+stty -g >"$work/$1.stty-before"
+"$game"
+echo "EXIT=\$?" >"$work/$1.exit"
+stty -g >"$work/$1.stty-after"
+sleep 600
+RUN
+  tm new-session -d -s "$1" -x 100 -y 32 "bash $work/$1.sh"
+}
+
+# Sends a raw byte string into the pane, as a terminal would send it to the game.
+send_raw() {  # pane, bytes
+  tm send-keys -t "$1" -H $(printf '%s' "$2" | od -An -tx1)
+}
+
+# Quits with Esc and checks the game ended well and gave the terminal back as it was.
+quit_and_check() {  # pane
+  tm send-keys -t "$1" Escape
+  for _ in $(seq 1 100); do [ -f "$work/$1.exit" ] && break; sleep 0.1; done
+  [ -f "$work/$1.exit" ] || fail "the game did not end within 10 s of Esc"
+  [ "$(cat "$work/$1.exit" 2>/dev/null)" == "EXIT=0" ] || fail "exit status: $(cat "$work/$1.exit" 2>/dev/null)"
+  wait_for "$1" "Game loop closed gracefully."
+  cmp -s "$work/$1.stty-before" "$work/$1.stty-after" ||
+    fail "terminal settings changed: $(cat "$work/$1.stty-before") -> $(cat "$work/$1.stty-after")"
+  [ "$(pane_flag "$1" alternate_on)" == "0" ] || fail "still on the alternate screen"
+  [ "$(pane_flag "$1" cursor_flag)" == "1" ] || fail "the cursor is still hidden"
+}
+
 finish() {
   echo "$name: $failures failed"
   [ "$failures" -eq 0 ]

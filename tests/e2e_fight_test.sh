@@ -6,7 +6,7 @@
 name=e2e_fight
 source "${BASH_SOURCE[0]%/*}/e2e_common.sh" || exit 1
 send() { tm send-keys -t fight "$@"; }
-raw() { tm send-keys -t fight -H $(printf '%s' "$1" | od -An -tx1); }
+raw() { send_raw fight "$1"; }
 on_screen() { screen fight; }
 
 # The minimap's 13 x 13 cells in the top right corner of a 100-column frame, and the middle
@@ -24,15 +24,7 @@ Arena
 ##############################
 LEVEL
 
-cat >"$work/run.sh" <<RUN
-cd "$work/level"
-stty -g >"$work/stty-before"
-"$game"
-echo "EXIT=\$?" >"$work/exit"
-stty -g >"$work/stty-after"
-sleep 600
-RUN
-tm new-session -d -s fight -x 100 -y 32 "bash $work/run.sh"
+play_in_pane fight "$work/level"
 
 wait_for fight "PRESS ENTER TO START VELDRA!"
 send Enter
@@ -71,12 +63,6 @@ echo "killed in round $round with $(health) health left"
 [ $killed -eq 1 ] || fail "the enemy was not killed (health $(health)); the screen:"
 [ $killed -eq 1 ] || on_screen | sed 's/^/    | /'
 
-send Escape
-for _ in $(seq 1 100); do [ -f "$work/exit" ] && break; sleep 0.1; done
-[ "$(cat "$work/exit" 2>/dev/null)" == "EXIT=0" ] || fail "exit status: $(cat "$work/exit" 2>/dev/null)"
-wait_for fight "Game loop closed gracefully."
-cmp -s "$work/stty-before" "$work/stty-after" || fail "terminal settings changed"
-[ "$(pane_flag fight alternate_on)" == "0" ] || fail "still on the alternate screen"
-[ "$(pane_flag fight cursor_flag)" == "1" ] || fail "the cursor is still hidden"
+quit_and_check fight
 
 finish

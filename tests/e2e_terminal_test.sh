@@ -11,15 +11,7 @@ wait_game() { if [ "$1" == "not" ]; then wait_for not game "$2"; else wait_for g
 minimap() { on_screen | sed -n '2,14p' | cut -c86-98; }
 arrow() { on_screen | sed -n '8p' | cut -c92; }
 
-cat >"$work/run.sh" <<RUN
-cd "$levels"
-stty -g >"$work/stty-before"
-"$game"
-echo "EXIT=\$?" >"$work/exit"
-stty -g >"$work/stty-after"
-sleep 600
-RUN
-tm new-session -d -s game -x 100 -y 32 "bash $work/run.sh"
+play_in_pane game "$levels"
 
 wait_game "PRESS ENTER TO START VELDRA!"
 send c
@@ -55,7 +47,7 @@ wait_game not "=== GAME PAUSED ==="
 # The keyboard protocol, as a terminal that speaks it would send it (tmux itself does not):
 # its answer to the game's query says releases will be reported, then D is pressed, held
 # well past any timed hold, and released.
-raw() { tm send-keys -t game -H $(printf '%s' "$1" | od -An -tx1); }
+raw() { send_raw game "$1"; }
 raw $'\e[?11u'
 sleep 0.2
 raw $'\e[100;1:1u'
@@ -70,12 +62,7 @@ sleep 0.8
 [ "$held_early" != "$held_late" ] || fail "a key held through the protocol stopped turning ('$held_early' at 0.8 s and 2.3 s)"
 [ "$(arrow)" == "$released" ] || fail "turning went on after the release ('$released', then '$(arrow)')"
 
-send Escape
-for _ in $(seq 1 100); do [ -f "$work/exit" ] && break; sleep 0.1; done
-[ -f "$work/exit" ] || fail "the game did not end within 10 s of Esc"
-[ "$(cat "$work/exit" 2>/dev/null)" == "EXIT=0" ] || fail "exit status: $(cat "$work/exit" 2>/dev/null)"
-wait_game "Game loop closed gracefully."
-cmp -s "$work/stty-before" "$work/stty-after" || fail "terminal settings changed: $(cat "$work/stty-before") -> $(cat "$work/stty-after")"
+quit_and_check game
 on_screen | grep -qF "Map: loaded" || fail "the start-up lines are not back on the screen after the game"
 
 finish

@@ -7,6 +7,8 @@
 
 #include "autopilot.h"
 #include "core/game.h"
+#include "player/movement.h"
+#include "player/spells.h"
 #include "test_support.h"
 
 namespace veldra {
@@ -19,6 +21,8 @@ class PlaythroughTest : public testing::ScratchDirectoryTest {
  protected:
   void SetUp() override {
     ScratchDirectoryTest::SetUp();
+    ignisKeyHeld = glaciesKeyHeld = false;
+    footstepHighPitch = true;
     installShippedLevel("otestinggrounds.txt");
     installShippedLevel("iaxismundi.txt");
   }
