@@ -93,7 +93,8 @@ void reportMissingLevel(Game& game, int step) {
   humAtDeadPortal(game);
   if (game.portalFailureReported) return;
   game.portalFailureReported = true;
-  const std::string& file = game.levelFiles[static_cast<std::size_t>(game.levelIndex + step)];
+  const int target = game.levelIndex + step;
+  const std::string& file = game.levelFiles[static_cast<std::size_t>(target)];
   postMessage(game, "Cannot open level file '" + file + "'", kPortalFailureColour);
 }
 
