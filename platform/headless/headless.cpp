@@ -7,6 +7,7 @@
 
 #include "platform/clock.h"
 #include "platform/console.h"
+#include "platform/device.h"
 #include "platform/keyboard.h"
 #include "platform/process.h"
 #include "platform/random.h"
@@ -62,7 +63,7 @@ WaveDevice* openDevice = nullptr;
 
 ConsoleHandle standardOutputHandle() { return 1; }
 
-bool consoleWindowSize(ConsoleHandle, int& columns, int& rows) {
+bool device::consoleWindowSize(ConsoleHandle, int& columns, int& rows) {
   if (!state().console) return false;
   columns = state().columns;
   rows = state().rows;
@@ -119,20 +120,20 @@ void writeConsoleText(ConsoleHandle, std::string_view text) {
 
 // ---- keyboard ----
 
-void readKeyboard() {
+void device::readKeyboard() {
   HeadlessState& s = state();
   if (s.inputScript) s.inputScript(s.inputCalls);
   ++s.inputCalls;
 }
 
-std::uint16_t asyncKeyState(int virtualKey) {
+std::uint16_t device::asyncKeyState(int virtualKey) {
   if (virtualKey < 0 || virtualKey >= kKeyCount) return 0;
   return state().keys[virtualKey] ? 0x8000 : 0;
 }
 
 // ---- clock ----
 
-std::uint32_t tickCount() { return state().ticks; }
+std::uint32_t device::tickCount() { return state().ticks; }
 
 void sleepMilliseconds(std::uint32_t milliseconds) {
   state().ticks += milliseconds;

@@ -11,17 +11,20 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/device.h"
+#include "platform/frame_input.h"
 #include "platform/process.h"
 #include "platform/terminal/terminal_session.h"
 
 namespace veldra::platform {
 
-std::uint32_t tickCount() {
+std::uint32_t device::tickCount() {
   const auto now = std::chrono::steady_clock::now().time_since_epoch();
   return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
 void sleepMilliseconds(std::uint32_t milliseconds) {
+  if (devicesOff()) return;
   terminal::flushConsoleText();
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
@@ -37,6 +40,7 @@ std::string currentDirectory() {
 }
 
 void waitForKey() {
+  if (devicesOff()) return;
   terminal::flushConsoleText();
   if (::isatty(STDIN_FILENO) != 1) return;
   termios saved{};

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include "platform/console.h"
+#include "platform/device.h"
+#include "platform/frame_input.h"
 #include "platform/terminal/frame_encoder.h"
 #include "platform/terminal/terminal_session.h"
 
@@ -36,7 +38,7 @@ void trackText(Session& s, std::string_view text, int windowRows) {
 
 ConsoleHandle standardOutputHandle() { return STDOUT_FILENO; }
 
-bool consoleWindowSize(ConsoleHandle output, int& columns, int& rows) {
+bool device::consoleWindowSize(ConsoleHandle output, int& columns, int& rows) {
   if (!session().outputIsTerminal) return false;
   winsize size{};
   if (::ioctl(output, TIOCGWINSZ, &size) != 0 || size.ws_col == 0 || size.ws_row == 0) return false;
@@ -97,13 +99,14 @@ void writeConsoleText(ConsoleHandle output, std::string_view text) {
   if (s.playing) {
     int columns = 0;
     int rows = 0;
-    if (!consoleWindowSize(output, columns, rows)) rows = 1;
+    if (!device::consoleWindowSize(output, columns, rows)) rows = 1;
     trackText(s, text, rows);
   }
   s.pendingText.append(text);
 }
 
 void writeStandardOutput(std::string_view text) {
+  if (devicesOff()) return;
   Session& s = session();
   // The picture's screen goes away at the end; its plain lines are shown again after it.
   if (!s.outputIsTerminal) {

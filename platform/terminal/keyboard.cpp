@@ -7,12 +7,11 @@
 #include <cerrno>
 #include <csignal>
 
-#include "platform/clock.h"
-#include "platform/keyboard.h"
+#include "platform/device.h"
 #include "platform/terminal/key_decoder.h"
 #include "platform/terminal/terminal_session.h"
 
-namespace veldra::platform {
+namespace veldra::platform::device {
 namespace {
 
 terminal::KeyboardState keyboard;
@@ -64,4 +63,4 @@ std::uint16_t asyncKeyState(int virtualKey) {
   return terminal::keyIsDown(keyboard, virtualKey, frameTime) ? 0x8000 : 0;
 }
 
-}  // namespace veldra::platform
+}  // namespace veldra::platform::device

@@ -1,12 +1,14 @@
 #include "platform/terminal/terminal_session.h"
 
-#include <csignal>
-#include <cstdlib>
-#include <cstring>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/frame_input.h"
 
 namespace veldra::platform::terminal {
 namespace {
@@ -126,8 +128,9 @@ void restoreAtExit() { restoreTerminal(); }
 Session& session() {
   static Session* instance = [] {
     auto* created = new Session;  // lives until the process ends, after every exit hook
-    created->outputIsTerminal = ::isatty(STDOUT_FILENO) == 1;
-    created->inputIsTerminal = ::isatty(STDIN_FILENO) == 1;
+    // With the devices off (checking a recording) the terminal is never touched.
+    created->outputIsTerminal = !devicesOff() && ::isatty(STDOUT_FILENO) == 1;
+    created->inputIsTerminal = !devicesOff() && ::isatty(STDIN_FILENO) == 1;
     signalState.outputIsTerminal = created->outputIsTerminal;
     installHandlers();
     std::atexit(restoreAtExit);

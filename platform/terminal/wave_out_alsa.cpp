@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "platform/wave_out.h"
+#include "platform/frame_input.h"
 
 namespace veldra::platform {
 namespace {
@@ -197,6 +198,7 @@ void runDevice(WaveDevice& device) {
 }  // namespace
 
 WaveDevice* waveOpen(WaveSignal signal, void* context) {
+  if (devicesOff()) return nullptr;
   const Alsa* alsa = loadAlsa();
   if (!alsa) return nullptr;
   snd_pcm_t* pcm = nullptr;
