@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "audio/sound_client.h"
+#include "core/level_loader.h"
 #include "core/records.h"
 #include "render/console_screen.h"
 
 namespace veldra {
 
-constexpr int kLevelSlots = 10;
 
 // Virtual-key codes (the Windows numbering is the game's numbering everywhere).
 namespace vk {

@@ -2,6 +2,7 @@
 
 #include "audio/sound_client.h"
 #include "core/game.h"
+#include "core/frame_watcher.h"
 #include "frontend/front_end.h"
 #include "platform/clock.h"
 #include "platform/console.h"
@@ -19,15 +20,17 @@ constexpr unsigned kFarewellPauseMs = 5000;
 
 }  // namespace
 
-bool runFrame(Game& game) {
+bool runFrame(Game& game, FrameWatcher* watcher) {
   platform::readKeyboard();  // input: the key-state table for this frame
   updatePlayer(game);
   if (game.inFrontEnd) {
     drawFrontEnd(game.screen, game.menuPage, game.menuCursor);
+    if (watcher) watcher->frameDrawn(game);
     return true;
   }
   if (!game.paused) updateWorld(game);
   presentFrame(game);
+  if (watcher) watcher->frameDrawn(game);
   if (!game.alive) {
     platform::writeStandardOutput("\nYou have died! Thank you for playing!\n");
     platform::sleepMilliseconds(kFarewellPauseMs);
@@ -36,11 +39,13 @@ bool runFrame(Game& game) {
   return true;
 }
 
-void runGameLoop(Game& game) {
+void runGameLoop(Game& game) { runGameLoop(game, nullptr); }
+
+void runGameLoop(Game& game, FrameWatcher* watcher) {
   while (game.running) {
     // A death ends the game at once: the sounds already asked for play on through the
     // farewell pause and the Game's destructor closes the engine.
-    if (!runFrame(game)) return;
+    if (!runFrame(game, watcher)) return;
     platform::sleepMilliseconds(kFrameSleepMs);
   }
   stopAllSounds();

@@ -91,10 +91,14 @@ bool isOpenableFile(const std::string& fileName) {
 
 }  // namespace
 
-void fillLevelTable(Game& game) {
-  for (std::string& file : game.levelFiles) file = "otestinggrounds.txt";
-  game.levelFiles[1] = "iaxismundi.txt";
+std::array<std::string, kLevelSlots> defaultLevelTable() {
+  std::array<std::string, kLevelSlots> table;
+  for (std::string& file : table) file = "otestinggrounds.txt";
+  table[1] = "iaxismundi.txt";
+  return table;
 }
+
+void fillLevelTable(Game& game) { game.levelFiles = defaultLevelTable(); }
 
 bool loadLevel(const std::string& fileName, Game& game, double& startX, double& startY) {
   game.levelFile = fileName;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 namespace veldra {
 
 struct Game;
+constexpr int kLevelSlots = 10;
 
 // Reads a level file into the grid, the map objects, the enemies and the start position.
 // Writes levelFile and themeLetter always; everything else only when the file opened.
@@ -13,6 +15,7 @@ struct Game;
 bool loadLevel(const std::string& fileName, Game& game, double& startX, double& startY);
 
 // The level table at start-up: slot 0 and slots 2..9 the testing grounds, slot 1 the axis.
+std::array<std::string, kLevelSlots> defaultLevelTable();
 void fillLevelTable(Game& game);
 
 }  // namespace veldra

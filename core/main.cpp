@@ -1,19 +1,11 @@
-// The program: print where the levels are looked for, build the game, run it.
+// The program: the game, or a recording of it, by its arguments.
 
-#include "core/game.h"
-#include "core/game_loop.h"
-#include "platform/process.h"
-#include "platform/console.h"
+#include <string>
+#include <vector>
 
-int main() {
-  using namespace veldra;
-  const std::string directory = platform::currentDirectory();
-  platform::writeStandardOutput("Engine working directory:\n");
-  platform::writeStandardOutput(directory);
-  platform::writeStandardOutput("\\axismundi.txt\n");
-  {
-    Game game;
-    runGameLoop(game);
-  }
-  return 0;
+#include "core/program.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  return veldra::runProgram(veldra::parseCommandLine(arguments));
 }

@@ -12,7 +12,8 @@
 namespace veldra::platform::headless {
 
 void reset();                                  // all keys up, tick 0, no console (80 x 25 frames),
-                                               // wave device available and stalled, rand15 seed 1
+                                               // wave device available and stalled, rand15 seed 1,
+                                               // devices on, no frame-input observer or source
 void setKeyDown(int virtualKey, bool down);
 void setTickCount(std::uint32_t milliseconds);
 void setWindowSize(int columns, int rows);     // console queries succeed with this visible window
@@ -24,8 +25,9 @@ int frameWrites();                             // whole-frame cell writes since 
 // keys here (the argument counts the calls since reset(), from 0).
 void setInputScript(std::function<void(int frame)> script);
 
-// Everything written to standard output since reset().
+// Everything written to standard output (and to standard error) since reset().
 const std::string& standardOutput();
+const std::string& standardError();
 
 // The last frame written with writeConsoleCells.
 const std::vector<CHAR_INFO>& lastFrame();

@@ -2,11 +2,19 @@
 // Process services used at start-up and on the fatal path.
 
 #include <string>
+#include <string_view>
 
 namespace veldra::platform {
 
 // The working directory, where the level files are looked for.
 std::string currentDirectory();
+
+// Writes to standard error, whatever the devices: the program's own complaints (a bad
+// argument, a recording that cannot be read).
+void writeStandardError(std::string_view text);
+
+// Writes to standard output even while the devices are off: the verdict of a check.
+void writeResult(std::string_view text);
 
 // Waits for one key press without echo. Returns at once when there is no terminal to read.
 void waitForKey();

@@ -14,4 +14,6 @@ int rand15() {
 
 void seedRand15(unsigned seed) { randomState = seed; }
 
+unsigned rand15State() { return randomState; }
+
 }  // namespace veldra::platform

@@ -10,4 +10,7 @@ int rand15();
 // Sets the generator's state; the state at start is 1.
 void seedRand15(unsigned seed);
 
+// The generator's state now (what seedRand15 would set to continue from here).
+unsigned rand15State();
+
 }  // namespace veldra::platform

@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/device.h"
+#include "platform/frame_input.h"
 #include "platform/keyboard.h"
 #include "platform/process.h"
 #include "platform/random.h"
@@ -37,6 +38,7 @@ struct HeadlessState {
   int inputCalls = 0;
   std::function<void(int)> inputScript;
   std::string standardOutput;
+  std::string standardError;
   std::vector<CHAR_INFO> lastFrame;
   int lastFrameWidth = 0;
   int lastFrameHeight = 0;
@@ -106,6 +108,7 @@ bool setConsoleTextAttribute(ConsoleHandle, std::uint16_t attribute) {
 }
 
 void writeStandardOutput(std::string_view text) {
+  if (devicesOff()) return;
   HeadlessState& s = state();
   s.standardOutput.append(text);
   if (s.console) s.consoleTexts.push_back({s.cursorColumn, s.cursorRow, s.textAttribute, std::string(text)});
@@ -146,13 +149,17 @@ std::string currentDirectory() { return "/headless"; }
 
 void waitForKey() { ++state().waitForKeyCalls; }
 
+void writeStandardError(std::string_view text) { state().standardError.append(text); }
+
+void writeResult(std::string_view text) { state().standardOutput.append(text); }
+
 void exitProcess(int status) { throw headless::ProcessExit{status}; }
 
 // ---- wave output ----
 
 WaveDevice* waveOpen(WaveSignal signal, void* context) {
   std::lock_guard<std::mutex> guard(waveMutex);
-  if (!state().audioAvailable || openDevice) return nullptr;
+  if (!state().audioAvailable || openDevice || devicesOff()) return nullptr;
   openDevice = new WaveDevice{signal, context, {}};
   return openDevice;
 }
@@ -188,6 +195,9 @@ void reset() {
   s.inputScript.swap(none);
   s = HeadlessState{};
   seedRand15(1);
+  setFrameInputObserver(nullptr);
+  setFrameInputSource(nullptr);
+  setDevicesOff(false);
 }
 
 void setKeyDown(int virtualKey, bool down) {
@@ -211,6 +221,7 @@ int frameWrites() { return state().frameWrites; }
 void setInputScript(std::function<void(int)> script) { state().inputScript = std::move(script); }
 
 const std::string& standardOutput() { return state().standardOutput; }
+const std::string& standardError() { return state().standardError; }
 const std::vector<CHAR_INFO>& lastFrame() { return state().lastFrame; }
 int lastFrameWidth() { return state().lastFrameWidth; }
 int lastFrameHeight() { return state().lastFrameHeight; }

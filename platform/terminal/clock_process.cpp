@@ -56,6 +56,16 @@ void waitForKey() {
   ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
 }
 
+void writeStandardError(std::string_view text) {
+  terminal::flushConsoleText();
+  terminal::writeAll(STDERR_FILENO, text);
+}
+
+void writeResult(std::string_view text) {
+  terminal::flushConsoleText();
+  terminal::writeAll(STDOUT_FILENO, text);
+}
+
 void exitProcess(int status) {
   terminal::restoreTerminal();
   std::exit(status);

@@ -1,0 +1,194 @@
+#include "core/demo.h"
+
+#include <algorithm>
+#include <fstream>
+
+#include "core/checksum.h"
+#include "core/game.h"
+#include "platform/clock.h"
+#include "platform/console.h"
+#include "platform/process.h"
+#include "platform/random.h"
+
+namespace veldra::demo {
+namespace {
+
+constexpr int kEscape = 27;
+
+LevelFileSum sumOfFile(const std::string& name) {
+  LevelFileSum sum;
+  sum.name = name;
+  std::ifstream in(name, std::ios::binary);
+  if (!in.is_open()) return sum;
+  sum.present = true;
+  Crc32 crc;
+  char buffer[4096];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    const auto count = static_cast<std::size_t>(in.gcount());
+    crc.add(buffer, count);
+    sum.size += count;
+  }
+  sum.crc = crc.value();
+  return sum;
+}
+
+}  // namespace
+
+std::vector<LevelFileSum> levelFileSums(const std::array<std::string, kLevelSlots>& table) {
+  std::vector<LevelFileSum> sums;
+  for (const std::string& name : table) {
+    const bool seen = std::any_of(sums.begin(), sums.end(), [&](const LevelFileSum& s) { return s.name == name; });
+    if (!seen) sums.push_back(sumOfFile(name));
+  }
+  return sums;
+}
+
+std::uint32_t frameChecksum(const Game& game) {
+  Crc32 crc;
+  crc.addValue(game.screen.cellCount);
+  for (std::int32_t i = 0; i < game.screen.cellCount; ++i) {
+    const CHAR_INFO& cell = game.screen.cells[static_cast<std::size_t>(i)];
+    crc.addValue(cell.Char.AsciiChar);
+    crc.addValue(cell.Attributes);
+  }
+  return crc.value();
+}
+
+std::uint32_t stateChecksum(const Game& game) {
+  Crc32 crc;
+  crc.addValue(game.playerX);
+  crc.addValue(game.playerY);
+  crc.addValue(game.playerAngle);
+  crc.addValue(game.hp);
+  crc.addValue(game.mp);
+  crc.addValue(game.mpMax);
+  crc.addValue(game.levelIndex);
+  crc.addValue(game.alive);
+  crc.addValue(game.enemies.size());
+  crc.addValue(game.projectiles.size());
+  crc.addValue(game.particles.size());
+  return crc.value();
+}
+
+Checkpoint checkpointOf(const Game& game) { return Checkpoint{frameChecksum(game), stateChecksum(game)}; }
+
+Header headerForNow() {
+  Header header;
+  header.randState = platform::rand15State();
+  header.startTicks = platform::tickCount();
+  header.console = platform::consoleWindowSize(platform::standardOutputHandle(), header.columns, header.rows);
+  if (!header.console) header.columns = header.rows = 0;
+  header.levels = levelFileSums(defaultLevelTable());
+  return header;
+}
+
+std::string levelMismatch(const Header& header) {
+  for (const LevelFileSum& recorded : header.levels) {
+    const LevelFileSum now = sumOfFile(recorded.name);
+    if (now == recorded) continue;
+    if (recorded.present && !now.present) return "level file '" + recorded.name + "' is missing";
+    if (!recorded.present) return "level file '" + recorded.name + "' was missing when the game was recorded";
+    return "level file '" + recorded.name + "' differs from the one recorded";
+  }
+  return "";
+}
+
+// ---- recording ----
+
+Recorder::~Recorder() {
+  if (file_) std::fclose(file_);
+}
+
+bool Recorder::start(const std::string& path, const Header& header, std::string& error) {
+  file_ = std::fopen(path.c_str(), "wb");
+  if (!file_) {
+    error = "cannot be written";
+    return false;
+  }
+  previous_ = startingInput(header);
+  write(encodeStart(header));
+  return true;
+}
+
+void Recorder::write(const std::string& bytes) {
+  if (!file_) return;
+  std::fwrite(bytes.data(), 1, bytes.size(), file_);
+  std::fflush(file_);
+}
+
+void Recorder::frameRead(const platform::FrameInput& input) { current_ = input; }
+
+void Recorder::frameDrawn(const Game& game) {
+  FrameRecord frame{current_, std::nullopt};
+  ++frames_;
+  if (frames_ % kCheckpointEvery == 0) frame.checkpoint = checkpointOf(game);
+  write(encodeFrame(previous_, frame));
+  previous_ = current_;
+}
+
+void Recorder::finish(const Game& game) {
+  write(encodeClosing(Closing{frames_, checkpointOf(game)}));
+  std::fclose(file_);
+  file_ = nullptr;
+}
+
+// ---- playing back ----
+
+Player::Player(Recording recording, Playback mode, std::string name)
+    : recording_(std::move(recording)), mode_(mode), name_(std::move(name)) {}
+
+void Player::stop(const std::string& line, int status) {
+  platform::writeResult(line + "\n");
+  platform::exitProcess(status);
+}
+
+void Player::nextFrame(const platform::FrameInput& devices, platform::FrameInput& input) {
+  if (mode_ == Playback::Replay && devices.keys[kEscape]) stop(name_ + ": replay stopped", 0);
+  if (served_ >= recording_.frames.size()) {
+    const std::string frames = std::to_string(served_) + " frames";
+    if (recording_.closing) {
+      stop(name_ + ": frame " + std::to_string(served_ + 1) + " differs: the game goes on after the recording's end",
+           1);
+    }
+    if (mode_ == Playback::Replay) stop(name_ + ": end of the recording (it has no closing record)", 0);
+    stop(name_ + ": " + frames + ", identical (the recording has no closing record)", 0);
+  }
+  input = recording_.frames[served_++].input;
+}
+
+void Player::differs(std::uint32_t frame, const Checkpoint& expected, const Checkpoint& found) {
+  std::string what;
+  if (expected.frame != found.frame && expected.state != found.state) what = "the frame and game state checksums";
+  else if (expected.frame != found.frame) what = "the frame checksum";
+  else what = "the game state checksum";
+  stop(name_ + ": frame " + std::to_string(frame) + " differs: " + what, 1);
+}
+
+void Player::frameDrawn(const Game& game) {
+  if (mode_ != Playback::Verify) return;
+  const FrameRecord& frame = recording_.frames[served_ - 1];
+  if (!frame.checkpoint) return;
+  const Checkpoint found = checkpointOf(game);
+  if (!(found == *frame.checkpoint)) differs(served_, *frame.checkpoint, found);
+}
+
+int Player::finish(const Game& game) {
+  const std::uint32_t recorded = static_cast<std::uint32_t>(recording_.frames.size());
+  if (mode_ == Playback::Replay) return 0;
+  if (served_ < recorded) {
+    stop(name_ + ": frame " + std::to_string(served_) + " differs: the game ended there, the recording goes on to frame " +
+             std::to_string(recorded),
+         1);
+  }
+  if (recording_.closing) {
+    const Checkpoint found = checkpointOf(game);
+    if (!(found == recording_.closing->last)) differs(served_, recording_.closing->last, found);
+    platform::writeResult(name_ + ": " + std::to_string(served_) + " frames, identical\n");
+    return 0;
+  }
+  platform::writeResult(name_ + ": " + std::to_string(served_) +
+                        " frames, identical (the recording has no closing record)\n");
+  return 0;
+}
+
+}  // namespace veldra::demo

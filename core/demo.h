@@ -1,0 +1,84 @@
+#pragma once
+// Recording a game and playing a recording back: the recorder watches what the platform
+// gives the game each frame and writes it down as the game goes; the player serves a
+// recording's frames in place of the devices, either to show them (replay) or to check,
+// frame by frame, that the game still plays them out the same (verify).
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/demo_file.h"
+#include "core/frame_watcher.h"
+#include "core/level_loader.h"
+#include "platform/frame_input.h"
+
+namespace veldra::demo {
+
+// The level files a recording depends on: every distinct file of the level table, as it
+// stands in the working directory now.
+std::vector<LevelFileSum> levelFileSums(const std::array<std::string, kLevelSlots>& table);
+
+// What must come out the same: the composed frame's cells and the game state that matters.
+std::uint32_t frameChecksum(const Game& game);
+std::uint32_t stateChecksum(const Game& game);
+Checkpoint checkpointOf(const Game& game);
+
+// The header for a recording started now: generator state, clock, window, level files.
+Header headerForNow();
+
+// Compares a recording's level files with those in the working directory; empty when they
+// match, otherwise what differs, in a few words.
+std::string levelMismatch(const Header& header);
+
+class Recorder : public platform::FrameInputObserver, public FrameWatcher {
+ public:
+  Recorder() = default;
+  ~Recorder() override;
+  Recorder(const Recorder&) = delete;
+  Recorder& operator=(const Recorder&) = delete;
+
+  // Creates the file and writes the header; false (with the reason) when it cannot.
+  bool start(const std::string& path, const Header& header, std::string& error);
+  void frameRead(const platform::FrameInput& input) override;
+  // Writes the frame's record (with checksums every 60th frame), flushed at once so that
+  // the file always ends on a whole frame.
+  void frameDrawn(const Game& game) override;
+  // The closing record: frames recorded and the final checksums.
+  void finish(const Game& game);
+
+  std::uint32_t frames() const { return frames_; }
+
+ private:
+  void write(const std::string& bytes);
+
+  std::FILE* file_ = nullptr;
+  platform::FrameInput previous_;
+  platform::FrameInput current_;
+  std::uint32_t frames_ = 0;
+};
+
+enum class Playback { Replay, Verify };
+
+class Player : public platform::FrameInputSource, public FrameWatcher {
+ public:
+  Player(Recording recording, Playback mode, std::string name);
+
+  void nextFrame(const platform::FrameInput& devices, platform::FrameInput& input) override;
+  void frameDrawn(const Game& game) override;
+  // After the game has ended: the verdict line (verify) and the exit status.
+  int finish(const Game& game);
+
+ private:
+  [[noreturn]] void stop(const std::string& line, int status);
+  void differs(std::uint32_t frame, const Checkpoint& expected, const Checkpoint& found);
+
+  Recording recording_;
+  Playback mode_;
+  std::string name_;
+  std::uint32_t served_ = 0;  // frames handed to the game so far
+};
+
+}  // namespace veldra::demo

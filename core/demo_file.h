@@ -1,0 +1,81 @@
+#pragma once
+// The recording file: a header, one record per frame, and a closing record, each record
+// carrying its own CRC-32 so that a damaged or cut file is told apart from a good one.
+//
+//   "VELDRA DEMO\n"                       12 bytes, the file's mark
+//   header   'H' length payload crc       version, generator state, start ticks, window,
+//                                         the level files (name, present, size, CRC-32)
+//   frame    'F' length payload crc       one per frame: tick step, key changes, window
+//                                         change, and every 60th frame the checksums of
+//                                         the composed frame and of the game state
+//   closing  'E' length payload crc       frames recorded, final frame and state checksums
+//
+// Numbers in payloads are unsigned LEB128 varints except the checksums and CRCs, which
+// are 4 bytes little-endian. A record's CRC covers its tag and payload.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/frame_input.h"
+
+namespace veldra::demo {
+
+constexpr std::uint32_t kFormatVersion = 1;
+constexpr int kCheckpointEvery = 60;  // frames
+
+struct LevelFileSum {
+  std::string name;
+  bool present = false;
+  std::uint64_t size = 0;
+  std::uint32_t crc = 0;
+  bool operator==(const LevelFileSum&) const = default;
+};
+
+struct Header {
+  std::uint32_t version = kFormatVersion;
+  std::uint32_t randState = 1;
+  std::uint32_t startTicks = 0;
+  bool console = false;
+  int columns = 0;
+  int rows = 0;
+  std::vector<LevelFileSum> levels;
+};
+
+struct Checkpoint {
+  std::uint32_t frame = 0;
+  std::uint32_t state = 0;
+  bool operator==(const Checkpoint&) const = default;
+};
+
+struct FrameRecord {
+  platform::FrameInput input;             // what the game saw
+  std::optional<Checkpoint> checkpoint;   // after the frame was drawn
+};
+
+struct Closing {
+  std::uint32_t frames = 0;
+  Checkpoint last;
+};
+
+struct Recording {
+  Header header;
+  std::vector<FrameRecord> frames;
+  std::optional<Closing> closing;  // absent when the game was cut short (Ctrl+C, a crash)
+};
+
+// Bytes of each part, written in order as the game goes. A frame record is written
+// against the previous frame's input (the first frame against a blank one with the
+// header's ticks and window).
+std::string encodeStart(const Header& header);
+std::string encodeFrame(const platform::FrameInput& previous, const FrameRecord& frame);
+std::string encodeClosing(const Closing& closing);
+
+// The input a first frame is encoded against.
+platform::FrameInput startingInput(const Header& header);
+
+// Reads a whole recording. On failure, `error` says what is wrong in a few words.
+std::optional<Recording> decode(const std::string& bytes, std::string& error);
+
+}  // namespace veldra::demo

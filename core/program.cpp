@@ -1,0 +1,106 @@
+#include "core/program.h"
+
+#include <fstream>
+#include <iterator>
+#include <optional>
+
+#include "core/demo.h"
+#include "core/game.h"
+#include "core/game_loop.h"
+#include "platform/console.h"
+#include "platform/frame_input.h"
+#include "platform/process.h"
+#include "platform/random.h"
+
+namespace veldra {
+namespace {
+
+constexpr int kBadUse = 2;
+constexpr const char* kUsage =
+    "usage: veldra                 play\n"
+    "       veldra --record FILE   play, recording the game to FILE\n"
+    "       veldra --replay FILE   show a recorded game (Esc stops it)\n"
+    "       veldra --verify FILE   check that a recorded game still plays out the same\n";
+
+int complain(const std::string& file, const std::string& problem) {
+  platform::writeStandardError("veldra: " + file + ": " + problem + "\n");
+  return kBadUse;
+}
+
+void printStartUpLines() {
+  platform::writeStandardOutput("Engine working directory:\n");
+  platform::writeStandardOutput(platform::currentDirectory());
+  platform::writeStandardOutput("\\axismundi.txt\n");
+}
+
+// The game as it always runs, with a watcher on its frames when one is given; returns
+// after the game is over and hands the Game to `after` before it is destroyed.
+template <typename After>
+void playGame(FrameWatcher* watcher, After after) {
+  printStartUpLines();
+  Game game;
+  runGameLoop(game, watcher);
+  after(game);
+}
+
+int record(const std::string& file) {
+  demo::Recorder recorder;
+  std::string error;
+  if (!recorder.start(file, demo::headerForNow(), error)) return complain(file, error);
+  platform::setFrameInputObserver(&recorder);
+  playGame(&recorder, [&](const Game& game) { recorder.finish(game); });
+  platform::setFrameInputObserver(nullptr);
+  return 0;
+}
+
+std::optional<demo::Recording> readRecording(const std::string& file, std::string& error) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in.is_open()) {
+    error = "cannot be read";
+    return std::nullopt;
+  }
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return demo::decode(bytes, error);
+}
+
+int playBack(const std::string& file, demo::Playback mode) {
+  std::string error;
+  std::optional<demo::Recording> recording = readRecording(file, error);
+  if (!recording) return complain(file, error);
+  if (const std::string mismatch = demo::levelMismatch(recording->header); !mismatch.empty()) {
+    return complain(file, mismatch);
+  }
+  platform::setDevicesOff(mode == demo::Playback::Verify);
+  platform::seedRand15(recording->header.randState);
+  demo::Player player(std::move(*recording), mode, file);
+  platform::setFrameInputSource(&player);
+  int status = 0;
+  playGame(&player, [&](const Game& game) { status = player.finish(game); });
+  platform::setFrameInputSource(nullptr);
+  return status;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
+  if (arguments.empty()) return {RunMode::Play, ""};
+  if (arguments.size() != 2 || arguments[1].empty()) return {RunMode::Usage, ""};
+  if (arguments[0] == "--record") return {RunMode::Record, arguments[1]};
+  if (arguments[0] == "--replay") return {RunMode::Replay, arguments[1]};
+  if (arguments[0] == "--verify") return {RunMode::Verify, arguments[1]};
+  return {RunMode::Usage, ""};
+}
+
+int runProgram(const CommandLine& command) {
+  switch (command.mode) {
+    case RunMode::Play: playGame(nullptr, [](const Game&) {}); return 0;
+    case RunMode::Record: return record(command.file);
+    case RunMode::Replay: return playBack(command.file, demo::Playback::Replay);
+    case RunMode::Verify: return playBack(command.file, demo::Playback::Verify);
+    case RunMode::Usage: break;
+  }
+  platform::writeStandardError(kUsage);
+  return kBadUse;
+}
+
+}  // namespace veldra

@@ -1,0 +1,25 @@
+#pragma once
+// The program's ways to run, chosen by its arguments: the game as it is (no arguments),
+// the game recorded to a file, a recording shown again, or a recording checked.
+
+#include <string>
+#include <vector>
+
+namespace veldra {
+
+enum class RunMode { Play, Record, Replay, Verify, Usage };
+
+struct CommandLine {
+  RunMode mode = RunMode::Play;
+  std::string file;
+};
+
+// The arguments after the program's name.
+CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+
+// Runs the program and returns its exit status: 0 after a game or a matching recording,
+// 1 when a level is missing at start (from inside the game) or a recording plays out
+// differently, 2 for a bad argument or a recording that cannot be used.
+int runProgram(const CommandLine& command);
+
+}  // namespace veldra

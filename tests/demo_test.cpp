@@ -1,0 +1,215 @@
+// Recordings: recorded games verify as identical; damaged, cut, mismatched or diverging
+// ones are told apart, each with its own line and status.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "core/demo.h"
+#include "core/demo_file.h"
+#include "core/game.h"
+#include "core/program.h"
+#include "platform/headless.h"
+#include "test_support.h"
+
+namespace veldra {
+namespace {
+
+namespace headless = platform::headless;
+
+constexpr const char* kDemo = "game.vdm";
+
+// A short game: the title, Enter, a walk with turns, a bolt, a pause, and Esc.
+void scriptShortGame() {
+  headless::setInputScript([](int frame) {
+    for (int key = 0; key < 256; ++key) headless::setKeyDown(key, false);
+    if (frame == 2) headless::setKeyDown(vk::kEnter, true);
+    if (frame > 5 && frame < 60) headless::setKeyDown(vk::kUp, true);
+    if (frame > 30 && frame < 50) headless::setKeyDown(vk::kRight, true);
+    if (frame == 150 || frame == 170) headless::setKeyDown(vk::kP, true);
+    if (frame > 180 && frame < 230) headless::setKeyDown(vk::kLeft, true);
+    if (frame == 260) headless::setKeyDown(vk::kEscape, true);
+  });
+}
+
+class DemoTest : public testing::ScratchDirectoryTest {
+ protected:
+  void SetUp() override {
+    ScratchDirectoryTest::SetUp();
+    installShippedLevel("otestinggrounds.txt");
+    installShippedLevel("iaxismundi.txt");
+  }
+
+  // Records the short game into kDemo on a fresh headless backend.
+  void recordShortGame() {
+    headless::reset();
+    headless::setWindowSize(100, 32);
+    scriptShortGame();
+    ASSERT_EQ(runProgram({RunMode::Record, kDemo}), 0);
+  }
+
+  struct Outcome {
+    int status;
+    std::string output;  // standard output and error, whatever was written
+  };
+  // Verifies a file on a fresh headless backend (devices off), as `veldra --verify` does.
+  static Outcome verify(const std::string& file = kDemo) {
+    headless::reset();
+    int status = 0;
+    try {
+      status = runProgram({RunMode::Verify, file});
+    } catch (const headless::ProcessExit& exit) {
+      status = exit.status;
+    }
+    return {status, headless::standardOutput() + headless::standardError()};
+  }
+
+  std::string bytes(const std::string& file = kDemo) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+  void write(const std::string& contents, const std::string& file = kDemo) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << contents;
+  }
+};
+
+TEST_F(DemoTest, ARecordedGameVerifiesAsIdentical) {
+  recordShortGame();
+  const std::string recorded = bytes();
+  EXPECT_LT(recorded.size(), 4000u) << "a few bytes a frame";
+  const Outcome outcome = verify();
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.output, "game.vdm: 261 frames, identical\n") << "one line, nothing else";
+
+  std::string error;
+  const auto recording = demo::decode(recorded, error);
+  ASSERT_TRUE(recording) << error;
+  EXPECT_EQ(recording->frames.size(), 261u);
+  EXPECT_TRUE(recording->frames[59].checkpoint.has_value());
+  EXPECT_FALSE(recording->frames[60].checkpoint.has_value());
+  EXPECT_TRUE(recording->header.console);
+  EXPECT_EQ(recording->header.columns, 100);
+}
+
+TEST_F(DemoTest, AGameThatPlaysOutDifferentlyIsCaughtAtItsFirstCheckpoint) {
+  recordShortGame();
+  std::string error;
+  auto recording = demo::decode(bytes(), error);
+  ASSERT_TRUE(recording);
+  // The same keys with another start of the random generator: rain and flicker differ.
+  recording->header.randState = 12345;
+  std::string changed = demo::encodeStart(recording->header);
+  platform::FrameInput previous = demo::startingInput(recording->header);
+  for (const demo::FrameRecord& frame : recording->frames) {
+    changed += demo::encodeFrame(previous, frame);
+    previous = frame.input;
+  }
+  changed += demo::encodeClosing(*recording->closing);
+  write(changed);
+  const Outcome outcome = verify();
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.output, "game.vdm: frame 60 differs: the frame and game state checksums\n");
+
+  // Keys dropped from the end: the game never quits, and goes on past the recording.
+  recording->header.randState = 1;
+  changed = demo::encodeStart(recording->header);
+  previous = demo::startingInput(recording->header);
+  for (demo::FrameRecord frame : recording->frames) {
+    frame.input.keys[vk::kEscape] = false;
+    changed += demo::encodeFrame(previous, frame);
+    previous = frame.input;
+  }
+  changed += demo::encodeClosing(*recording->closing);
+  write(changed);
+  EXPECT_EQ(verify().output, "game.vdm: frame 262 differs: the game goes on after the recording's end\n");
+}
+
+TEST_F(DemoTest, ARecordingCutAtAFrameVerifiesUpToIt) {
+  recordShortGame();
+  std::string error;
+  const auto recording = demo::decode(bytes(), error);
+  ASSERT_TRUE(recording);
+  // What Ctrl+C leaves: the header and whole frames, no closing record.
+  std::string cut = demo::encodeStart(recording->header);
+  platform::FrameInput previous = demo::startingInput(recording->header);
+  for (std::size_t i = 0; i < 100; ++i) {
+    cut += demo::encodeFrame(previous, recording->frames[i]);
+    previous = recording->frames[i].input;
+  }
+  write(cut);
+  const Outcome outcome = verify();
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.output, "game.vdm: 100 frames, identical (the recording has no closing record)\n");
+
+  // Cut inside the next frame's record instead: refused before anything is played.
+  write(cut + demo::encodeFrame(previous, recording->frames[100]).substr(0, 3));
+  const Outcome halfFrame = verify();
+  EXPECT_EQ(halfFrame.status, 2);
+  EXPECT_EQ(halfFrame.output, "veldra: game.vdm: the file is cut short in frame 101\n");
+}
+
+TEST_F(DemoTest, EveryFlippedByteIsCaught) {
+  recordShortGame();
+  const std::string good = bytes();
+  std::string error;
+  for (std::size_t i = 0; i < good.size(); ++i) {
+    std::string damaged = good;
+    damaged[i] = static_cast<char>(damaged[i] ^ 0x5A);
+    EXPECT_FALSE(demo::decode(damaged, error)) << "byte " << i << " of " << good.size();
+  }
+  // One through the program, in each part: the mark, the header, a frame, the closing record.
+  const auto flipAt = [&](std::size_t at) {
+    std::string damaged = good;
+    damaged[at] = static_cast<char>(damaged[at] ^ 0x01);
+    write(damaged);
+    return verify();
+  };
+  EXPECT_EQ(flipAt(3).output, "veldra: game.vdm: not a Veldra recording\n");
+  EXPECT_EQ(flipAt(20).output, "veldra: game.vdm: the header is damaged\n");
+  const Outcome frame = flipAt(good.size() / 2);
+  EXPECT_EQ(frame.status, 2);
+  EXPECT_NE(frame.output.find(" is damaged\n"), std::string::npos) << frame.output;
+  EXPECT_EQ(flipAt(good.size() - 6).output, "veldra: game.vdm: the closing record is damaged\n");
+}
+
+TEST_F(DemoTest, UnusableFilesAndChangedLevelsAreRefused) {
+  write("");
+  EXPECT_EQ(verify().output, "veldra: game.vdm: the file is empty\n");
+  EXPECT_EQ(verify().status, 2);
+  EXPECT_EQ(verify("missing.vdm").output, "veldra: missing.vdm: cannot be read\n");
+  write("VELDRA DEMO\nH");
+  EXPECT_EQ(verify().output, "veldra: game.vdm: the header is damaged\n");
+
+  demo::Header future;
+  future.version = 2;
+  write(demo::encodeStart(future));
+  EXPECT_EQ(verify().output, "veldra: game.vdm: format version 2 is not supported (this game reads 1)\n");
+
+  recordShortGame();
+  std::ofstream("iaxismundi.txt", std::ios::app) << "#";
+  const Outcome changed = verify();
+  EXPECT_EQ(changed.status, 2);
+  EXPECT_EQ(changed.output, "veldra: game.vdm: level file 'iaxismundi.txt' differs from the one recorded\n");
+  std::filesystem::remove("iaxismundi.txt");
+  EXPECT_EQ(verify().output, "veldra: game.vdm: level file 'iaxismundi.txt' is missing\n");
+}
+
+TEST_F(DemoTest, ArgumentsChooseTheModeAndAnythingElseGetsTheUsage) {
+  EXPECT_EQ(parseCommandLine({}).mode, RunMode::Play);
+  EXPECT_EQ(parseCommandLine({"--record", "a"}).mode, RunMode::Record);
+  EXPECT_EQ(parseCommandLine({"--replay", "a"}).mode, RunMode::Replay);
+  EXPECT_EQ(parseCommandLine({"--verify", "a"}).file, "a");
+  EXPECT_EQ(parseCommandLine({"--verify"}).mode, RunMode::Usage);
+  EXPECT_EQ(parseCommandLine({"--verify", ""}).mode, RunMode::Usage);
+  EXPECT_EQ(parseCommandLine({"--play", "a"}).mode, RunMode::Usage);
+  EXPECT_EQ(parseCommandLine({"--record", "a", "b"}).mode, RunMode::Usage);
+  EXPECT_EQ(runProgram({RunMode::Usage, ""}), 2);
+  EXPECT_EQ(headless::standardError().rfind("usage: veldra", 0), 0u);
+  EXPECT_EQ(runProgram({RunMode::Record, "no/such/folder/x.vdm"}), 2);
+  EXPECT_NE(headless::standardError().find("veldra: no/such/folder/x.vdm: cannot be written\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace veldra
