@@ -60,7 +60,7 @@ std::string Autopilot::recentLog() const {
 bool Autopilot::frameWith(const std::vector<int>& keys) {
   for (int key = 0; key < 256; ++key) platform::headless::setKeyDown(key, false);
   for (int key : keys) platform::headless::setKeyDown(key, true);
-  const bool alive = runFrame(game_);
+  const bool alive = runFrame(game_, watcher_);
   for (const Enemy& enemy : game_.enemies) boltKills_ += !enemy.alive;
   ++frames_;
   return alive;
@@ -240,6 +240,32 @@ bool Autopilot::run(const std::string& step, const std::function<bool()>& done,
              std::to_string(game_.playerX) + ", " + std::to_string(game_.playerY) + ", health " +
              std::to_string(game_.hp) + ")" + recentLog();
   return false;
+}
+
+bool playFight(Autopilot& pilot, Game& game) {
+  const auto none = []() -> const Cell* { return nullptr; };
+  if (!pilot.frameWith({vk::kEnter}) || game.inFrontEnd) {
+    return pilot.run("start the game from the title", [] { return false; }, none, 0);
+  }
+  const Cell* scroll = pilot.nearestObject('S');
+  if (!scroll) return pilot.run("learn IGNIS (the level has no IGNIS scroll)", [] { return false; }, none, 0);
+  const Cell scrollCell = *scroll;
+  return pilot.run("learn IGNIS", [&] { return game.ignisLearned; }, [&] { return &scrollCell; }, 1500) &&
+         pilot.run("wait for mana", [&] { return game.mp >= 35; }, none, 400) &&
+         pilot.run("kill an enemy with bolts", [&] { return pilot.boltKills() > 0; },
+                   [&] { return pilot.nearestEnemy(); }, 6000);
+}
+
+bool playRoundTrip(Autopilot& pilot, Game& game) {
+  const auto none = []() -> const Cell* { return nullptr; };
+  if (!pilot.nearestObject('h')) return pilot.run("take a health pickup (none is left)", [] { return false; }, none, 0);
+  const std::size_t taken = game.consumedPickups.size();
+  return pilot.run("take a health pickup", [&] { return game.consumedPickups.size() > taken; },
+                   [&] { return pilot.nearestObject('h'); }, 6000) &&
+         pilot.run("walk through the forward portal", [&] { return game.levelIndex == 1; },
+                   [&] { return pilot.nearestObject('O'); }, 8000) &&
+         pilot.run("come back through the back portal", [&] { return game.levelIndex == 0; },
+                   [&] { return pilot.nearestObject('A'); }, 8000);
 }
 
 }  // namespace veldra::testing

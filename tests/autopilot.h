@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/frame_watcher.h"
 #include "core/game.h"
 
 namespace veldra::testing {
@@ -21,6 +22,9 @@ struct Cell {
 class Autopilot {
  public:
   explicit Autopilot(Game& game) : game_(game) {}
+
+  // Sees every frame once drawn (a recorder, say).
+  void setWatcher(FrameWatcher* watcher) { watcher_ = watcher; }
 
   // Runs frames, walking toward `goal` (when it returns a cell) and fighting what comes
   // near, until `done` holds. False when the budget ran out or the player died; `failure`
@@ -55,6 +59,7 @@ class Autopilot {
   std::string recentLog() const;
 
   Game& game_;
+  FrameWatcher* watcher_ = nullptr;
   Cell scratch_{0, 0};
   int frames_ = 0;
   int boltKills_ = 0;
@@ -63,5 +68,12 @@ class Autopilot {
   std::string failure_;
   std::deque<std::string> log_;  // a line every 50 frames, the latest few
 };
+
+// The tour of the shipped levels, in two parts: the fight (from the title: learn IGNIS,
+// wait for mana, kill an enemy with bolts) and the round trip (take a health pickup, go
+// through the forward portal and come back through the back portal). False, with the
+// autopilot's failure() naming the step, when a step cannot be done.
+bool playFight(Autopilot& pilot, Game& game);
+bool playRoundTrip(Autopilot& pilot, Game& game);
 
 }  // namespace veldra::testing
