@@ -41,18 +41,27 @@ wait_for() {  # [not] pane text
   return 1
 }
 
-# Plays the game in a new 100 x 32 pane, started in `folder`; the pane records the terminal's
-# settings before and after the game and how it ended, for quit_and_check.
-play_in_pane() {  # pane, folder
-  cat >"$work/$1.sh" <<RUN
-cd "$2"
-stty -g >"$work/$1.stty-before"
-"$game"
-echo "EXIT=\$?" >"$work/$1.exit"
-stty -g >"$work/$1.stty-after"
+# Plays the game in a new 100 x 32 pane, started in `folder` with the given arguments; the
+# pane records the terminal's settings before and after the game and how it ended, for
+# quit_and_check.
+play_in_pane() {  # pane, folder, arguments...
+  local pane="$1" folder="$2"
+  shift 2
+  cat >"$work/$pane.sh" <<RUN
+cd "$folder"
+stty -g >"$work/$pane.stty-before"
+"$game" $*
+echo "EXIT=\$?" >"$work/$pane.exit"
+stty -g >"$work/$pane.stty-after"
 sleep 600
 RUN
-  tm new-session -d -s "$1" -x 100 -y 32 "bash $work/$1.sh"
+  tm new-session -d -s "$pane" -x 100 -y 32 "bash $work/$pane.sh"
+}
+
+# Waits up to 10 s for the game in a pane to end; its "EXIT=status" line.
+game_exit() {  # pane
+  for _ in $(seq 1 100); do [ -f "$work/$1.exit" ] && break; sleep 0.1; done
+  cat "$work/$1.exit" 2>/dev/null
 }
 
 # Sends a raw byte string into the pane, as a terminal would send it to the game.

@@ -61,11 +61,6 @@ void writeStandardError(std::string_view text) {
   terminal::writeAll(STDERR_FILENO, text);
 }
 
-void writeResult(std::string_view text) {
-  terminal::flushConsoleText();
-  terminal::writeAll(STDOUT_FILENO, text);
-}
-
 void exitProcess(int status) {
   terminal::restoreTerminal();
   std::exit(status);

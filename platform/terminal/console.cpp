@@ -6,6 +6,7 @@
 #include "platform/console.h"
 #include "platform/device.h"
 #include "platform/frame_input.h"
+#include "platform/process.h"
 #include "platform/terminal/frame_encoder.h"
 #include "platform/terminal/terminal_session.h"
 
@@ -103,6 +104,14 @@ void writeConsoleText(ConsoleHandle output, std::string_view text) {
     trackText(s, text, rows);
   }
   s.pendingText.append(text);
+}
+
+void writeResult(std::string_view text) {
+  if (devicesOff()) {
+    terminal::writeAll(STDOUT_FILENO, text);
+    return;
+  }
+  writeStandardOutput(text);
 }
 
 void writeStandardOutput(std::string_view text) {
