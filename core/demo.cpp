@@ -14,6 +14,7 @@ namespace veldra::demo {
 namespace {
 
 constexpr int kEscape = 27;
+constexpr std::int32_t kLongestPauseMs = 1000;  // a replay never stalls longer than this
 
 LevelFileSum sumOfFile(const std::string& name) {
   LevelFileSum sum;
@@ -160,6 +161,20 @@ void Player::nextFrame(const platform::FrameInput& devices, platform::FrameInput
     stop(name_ + ": " + frames + ", identical (the recording has no closing record)", 0);
   }
   input = recording_.frames[served_++].input;
+  if (mode_ == Playback::Replay) keepRecordedPace(devices.ticks, input.ticks);
+}
+
+// A replay waits where the recorded game took longer than this one does, so that it runs
+// at the recorded pace (it cannot catch up where this machine is slower).
+void Player::keepRecordedPace(std::uint32_t now, std::uint32_t recorded) {
+  if (served_ == 1) {
+    replayStart_ = now;
+    recordedStart_ = recorded;
+    return;
+  }
+  const std::uint32_t due = replayStart_ + (recorded - recordedStart_);
+  const auto ahead = static_cast<std::int32_t>(due - now);
+  if (ahead > 0) platform::sleepMilliseconds(static_cast<std::uint32_t>(std::min(ahead, kLongestPauseMs)));
 }
 
 void Player::differs(std::uint32_t frame, const Checkpoint& expected, const Checkpoint& found) {

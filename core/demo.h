@@ -74,11 +74,14 @@ class Player : public platform::FrameInputSource, public FrameWatcher {
  private:
   [[noreturn]] void stop(const std::string& line, int status);
   void differs(std::uint32_t frame, const Checkpoint& expected, const Checkpoint& found);
+  void keepRecordedPace(std::uint32_t now, std::uint32_t recorded);
 
   Recording recording_;
   Playback mode_;
   std::string name_;
   std::uint32_t served_ = 0;  // frames handed to the game so far
+  std::uint32_t replayStart_ = 0;    // device ticks at the first replayed frame
+  std::uint32_t recordedStart_ = 0;  // recorded ticks of that frame
 };
 
 }  // namespace veldra::demo
