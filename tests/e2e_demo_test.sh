@@ -6,12 +6,16 @@ name=e2e_demo
 source "${BASH_SOURCE[0]%/*}/e2e_common.sh" || exit 1
 
 verify() { (cd "$levels" && "$game" --verify "$1"); }
+# Starts a recorded game in a pane of that name and leaves the title for play.
+record_in_pane() {  # pane
+  play_in_pane "$1" "$levels" --record "$work/$1.vdm"
+  wait_for "$1" "PRESS ENTER TO START VELDRA!"
+  tm send-keys -t "$1" Enter
+  wait_for "$1" "HP: "
+}
 
 # A whole game, recorded.
-play_in_pane whole "$levels" --record "$work/whole.vdm"
-wait_for whole "PRESS ENTER TO START VELDRA!"
-tm send-keys -t whole Enter
-wait_for whole "HP: "
+record_in_pane whole
 tm send-keys -t whole Up
 sleep 0.4
 tm send-keys -t whole Right
@@ -23,10 +27,7 @@ status=$?
 [[ "$result" =~ ^$work/whole.vdm:\ [0-9]+\ frames,\ identical$ ]] || fail "--verify said: $result"
 
 # Cut short by SIGINT: whole frames up to the signal, no closing record.
-play_in_pane cut "$levels" --record "$work/cut.vdm"
-wait_for cut "PRESS ENTER TO START VELDRA!"
-tm send-keys -t cut Enter
-wait_for cut "HP: "
+record_in_pane cut
 tm send-keys -t cut Up
 sleep 0.5
 pkill -INT -f -- "--record $work/cut.vdm"
