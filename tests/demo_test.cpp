@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 
@@ -93,37 +94,43 @@ TEST_F(DemoTest, ARecordedGameVerifiesAsIdentical) {
   EXPECT_EQ(recording->header.columns, 100);
 }
 
+// A recording written again with each frame's input changed by `change` (frame index, input).
+std::string rewritten(const demo::Recording& recording, const std::function<void(std::size_t, platform::FrameInput&)>& change) {
+  std::string bytes = demo::encodeStart(recording.header);
+  platform::FrameInput previous = demo::startingInput(recording.header);
+  for (std::size_t i = 0; i < recording.frames.size(); ++i) {
+    demo::FrameRecord frame = recording.frames[i];
+    change(i, frame.input);
+    bytes += demo::encodeFrame(previous, frame);
+    previous = frame.input;
+  }
+  return bytes + demo::encodeClosing(*recording.closing);
+}
+
 TEST_F(DemoTest, AGameThatPlaysOutDifferentlyIsCaughtAtItsFirstCheckpoint) {
   recordShortGame();
   std::string error;
   auto recording = demo::decode(bytes(), error);
   ASSERT_TRUE(recording);
+  const auto unchanged = [](std::size_t, platform::FrameInput&) {};
+
   // The same keys with another start of the random generator: rain and flicker differ.
   recording->header.randState = 12345;
-  std::string changed = demo::encodeStart(recording->header);
-  platform::FrameInput previous = demo::startingInput(recording->header);
-  for (const demo::FrameRecord& frame : recording->frames) {
-    changed += demo::encodeFrame(previous, frame);
-    previous = frame.input;
-  }
-  changed += demo::encodeClosing(*recording->closing);
-  write(changed);
+  write(rewritten(*recording, unchanged));
   const Outcome outcome = verify();
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.output, "game.vdm: frame 60 differs: the frame and game state checksums\n");
-
-  // Keys dropped from the end: the game never quits, and goes on past the recording.
   recording->header.randState = 1;
-  changed = demo::encodeStart(recording->header);
-  previous = demo::startingInput(recording->header);
-  for (demo::FrameRecord frame : recording->frames) {
-    frame.input.keys[vk::kEscape] = false;
-    changed += demo::encodeFrame(previous, frame);
-    previous = frame.input;
-  }
-  changed += demo::encodeClosing(*recording->closing);
-  write(changed);
+
+  // Esc never pressed: the game goes on past the recording.
+  write(rewritten(*recording, [](std::size_t, platform::FrameInput& input) { input.keys[vk::kEscape] = false; }));
   EXPECT_EQ(verify().output, "game.vdm: frame 262 differs: the game goes on after the recording's end\n");
+
+  // Esc pressed early: the game ends while the recording goes on.
+  write(rewritten(*recording, [](std::size_t i, platform::FrameInput& input) { input.keys[vk::kEscape] = i == 99; }));
+  const Outcome early = verify();
+  EXPECT_EQ(early.status, 1);
+  EXPECT_EQ(early.output, "game.vdm: frame 100 differs: the game ended there, the recording goes on to frame 261\n");
 }
 
 TEST_F(DemoTest, ARecordingCutAtAFrameVerifiesUpToIt) {
