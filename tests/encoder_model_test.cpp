@@ -1,0 +1,142 @@
+// The frame encoder against a model terminal: whatever the previous frame and the next,
+// at any size up to 120 x 50 and across size changes and text drawn over the picture, the
+// bytes sent leave the terminal showing exactly the next frame.
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "model_terminal.h"
+#include "platform/terminal/cp437.h"
+#include "platform/terminal/frame_encoder.h"
+
+namespace veldra::platform::terminal {
+namespace {
+
+constexpr int kMaxWidth = 120;
+constexpr int kMaxHeight = 50;
+constexpr int kTrials = 2000;
+
+struct Frame {
+  int width;
+  int height;
+  std::vector<CHAR_INFO> cells;
+};
+
+class FrameMaker {
+ public:
+  explicit FrameMaker(unsigned seed) : random_(seed) {}
+
+  int upTo(int n) { return std::uniform_int_distribution<int>(1, n)(random_); }
+  bool chance(double p) { return std::bernoulli_distribution(p)(random_); }
+
+  CHAR_INFO randomCell() {
+    CHAR_INFO cell{};
+    cell.Char.AsciiChar = static_cast<char>(std::uniform_int_distribution<int>(0, 255)(random_));
+    // Now and then bits above the low byte, which no terminal can show (enemy health).
+    const int high = chance(0.1) ? std::uniform_int_distribution<int>(1, 255)(random_) : 0;
+    cell.Attributes = static_cast<std::uint16_t>(high << 8 | std::uniform_int_distribution<int>(0, 255)(random_));
+    return cell;
+  }
+
+  Frame fresh(int width, int height) {
+    Frame frame{width, height, std::vector<CHAR_INFO>(static_cast<std::size_t>(width * height))};
+    // Runs of one cell, as pictures have: long stretches of wall and sky.
+    CHAR_INFO current = randomCell();
+    for (CHAR_INFO& cell : frame.cells) {
+      if (chance(0.2)) current = randomCell();
+      cell = current;
+    }
+    return frame;
+  }
+
+  // The next frame: mostly the same size with a few changes, sometimes a new shape.
+  Frame next(const Frame& previous) {
+    if (chance(0.15)) return fresh(upTo(kMaxWidth), upTo(kMaxHeight));
+    Frame frame = previous;
+    const double rate = chance(0.5) ? 0.02 : 0.3;
+    for (CHAR_INFO& cell : frame.cells) {
+      if (chance(rate)) cell = randomCell();
+    }
+    return frame;
+  }
+
+ private:
+  std::mt19937 random_;
+};
+
+// The terminal shows the frame at its top-left corner, character and colour.
+::testing::AssertionResult shows(const testing::ModelTerminal& terminal, const Frame& frame) {
+  for (int row = 0; row < frame.height; ++row) {
+    for (int column = 0; column < frame.width; ++column) {
+      const CHAR_INFO& cell = frame.cells[static_cast<std::size_t>(row * frame.width + column)];
+      const testing::ModelCell& shown = terminal.at(column, row);
+      if (shown.glyph != cp437ToUtf8(static_cast<unsigned char>(cell.Char.AsciiChar)) ||
+          shown.attribute != (cell.Attributes & 0xFF)) {
+        return ::testing::AssertionFailure() << "cell (" << column << ", " << row << ") of " << frame.width << " x "
+                                             << frame.height << " shows '" << shown.glyph << "' in " << shown.attribute
+                                             << ", not byte " << int(static_cast<unsigned char>(cell.Char.AsciiChar))
+                                             << " in " << (cell.Attributes & 0xFF);
+      }
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+TEST(EncoderModelTest, AnyFrameAfterAnyFrameIsShownExactly) {
+  FrameMaker maker(7);
+  for (int trial = 0; trial < kTrials; ++trial) {
+    SCOPED_TRACE("trial " + std::to_string(trial));
+    // Sometimes the terminal is exactly as wide as the frame, so the last column is written
+    // and the terminal's pending wrap comes into play.
+    const bool tight = maker.chance(0.3);
+    Frame frame = maker.fresh(maker.upTo(kMaxWidth), maker.upTo(kMaxHeight));
+    testing::ModelTerminal terminal(tight ? frame.width : kMaxWidth, tight ? frame.height : kMaxHeight);
+    ScreenModel model;
+    const int frames = maker.upTo(4);
+    for (int k = 0; k < frames; ++k) {
+      if (k > 0) frame = maker.next(frame);
+      if (tight && (frame.width > kMaxWidth || frame.height > kMaxHeight)) break;
+      std::string bytes;
+      encodeFrame(model, frame.cells.data(), frame.width, frame.height, bytes);
+      ASSERT_TRUE(terminal.feed(bytes)) << terminal.error();
+      ASSERT_FALSE(terminal.synchronized()) << "a frame left synchronized output on";
+      ASSERT_TRUE(shows(terminal, frame));
+      if (tight) break;  // the next frame may be larger than this terminal
+    }
+  }
+}
+
+TEST(EncoderModelTest, TextDrawnOverThePictureIsRepairedByTheNextFrame) {
+  FrameMaker maker(11);
+  for (int trial = 0; trial < 300; ++trial) {
+    SCOPED_TRACE("trial " + std::to_string(trial));
+    const Frame frame = maker.fresh(maker.upTo(kMaxWidth), maker.upTo(kMaxHeight));
+    testing::ModelTerminal terminal(kMaxWidth, kMaxHeight);
+    ScreenModel model;
+    std::string bytes;
+    encodeFrame(model, frame.cells.data(), frame.width, frame.height, bytes);
+    ASSERT_TRUE(terminal.feed(bytes)) << terminal.error();
+    // A message line written at the cursor, then the encoder told which cells it covered;
+    // or the whole picture in doubt (a resume, a resize).
+    const int row = maker.upTo(frame.height) - 1;
+    const int column = maker.upTo(frame.width) - 1;
+    const int length = maker.upTo(40);
+    std::string text;
+    appendCursorPosition(text, column, row);
+    appendAttribute(text, 0x1E);
+    text += std::string(static_cast<std::size_t>(std::min(length, kMaxWidth - column)), 'M');
+    ASSERT_TRUE(terminal.feed(text)) << terminal.error();
+    if (maker.chance(0.2)) forgetScreen(model);
+    else forgetCells(model, column, row, length);
+    model.attribute = 0x1E;  // the backend follows the text colour it sets
+    bytes.clear();
+    encodeFrame(model, frame.cells.data(), frame.width, frame.height, bytes);
+    ASSERT_TRUE(terminal.feed(bytes)) << terminal.error();
+    ASSERT_TRUE(shows(terminal, frame));
+  }
+}
+
+}  // namespace
+}  // namespace veldra::platform::terminal
