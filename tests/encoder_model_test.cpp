@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "frame_maker.h"
 #include "model_terminal.h"
 #include "platform/terminal/cp437.h"
 #include "platform/terminal/frame_encoder.h"
@@ -18,53 +19,8 @@ constexpr int kMaxWidth = 120;
 constexpr int kMaxHeight = 50;
 constexpr int kTrials = 2000;
 
-struct Frame {
-  int width;
-  int height;
-  std::vector<CHAR_INFO> cells;
-};
-
-class FrameMaker {
- public:
-  explicit FrameMaker(unsigned seed) : random_(seed) {}
-
-  int upTo(int n) { return std::uniform_int_distribution<int>(1, n)(random_); }
-  bool chance(double p) { return std::bernoulli_distribution(p)(random_); }
-
-  CHAR_INFO randomCell() {
-    CHAR_INFO cell{};
-    cell.Char.AsciiChar = static_cast<char>(std::uniform_int_distribution<int>(0, 255)(random_));
-    // Now and then bits above the low byte, which no terminal can show (enemy health).
-    const int high = chance(0.1) ? std::uniform_int_distribution<int>(1, 255)(random_) : 0;
-    cell.Attributes = static_cast<std::uint16_t>(high << 8 | std::uniform_int_distribution<int>(0, 255)(random_));
-    return cell;
-  }
-
-  Frame fresh(int width, int height) {
-    Frame frame{width, height, std::vector<CHAR_INFO>(static_cast<std::size_t>(width * height))};
-    // Runs of one cell, as pictures have: long stretches of wall and sky.
-    CHAR_INFO current = randomCell();
-    for (CHAR_INFO& cell : frame.cells) {
-      if (chance(0.2)) current = randomCell();
-      cell = current;
-    }
-    return frame;
-  }
-
-  // The next frame: mostly the same size with a few changes, sometimes a new shape.
-  Frame next(const Frame& previous) {
-    if (chance(0.15)) return fresh(upTo(kMaxWidth), upTo(kMaxHeight));
-    Frame frame = previous;
-    const double rate = chance(0.5) ? 0.02 : 0.3;
-    for (CHAR_INFO& cell : frame.cells) {
-      if (chance(rate)) cell = randomCell();
-    }
-    return frame;
-  }
-
- private:
-  std::mt19937 random_;
-};
+using testing::Frame;
+using testing::FrameMaker;
 
 // The terminal shows the frame at its top-left corner, character and colour.
 ::testing::AssertionResult shows(const testing::ModelTerminal& terminal, const Frame& frame) {
@@ -96,7 +52,7 @@ TEST(EncoderModelTest, AnyFrameAfterAnyFrameIsShownExactly) {
     ScreenModel model;
     const int frames = maker.upTo(4);
     for (int k = 0; k < frames; ++k) {
-      if (k > 0) frame = maker.next(frame);
+      if (k > 0) frame = maker.next(frame, kMaxWidth, kMaxHeight);
       if (tight && (frame.width > kMaxWidth || frame.height > kMaxHeight)) break;
       std::string bytes;
       encodeFrame(model, frame.cells.data(), frame.width, frame.height, bytes);
