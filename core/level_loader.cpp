@@ -1,5 +1,6 @@
 #include "core/level_loader.h"
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -29,11 +30,18 @@ constexpr ObjectCode kObjectCodes[] = {
     {'h', 15, true},
 };
 
-const ObjectCode* findObjectCode(char c) {
-  for (const ObjectCode& code : kObjectCodes) {
-    if (code.glyph == c) return &code;
+// The object code of each byte, looked up once per cell: index + 1 into kObjectCodes, or 0.
+constexpr std::array<std::uint8_t, 256> kCodeOfByte = [] {
+  std::array<std::uint8_t, 256> table{};
+  for (std::size_t i = 0; i < std::size(kObjectCodes); ++i) {
+    table[static_cast<unsigned char>(kObjectCodes[i].glyph)] = static_cast<std::uint8_t>(i + 1);
   }
-  return nullptr;
+  return table;
+}();
+
+const ObjectCode* findObjectCode(char c) {
+  const std::uint8_t index = kCodeOfByte[static_cast<unsigned char>(c)];
+  return index == 0 ? nullptr : &kObjectCodes[index - 1];
 }
 
 // Reads one line, keeping at most `keep` characters and skipping the rest, so a huge line

@@ -23,6 +23,9 @@ cmake --build "$root/build/asan" -j"$jobs" --target veldra_tests veldra_audio_te
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 VELDRA_SOAK_FRAMES=200000 \
   ctest --test-dir "$root/build/asan" --output-on-failure -j"$jobs" -L "unit|audio|soak"
 
+echo "== Fuzz targets, a short run each (scripts/fuzz.sh SECONDS runs them longer)"
+"$root/scripts/fuzz.sh" 10
+
 echo "== Audio engine tests under ThreadSanitizer"
 configure tsan Debug "thread"
 cmake --build "$root/build/tsan" -j"$jobs" --target veldra_audio_tests

@@ -1,0 +1,48 @@
+// Any byte stream from a terminal, split at any points and arriving at any times: the
+// decoder never crashes, never holds more keys down than bytes have come, keeps its
+// unfinished sequence bounded, and after a focus-out holds no key at all.
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <string>
+
+#include "fuzz_support.h"
+#include "platform/terminal/key_decoder.h"
+
+using namespace veldra;
+using namespace veldra::platform::terminal;
+
+namespace {
+
+constexpr std::string_view kFocusOut = "\x1b[O";
+
+int keysDown(const KeyboardState& state, std::uint32_t now) {
+  int down = 0;
+  for (int key = 0; key < kVirtualKeyCount; ++key) down += keyIsDown(state, key, now);
+  return down;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzedDataProvider input(data, size);
+  KeyboardState state;
+  std::uint32_t now = 1000;
+  std::size_t bytesFed = 0;
+  while (input.remaining_bytes() > 0) {
+    const std::string piece = input.ConsumeBytesAsString(input.ConsumeIntegralInRange<std::size_t>(0, 48));
+    now += input.ConsumeIntegralInRange<std::uint32_t>(0, 700);
+    feedInput(state, piece, now);
+    bytesFed += piece.size();
+    if (input.ConsumeBool()) settleInput(state, now + kLoneEscapeWaitMs);
+    fuzz::require(state.pending.size() <= kMaxPendingBytes, "the unfinished sequence grew past its bound");
+    fuzz::require(static_cast<std::size_t>(keysDown(state, now)) <= bytesFed, "more keys down than bytes came");
+  }
+  // Whatever was left unfinished is settled; then the window loses the focus.
+  now += 1000;
+  settleInput(state, now);
+  feedInput(state, kFocusOut, now);
+  fuzz::require(keysDown(state, now) == 0, "a key stays down after a focus-out");
+  return 0;
+}
