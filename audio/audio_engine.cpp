@@ -24,6 +24,13 @@ void fillBuffer(AudioEngine& engine, platform::WaveBuffer& buffer) {
   }
 }
 
+// The device failed or went away: from now on requests are dropped and the game is silent.
+void loseDevice(AudioEngine& engine) {
+  std::lock_guard<std::mutex> guard(engine.lock);
+  engine.running = false;
+  engine.voices.clear();
+}
+
 void runWorker(AudioEngine& engine) {
   for (int i = 0; i < AudioEngine::kBufferCount; ++i) {
     platform::WaveBuffer& buffer = engine.buffers[i];
@@ -31,7 +38,12 @@ void runWorker(AudioEngine& engine) {
     buffer.samples = engine.bufferStorage[i].data();
     buffer.sampleCount = engine.bufferSamples;
     platform::wavePrepare(engine.device, buffer);
-    platform::waveWrite(engine.device, buffer);
+    // Both buffers start out silent, written at once so the device has something to play.
+    if (!platform::waveWrite(engine.device, buffer)) {
+      buffer.done = true;
+      loseDevice(engine);
+      return;
+    }
   }
   int current = 0;
   while (engine.running) {
@@ -41,7 +53,11 @@ void runWorker(AudioEngine& engine) {
     platform::WaveBuffer& buffer = engine.buffers[current];
     buffer.done = false;
     fillBuffer(engine, buffer);
-    platform::waveWrite(engine.device, buffer);
+    if (!platform::waveWrite(engine.device, buffer)) {
+      buffer.done = true;
+      loseDevice(engine);
+      break;
+    }
     current = (current + 1) % AudioEngine::kBufferCount;
   }
 }
@@ -98,7 +114,8 @@ void AudioEngine::close() {
   --openCount;
   if (openCount > 0) return;
   openCount = 0;
-  if (!running) return;
+  // The worker may have stopped by itself (the device was lost); it is joined either way.
+  if (!worker.joinable()) return;
   running = false;
   wakeEvent.signal();
   worker.join();
@@ -120,7 +137,7 @@ std::vector<Voice> AudioEngine::voicesSnapshot() {
 
 AudioEngine::~AudioEngine() {
   // A worker must not outlive the lock it uses.
-  if (running) {
+  if (worker.joinable()) {
     openCount = 1;
     close();
   }
@@ -211,8 +228,9 @@ void playSound(SoundClient& client, double startHz, double endHz, double seconds
   AudioEngine& engine = AudioEngine::instance();
   const Voice voice = makeVoice(startHz, endHz, seconds, volume, engine.sampleRate);
   std::lock_guard<std::mutex> guard(engine.lock);
-  // Without a worker nothing would ever play or remove the voice: drop it.
-  if (!engine.running) return;
+  // Without a worker nothing would ever play or remove the voice: drop it. Likewise beyond
+  // the cap, which only a device that no longer plays lets the list reach.
+  if (!engine.running || engine.voices.size() >= AudioEngine::kMaxVoices) return;
   engine.voices.push_back(voice);
 }
 

@@ -43,13 +43,16 @@ struct AudioEngine {
   static constexpr int kSampleRate = 44100;
   static constexpr int kBufferSamples = 2048;
   static constexpr int kBufferCount = 2;
+  // Voices kept at once. Far above what play asks for (the last level's portal hum piles up
+  // about 30); it bounds the list when the device stops taking buffers and nothing is mixed.
+  static constexpr std::size_t kMaxVoices = 1024;
 
   platform::WaveDevice* device = nullptr;
   std::thread worker;
   WakeEvent wakeEvent;
   std::mutex lock;  // guards `voices`
   std::vector<Voice> voices;
-  std::atomic<bool> running{false};
+  std::atomic<bool> running{false};  // the worker takes requests (false once the device is lost)
   std::int32_t openCount = 0;
   std::int32_t sampleRate = kSampleRate;
   std::int32_t bufferSamples = kBufferSamples;

@@ -62,4 +62,10 @@ bool waveDeviceOpen();
 // false when none is queued.
 bool finishWaveBuffer(std::vector<std::int16_t>* samples = nullptr);
 
+// Device faults. A device whose writes fail (from now on, or from its open); and one that
+// vanishes: it hands back what it held, unplayed, and refuses every later write. A device
+// that stops signalling is the stalled device itself: it never finishes a buffer.
+void setWaveWritesFail(bool fail);
+void vanishWaveDevice();
+
 }  // namespace veldra::platform::headless

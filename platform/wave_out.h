@@ -27,8 +27,9 @@ WaveDevice* waveOpen(WaveSignal signal, void* context);
 void wavePrepare(WaveDevice* device, WaveBuffer& buffer);
 void waveUnprepare(WaveDevice* device, WaveBuffer& buffer);
 
-// Queues a prepared buffer for playing; the device owns it until it marks it done.
-void waveWrite(WaveDevice* device, WaveBuffer& buffer);
+// Queues a prepared buffer for playing; the device owns it until it marks it done. False
+// when the device can no longer play (it failed or went away): the buffer is not taken.
+bool waveWrite(WaveDevice* device, WaveBuffer& buffer);
 
 // Stops playing and hands every queued buffer back (marked done) at once.
 void waveReset(WaveDevice* device);

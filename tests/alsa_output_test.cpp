@@ -86,5 +86,27 @@ TEST(AlsaOutputTest, TheDefaultDeviceReceivesTheRequestedTone) {
   std::filesystem::remove_all(directory);
 }
 
+// A sound card that is not there: the device does not open, the engine says so at once
+// and every request is dropped. (Errors in the middle of a run cannot be provoked through
+// ALSA's own plugins: the file plugin reports a failed write, to /dev/full say, and goes
+// on; the headless device's fault tests cover that path.)
+TEST(AlsaOutputTest, AMissingCardMeansSilenceAtOnce) {
+  if (!alsaInstalled()) GTEST_SKIP() << "libasound.so.2 is not installed, so there is no ALSA path to test";
+  const auto directory = std::filesystem::temp_directory_path() / "veldra-alsa-missing";
+  std::filesystem::create_directories(directory);
+  const auto config = directory / "asound.conf";
+  std::ofstream(config) << "pcm.!default {\n  type hw\n  card \"NoSuchCard\"\n}\n";
+  ::setenv("ALSA_CONFIG_PATH", config.c_str(), 1);
+
+  AudioEngine& engine = AudioEngine::instance();
+  EXPECT_FALSE(engine.open());
+  EXPECT_FALSE(engine.running);
+  SoundClient client{true};
+  playSound(client, 440, 440, 1.0, 0.5);
+  EXPECT_TRUE(engine.voicesSnapshot().empty());
+  engine.close();
+  std::filesystem::remove_all(directory);
+}
+
 }  // namespace
 }  // namespace veldra

@@ -255,5 +255,73 @@ TEST_F(AudioEngineTest, RequestsFromManyThreadsAreAllKept) {
   EXPECT_EQ(AudioEngine::instance().voicesSnapshot().size(), 400u);
 }
 
+// ---- a sound device that fails ----
+
+// Waits up to 5 s (a hang, not a timing) for the worker to give up on a lost device.
+bool waitUntilLost() {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (AudioEngine::instance().running) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  return true;
+}
+
+// After the device is lost: requests are dropped, and closing joins the worker and closes
+// the device.
+void expectSilentAndClosable(SoundClient& client) {
+  for (int i = 0; i < 100; ++i) playSound(client, 400, 200, 0.1, 0.15);
+  EXPECT_TRUE(AudioEngine::instance().voicesSnapshot().empty());
+  AudioEngine::instance().close();
+  EXPECT_FALSE(headless::waveDeviceOpen());
+  EXPECT_FALSE(AudioEngine::instance().worker.joinable());
+}
+
+TEST_F(AudioEngineTest, ADeviceWhoseWritesFailLeavesTheGameSilent) {
+  SoundClient client{true};
+  headless::setWaveWritesFail(true);
+  ASSERT_TRUE(AudioEngine::instance().open()) << "the device opened; its writes fail";
+  ASSERT_TRUE(waitUntilLost());
+  expectSilentAndClosable(client);
+
+  // Failing later, after it has played a while.
+  headless::setWaveWritesFail(false);
+  ASSERT_TRUE(AudioEngine::instance().open());
+  ASSERT_TRUE(waitForQueued(2));
+  playSound(client, 300, 300, 5.0, 0.5);
+  playOneBuffer();
+  headless::setWaveWritesFail(true);
+  ASSERT_TRUE(headless::finishWaveBuffer());
+  ASSERT_TRUE(waitUntilLost());
+  expectSilentAndClosable(client);
+  ASSERT_TRUE(AudioEngine::instance().open()) << "a new open starts afresh";
+  EXPECT_TRUE(AudioEngine::instance().running);
+}
+
+TEST_F(AudioEngineTest, ADeviceThatVanishesMidRunLeavesTheGameSilent) {
+  SoundClient client{true};
+  ASSERT_TRUE(AudioEngine::instance().open());
+  ASSERT_TRUE(waitForQueued(2));
+  playSound(client, 300, 300, 5.0, 0.5);
+  playOneBuffer();
+  headless::vanishWaveDevice();
+  ASSERT_TRUE(waitUntilLost());
+  EXPECT_EQ(headless::queuedWaveBuffers(), 0);
+  expectSilentAndClosable(client);
+}
+
+TEST_F(AudioEngineTest, ADeviceThatStopsSignallingNeverHoldsUpTheGame) {
+  // The stalled device takes two buffers and never finishes one: the worker waits, a
+  // hundred milliseconds at a time, and requests are taken, up to the cap, without waiting.
+  SoundClient client{true};
+  ASSERT_TRUE(AudioEngine::instance().open());
+  ASSERT_TRUE(waitForQueued(2));
+  for (int frame = 0; frame < 2000; ++frame) playSound(client, 155, 45, 0.06, 0.05);
+  EXPECT_EQ(AudioEngine::instance().voicesSnapshot().size(), AudioEngine::kMaxVoices);
+  EXPECT_TRUE(AudioEngine::instance().running);
+  AudioEngine::instance().close();  // joins the worker out of its wait
+  EXPECT_FALSE(headless::waveDeviceOpen());
+}
+
 }  // namespace
 }  // namespace veldra

@@ -105,5 +105,20 @@ TEST_F(GameLoopTest, WhilePausedTheWorldStandsStillButIsStillShown) {
   EXPECT_EQ(game.messages[0].framesLeft, 119);
 }
 
+TEST_F(GameLoopTest, ASoundDeviceThatVanishesMidGameLeavesItPlayingSilently) {
+  // The enemy two cells east comes and hurts the player, with its sounds, before and after.
+  script({{vk::kEnter, 0}});
+  Game game;
+  game.hp = 100;
+  for (int frame = 0; frame < 10; ++frame) ASSERT_TRUE(runFrame(game));
+  headless::vanishWaveDevice();
+  for (int frame = 0; frame < 200 && AudioEngine::instance().running; ++frame) ASSERT_TRUE(runFrame(game));
+  EXPECT_FALSE(AudioEngine::instance().running) << "the worker gave up on the lost device";
+  const int hpBefore = game.hp;
+  for (int frame = 0; frame < 60; ++frame) ASSERT_TRUE(runFrame(game));
+  EXPECT_LT(game.hp, hpBefore) << "the game went on: the enemy still hurts";
+  EXPECT_TRUE(AudioEngine::instance().voicesSnapshot().empty()) << "and nothing is heard";
+}
+
 }  // namespace
 }  // namespace veldra

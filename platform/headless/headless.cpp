@@ -20,6 +20,7 @@ struct WaveDevice {
   WaveSignal signal = nullptr;
   void* context = nullptr;
   std::deque<WaveBuffer*> queue;  // written, not yet finished
+  bool failed = false;            // writes are refused (a broken or vanished device)
 };
 
 namespace {
@@ -34,6 +35,7 @@ struct HeadlessState {
   int columns = 80;
   int rows = 25;
   bool audioAvailable = true;
+  bool waveWritesFail = false;
   int frameWrites = 0;
   int inputCalls = 0;
   std::function<void(int)> inputScript;
@@ -160,17 +162,19 @@ void exitProcess(int status) { throw headless::ProcessExit{status}; }
 WaveDevice* waveOpen(WaveSignal signal, void* context) {
   std::lock_guard<std::mutex> guard(waveMutex);
   if (!state().audioAvailable || openDevice || devicesOff()) return nullptr;
-  openDevice = new WaveDevice{signal, context, {}};
+  openDevice = new WaveDevice{signal, context, {}, state().waveWritesFail};
   return openDevice;
 }
 
 void wavePrepare(WaveDevice*, WaveBuffer& buffer) { buffer.prepared = true; }
 void waveUnprepare(WaveDevice*, WaveBuffer& buffer) { buffer.prepared = false; }
 
-void waveWrite(WaveDevice* device, WaveBuffer& buffer) {
+bool waveWrite(WaveDevice* device, WaveBuffer& buffer) {
   std::lock_guard<std::mutex> guard(waveMutex);
+  if (device->failed) return false;
   buffer.done = false;
   device->queue.push_back(&buffer);
+  return true;
 }
 
 void waveReset(WaveDevice* device) {
@@ -241,6 +245,28 @@ int queuedWaveBuffers() {
 bool waveDeviceOpen() {
   std::lock_guard<std::mutex> guard(waveMutex);
   return openDevice != nullptr;
+}
+
+void setWaveWritesFail(bool fail) {
+  std::lock_guard<std::mutex> guard(waveMutex);
+  state().waveWritesFail = fail;
+  if (openDevice) openDevice->failed = fail;
+}
+
+void vanishWaveDevice() {
+  WaveSignal signal = nullptr;
+  void* context = nullptr;
+  {
+    std::lock_guard<std::mutex> guard(waveMutex);
+    if (!openDevice) return;
+    // Gone: what it held comes back unplayed, and nothing more is taken.
+    openDevice->failed = true;
+    for (WaveBuffer* buffer : openDevice->queue) buffer->done = true;
+    openDevice->queue.clear();
+    signal = openDevice->signal;
+    context = openDevice->context;
+  }
+  if (signal) signal(context);
 }
 
 bool finishWaveBuffer(std::vector<std::int16_t>* samples) {

@@ -127,20 +127,24 @@ struct WaveDevice {
   std::deque<WaveBuffer*> queue;  // written, not yet played
   bool resetRequested = false;
   bool closing = false;
+  bool failed = false;  // the PCM could not be recovered: writes are refused
   std::thread thread;
 };
 
 namespace {
 
-// Plays one buffer; false when a reset or close cut it short.
-bool playBuffer(WaveDevice& device, const WaveBuffer& buffer) {
+enum class Played { Whole, CutShort, DeviceFailed };
+
+// Plays one buffer: whole, cut short by a reset or close, or stopped by a device that
+// failed beyond recovery (gone, say).
+Played playBuffer(WaveDevice& device, const WaveBuffer& buffer) {
   const Alsa& alsa = *device.alsa;
   const std::int16_t* samples = buffer.samples;
   snd_pcm_uframes_t left = static_cast<snd_pcm_uframes_t>(buffer.sampleCount);
   while (left > 0) {
     {
       std::lock_guard<std::mutex> guard(device.mutex);
-      if (device.resetRequested || device.closing) return false;
+      if (device.resetRequested || device.closing) return Played::CutShort;
     }
     const snd_pcm_sframes_t written = alsa.writei(device.pcm, samples, left);
     if (written == -EAGAIN) {
@@ -148,18 +152,15 @@ bool playBuffer(WaveDevice& device, const WaveBuffer& buffer) {
       continue;
     }
     if (written < 0) {
-      // An underrun or a suspended device: recover and go on; anything worse drops the
-      // rest of this buffer rather than spinning on a broken device.
-      if (alsa.recover(device.pcm, static_cast<int>(written), 1) < 0) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(kPollMilliseconds));
-        return true;
-      }
+      // An underrun or a suspended device: recover and go on. Anything worse means the
+      // device is lost; the game goes on silent.
+      if (alsa.recover(device.pcm, static_cast<int>(written), 1) < 0) return Played::DeviceFailed;
       continue;
     }
     samples += written;
     left -= static_cast<snd_pcm_uframes_t>(written);
   }
-  return true;
+  return Played::Whole;
 }
 
 void finishBuffer(WaveDevice& device, WaveBuffer& buffer) {
@@ -185,10 +186,18 @@ void runDevice(WaveDevice& device) {
       }
       buffer = device.queue.front();
     }
-    const bool played = playBuffer(device, *buffer);
+    const Played played = playBuffer(device, *buffer);
     std::lock_guard<std::mutex> guard(device.mutex);
+    if (played == Played::DeviceFailed) {
+      // Everything queued comes back unplayed, and later writes are refused.
+      device.failed = true;
+      for (WaveBuffer* queued : device.queue) queued->done = true;
+      device.queue.clear();
+      if (device.signal) device.signal(device.context);
+      continue;
+    }
     // A reset that came meanwhile hands the buffer back itself.
-    if (played && !device.queue.empty() && device.queue.front() == buffer) {
+    if (played == Played::Whole && !device.queue.empty() && device.queue.front() == buffer) {
       device.queue.pop_front();
       finishBuffer(device, *buffer);
     }
@@ -225,11 +234,13 @@ WaveDevice* waveOpen(WaveSignal signal, void* context) {
 void wavePrepare(WaveDevice*, WaveBuffer& buffer) { buffer.prepared = true; }
 void waveUnprepare(WaveDevice*, WaveBuffer& buffer) { buffer.prepared = false; }
 
-void waveWrite(WaveDevice* device, WaveBuffer& buffer) {
+bool waveWrite(WaveDevice* device, WaveBuffer& buffer) {
   std::lock_guard<std::mutex> guard(device->mutex);
+  if (device->failed) return false;
   buffer.done = false;
   device->queue.push_back(&buffer);
   device->wake.notify_all();
+  return true;
 }
 
 void waveReset(WaveDevice* device) {
