@@ -53,6 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform::terminal::encodeFrame(model, second.cells.data(), second.width, second.height, bytes);
   fuzz::require(terminal.feed(bytes), "the encoder sent bytes a terminal would not know");
   fuzz::require(!terminal.synchronized(), "synchronized output left on");
+  fuzz::require(terminal.idle(), "the bytes end inside a sequence or character");
   for (int row = 0; row < second.height; ++row) {
     for (int column = 0; column < second.width; ++column) {
       const CHAR_INFO& cell = second.cells[static_cast<std::size_t>(row * second.width + column)];

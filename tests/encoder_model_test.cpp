@@ -58,6 +58,7 @@ TEST(EncoderModelTest, AnyFrameAfterAnyFrameIsShownExactly) {
       encodeFrame(model, frame.cells.data(), frame.width, frame.height, bytes);
       ASSERT_TRUE(terminal.feed(bytes)) << terminal.error();
       ASSERT_FALSE(terminal.synchronized()) << "a frame left synchronized output on";
+      ASSERT_TRUE(terminal.idle()) << "a frame ended inside a sequence or character";
       ASSERT_TRUE(shows(terminal, frame));
       if (tight) break;  // the next frame may be larger than this terminal
     }

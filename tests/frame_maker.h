@@ -46,15 +46,20 @@ class FrameMaker {
     return frame;
   }
 
-  // The next frame: mostly the same size with a few changes, sometimes a new shape.
-  Frame next(const Frame& previous, int maxWidth, int maxHeight) {
-    if (chance(0.15)) return fresh(upTo(maxWidth), upTo(maxHeight));
+  // The same frame with a few cells changed, or many.
+  Frame changed(const Frame& previous) {
     Frame frame = previous;
     const double rate = chance(0.5) ? 0.02 : 0.3;
     for (CHAR_INFO& cell : frame.cells) {
       if (chance(rate)) cell = randomCell();
     }
     return frame;
+  }
+
+  // The next frame: mostly the same size with a few changes, sometimes a new shape.
+  Frame next(const Frame& previous, int maxWidth, int maxHeight) {
+    if (chance(0.15)) return fresh(upTo(maxWidth), upTo(maxHeight));
+    return changed(previous);
   }
 
  private:

@@ -4,6 +4,8 @@ namespace veldra::testing {
 namespace {
 
 constexpr char kEscape = '\x1b';
+constexpr char kCancel = '\x18';
+constexpr const char* kReplacement = "\xef\xbf\xbd";
 
 // ANSI numbers are red 1, green 2, blue 4; console colour bits blue 1, green 2, red 4.
 int consoleColour(int ansi) { return ((ansi & 1) << 2) | (ansi & 2) | ((ansi & 4) >> 2); }
@@ -56,10 +58,10 @@ bool ModelTerminal::colours(const std::vector<int>& parameters) {
   return true;
 }
 
-// One escape sequence starting at `at` (the ESC); `at` ends past it.
-bool ModelTerminal::escape(std::string_view bytes, std::size_t& at) {
-  if (at + 1 >= bytes.size() || bytes[at + 1] != '[') return false;
-  std::size_t i = at + 2;
+// One whole escape sequence, ESC to final byte.
+bool ModelTerminal::escape(std::string_view bytes) {
+  if (bytes.size() < 3 || bytes[1] != '[') return false;
+  std::size_t i = 2;
   const bool privateMode = i < bytes.size() && bytes[i] == '?';
   if (privateMode) ++i;
   std::vector<int> parameters;
@@ -76,10 +78,9 @@ bool ModelTerminal::escape(std::string_view bytes, std::size_t& at) {
       break;
     }
   }
-  if (i >= bytes.size()) return false;
+  if (i != bytes.size() - 1) return false;
   if (value >= 0) parameters.push_back(value);
   const char final = bytes[i];
-  at = i + 1;
   if (privateMode) {
     if (parameters.size() != 1 || parameters[0] != 2026 || (final != 'h' && final != 'l')) return false;
     synchronized_ = final == 'h';
@@ -108,21 +109,68 @@ bool ModelTerminal::escape(std::string_view bytes, std::size_t& at) {
   return false;
 }
 
-bool ModelTerminal::feed(std::string_view bytes) {
+// Where the escape sequence starting at `at` ends (one past its final byte); npos while it
+// is still coming; `cancelled` when a CAN comes first (the CAN's position is returned).
+std::size_t sequenceEnd(std::string_view bytes, std::size_t at, bool& cancelled) {
+  cancelled = false;
+  for (std::size_t i = at + 1; i < bytes.size(); ++i) {
+    const char c = bytes[i];
+    if (c == kCancel) {
+      cancelled = true;
+      return i;
+    }
+    if (i == at + 1) continue;  // the '['
+    if (c >= 0x40 && c <= 0x7E) return i + 1;
+  }
+  return std::string_view::npos;
+}
+
+bool ModelTerminal::feed(std::string_view input) {
+  const std::string data = pending_ + std::string(input);
+  pending_.clear();
+  const std::string_view bytes(data);
   for (std::size_t at = 0; at < bytes.size();) {
     const auto lead = static_cast<unsigned char>(bytes[at]);
-    if (lead == static_cast<unsigned char>(kEscape)) {
-      const std::size_t start = at;
-      if (!escape(bytes, at)) {
-        error_ = "unknown escape at byte " + std::to_string(start);
+    if (bytes[at] == kCancel) {
+      ++at;
+      continue;
+    }
+    if (bytes[at] == kEscape) {
+      bool cancelled = false;
+      const std::size_t end = sequenceEnd(bytes, at, cancelled);
+      if (end == std::string_view::npos) {
+        pending_ = std::string(bytes.substr(at));
+        return true;
+      }
+      if (cancelled) {
+        at = end + 1;
+        continue;
+      }
+      if (!escape(bytes.substr(at, end - at))) {
+        error_ = "unknown escape at byte " + std::to_string(at);
         return false;
       }
+      at = end;
       continue;
     }
     const std::size_t length = utf8Length(lead);
-    if (lead < 0x20 || lead == 0x7F || length == 0 || at + length > bytes.size()) {
+    if (lead < 0x20 || lead == 0x7F || length == 0 || (lead >= 0x80 && lead < 0xC0)) {
       error_ = "a byte no glyph starts with at byte " + std::to_string(at);
       return false;
+    }
+    std::size_t have = 1;
+    while (have < length && at + have < bytes.size() &&
+           (static_cast<unsigned char>(bytes[at + have]) & 0xC0) == 0x80) {
+      ++have;
+    }
+    if (have < length) {
+      if (at + have == bytes.size()) {
+        pending_ = std::string(bytes.substr(at));
+        return true;
+      }
+      print(kReplacement);  // cut off by what came next
+      at += have;
+      continue;
     }
     print(std::string(bytes.substr(at, length)));
     at += length;

@@ -23,15 +23,18 @@ class ModelTerminal {
  public:
   ModelTerminal(int columns, int rows);
 
-  // Interprets the bytes; false (with error() set) at the first byte it does not know.
+  // Interprets the bytes; false (with error() set) at the first byte it does not know. A
+  // sequence or character cut at the end waits for the rest; a CAN byte abandons it, as
+  // terminals do (a cut character shows as U+FFFD).
   bool feed(std::string_view bytes);
 
   const ModelCell& at(int column, int row) const { return cells_[static_cast<std::size_t>(row * columns_ + column)]; }
   const std::string& error() const { return error_; }
   bool synchronized() const { return synchronized_; }
+  bool idle() const { return pending_.empty(); }  // no sequence or character left half-read
 
  private:
-  bool escape(std::string_view bytes, std::size_t& at);
+  bool escape(std::string_view sequence);
   bool colours(const std::vector<int>& parameters);
   void print(std::string glyph);
 
@@ -44,6 +47,7 @@ class ModelTerminal {
   bool synchronized_ = false;
   std::uint16_t attribute_ = kDefaultColours;
   std::string error_;
+  std::string pending_;  // the start of a sequence or character still to come
 };
 
 }  // namespace veldra::testing

@@ -24,12 +24,12 @@ void trackText(Session& s, std::string_view text, int windowRows) {
       if (++s.textRow >= windowRows) {
         // The terminal scrolled: nothing on screen is where the model thinks.
         s.textRow = windowRows - 1;
-        terminal::forgetScreen(s.model);
+        terminal::forgetScreen(s.picture.model);
       }
     } else if (c == '\r') {
       s.textColumn = 0;
     } else {
-      terminal::forgetCells(s.model, s.textColumn, s.textRow, 1);
+      terminal::forgetCells(s.picture.model, s.textColumn, s.textRow, 1);
       ++s.textColumn;
     }
   }
@@ -66,14 +66,13 @@ bool writeConsoleCells(ConsoleHandle output, const CHAR_INFO* cells, int width, 
   Session& s = session();
   if (!s.outputIsTerminal) return false;
   terminal::enterPlayMode();
-  if (terminal::takeRedrawRequest()) terminal::forgetScreen(s.model);
-  // Text still waiting goes first, in the same write.
-  s.frameBytes.swap(s.pendingText);
+  if (terminal::takeRedrawRequest()) terminal::forgetScreen(s.picture.model);
+  // Text still waiting goes first, in the same write; a cell write leaves the text cursor
+  // where it was.
+  std::string cursor;
+  terminal::appendCursorPosition(cursor, s.textColumn, s.textRow);
+  terminal::sendFrame(s.picture, output, s.pendingText, cells, width, height, cursor, s.frameBytes);
   s.pendingText.clear();
-  terminal::encodeFrame(s.model, cells, width, height, s.frameBytes);
-  // A cell write leaves the text cursor where it was.
-  terminal::appendCursorPosition(s.frameBytes, s.textColumn, s.textRow);
-  terminal::writeAll(output, s.frameBytes);
   return true;
 }
 
@@ -90,7 +89,7 @@ bool setConsoleTextAttribute(ConsoleHandle, std::uint16_t attribute) {
   Session& s = session();
   if (!s.outputIsTerminal) return false;
   terminal::appendAttribute(s.pendingText, attribute);
-  s.model.attribute = attribute & 0xFF;
+  s.picture.model.attribute = attribute & 0xFF;
   return true;
 }
 

@@ -140,15 +140,8 @@ Session& session() {
 }
 
 void writeAll(int fd, std::string_view bytes) {
-  const char* data = bytes.data();
-  std::size_t length = bytes.size();
-  while (length > 0) {
-    const ssize_t written = ::write(fd, data, length);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return;
-    data += written;
-    length -= static_cast<std::size_t>(written);
-  }
+  // Lines and mode changes wait longer than a frame would for a stalled terminal.
+  if (!writeWithin(fd, bytes, 4 * kOutputPatienceMs)) session().picture.cut = true;
 }
 
 void enterPlayMode() {
@@ -180,7 +173,7 @@ void enterPlayMode() {
   signalState.playing = 1;
   s.textColumn = 0;
   s.textRow = 0;
-  forgetScreen(s.model);
+  forgetScreen(s.picture.model);
 }
 
 void flushConsoleText() {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/terminal/frame_encoder.h"
+#include "platform/terminal/output.h"
 
 namespace veldra::platform::terminal {
 
@@ -18,7 +19,7 @@ struct Session {
   bool cursorHidden = false;
   int textColumn = 0;             // where text written to standard output lands
   int textRow = 0;
-  ScreenModel model;
+  FrameOutput picture;           // what the terminal shows, and whether a frame was cut
   std::string frameBytes;         // reused for every frame
   std::string pendingText;        // console text not yet written (see flushConsoleText)
   std::string transcript;         // plain lines written while the picture was up
@@ -44,7 +45,8 @@ bool takeRedrawRequest();
 // before the process blocks (sleep, key wait), with the next frame, and on the way out.
 void flushConsoleText();
 
-// Writes all bytes to a file descriptor, retrying short writes.
+// Writes all bytes to a file descriptor, retrying short writes and waiting a while for a
+// terminal that has stopped reading (after which the picture is sent whole next time).
 void writeAll(int fd, std::string_view bytes);
 
 }  // namespace veldra::platform::terminal

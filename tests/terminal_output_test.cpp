@@ -1,0 +1,127 @@
+// The picture's output when the terminal stops reading: a blocking terminal holds the game
+// until it reads and loses nothing; a non-blocking one costs at most the patience, the cut
+// frame is dropped, and the next frame that goes out is whole and correct.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+#include "frame_maker.h"
+#include "model_terminal.h"
+#include "platform/terminal/cp437.h"
+#include "platform/terminal/output.h"
+
+namespace veldra::platform::terminal {
+namespace {
+
+constexpr int kWidth = 120;
+constexpr int kHeight = 50;
+
+::testing::AssertionResult shows(const testing::ModelTerminal& terminal, const testing::Frame& frame) {
+  for (int row = 0; row < frame.height; ++row) {
+    for (int column = 0; column < frame.width; ++column) {
+      const CHAR_INFO& cell = frame.cells[static_cast<std::size_t>(row * frame.width + column)];
+      const testing::ModelCell& shown = terminal.at(column, row);
+      if (shown.glyph != cp437ToUtf8(static_cast<unsigned char>(cell.Char.AsciiChar)) ||
+          shown.attribute != (cell.Attributes & 0xFF)) {
+        return ::testing::AssertionFailure() << "cell (" << column << ", " << row << ") differs";
+      }
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+class TerminalOutputTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(::pipe(ends_), 0); }
+  void TearDown() override {
+    ::close(ends_[0]);
+    ::close(ends_[1]);
+  }
+  void nonBlocking(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK); }
+
+  // Everything written so far, fed to the terminal.
+  void drainInto(testing::ModelTerminal& terminal) {
+    nonBlocking(ends_[0]);
+    char buffer[65536];
+    for (;;) {
+      const ssize_t count = ::read(ends_[0], buffer, sizeof buffer);
+      if (count <= 0) return;
+      ASSERT_TRUE(terminal.feed(std::string_view(buffer, static_cast<std::size_t>(count)))) << terminal.error();
+    }
+  }
+
+  int ends_[2] = {-1, -1};  // read, write
+};
+
+TEST_F(TerminalOutputTest, AStalledNonBlockingTerminalGetsTheNextFrameWhole) {
+  nonBlocking(ends_[1]);
+  testing::FrameMaker maker(3);
+  testing::ModelTerminal terminal(kWidth, kHeight);
+  FrameOutput output;
+  std::string scratch;
+  testing::Frame frame = maker.fresh(kWidth, kHeight);
+  // Nobody reads: frames go out until the pipe is full and one is cut short.
+  int sent = 0;
+  while (sendFrame(output, ends_[1], "", frame.cells.data(), kWidth, kHeight, "", scratch, 10)) {
+    frame = maker.changed(frame);
+    ASSERT_LT(++sent, 1000);
+  }
+  EXPECT_TRUE(output.cut);
+  drainInto(terminal);
+  // The terminal reads again: the next frame clears whatever the cut left and is whole.
+  frame = maker.changed(frame);
+  ASSERT_TRUE(sendFrame(output, ends_[1], "", frame.cells.data(), kWidth, kHeight, "", scratch, 10));
+  EXPECT_FALSE(output.cut);
+  drainInto(terminal);
+  EXPECT_TRUE(terminal.idle());
+  EXPECT_TRUE(shows(terminal, frame));
+  // And the one after it is a plain difference again.
+  const testing::Frame next = maker.changed(frame);
+  ASSERT_TRUE(sendFrame(output, ends_[1], "", next.cells.data(), kWidth, kHeight, "", scratch, 10));
+  drainInto(terminal);
+  EXPECT_TRUE(shows(terminal, next));
+}
+
+TEST_F(TerminalOutputTest, ABlockingTerminalThatStallsLosesNothing) {
+  testing::FrameMaker maker(5);
+  testing::ModelTerminal terminal(kWidth, kHeight);
+  std::string received;
+  // The reader stalls a while, then reads everything to the end.
+  std::thread reader([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    char buffer[65536];
+    for (;;) {
+      const ssize_t count = ::read(ends_[0], buffer, sizeof buffer);
+      if (count <= 0) return;
+      received.append(buffer, static_cast<std::size_t>(count));
+    }
+  });
+  FrameOutput output;
+  std::string scratch;
+  testing::Frame frame = maker.fresh(kWidth, kHeight);
+  for (int i = 0; i < 20; ++i) {
+    if (i > 0) frame = maker.changed(frame);
+    ASSERT_TRUE(sendFrame(output, ends_[1], "", frame.cells.data(), kWidth, kHeight, "", scratch, 10));
+  }
+  ::close(ends_[1]);
+  ends_[1] = ::open("/dev/null", O_WRONLY);
+  reader.join();
+  ASSERT_TRUE(terminal.feed(received)) << terminal.error();
+  EXPECT_TRUE(shows(terminal, frame));
+}
+
+TEST_F(TerminalOutputTest, AClosedTerminalIsACutNotAHang) {
+  ::close(ends_[0]);
+  ends_[0] = ::open("/dev/null", O_RDONLY);
+  std::signal(SIGPIPE, SIG_IGN);
+  EXPECT_FALSE(writeWithin(ends_[1], "bytes", 10)) << "EPIPE";
+}
+
+}  // namespace
+}  // namespace veldra::platform::terminal
