@@ -9,6 +9,7 @@
 
 #include "frame_maker.h"
 #include "model_terminal.h"
+#include "shows_frame.h"
 #include "platform/terminal/cp437.h"
 #include "platform/terminal/frame_encoder.h"
 
@@ -22,23 +23,6 @@ constexpr int kTrials = 2000;
 using testing::Frame;
 using testing::FrameMaker;
 
-// The terminal shows the frame at its top-left corner, character and colour.
-::testing::AssertionResult shows(const testing::ModelTerminal& terminal, const Frame& frame) {
-  for (int row = 0; row < frame.height; ++row) {
-    for (int column = 0; column < frame.width; ++column) {
-      const CHAR_INFO& cell = frame.cells[static_cast<std::size_t>(row * frame.width + column)];
-      const testing::ModelCell& shown = terminal.at(column, row);
-      if (shown.glyph != cp437ToUtf8(static_cast<unsigned char>(cell.Char.AsciiChar)) ||
-          shown.attribute != (cell.Attributes & 0xFF)) {
-        return ::testing::AssertionFailure() << "cell (" << column << ", " << row << ") of " << frame.width << " x "
-                                             << frame.height << " shows '" << shown.glyph << "' in " << shown.attribute
-                                             << ", not byte " << int(static_cast<unsigned char>(cell.Char.AsciiChar))
-                                             << " in " << (cell.Attributes & 0xFF);
-      }
-    }
-  }
-  return ::testing::AssertionSuccess();
-}
 
 TEST(EncoderModelTest, AnyFrameAfterAnyFrameIsShownExactly) {
   FrameMaker maker(7);
@@ -59,7 +43,7 @@ TEST(EncoderModelTest, AnyFrameAfterAnyFrameIsShownExactly) {
       ASSERT_TRUE(terminal.feed(bytes)) << terminal.error();
       ASSERT_FALSE(terminal.synchronized()) << "a frame left synchronized output on";
       ASSERT_TRUE(terminal.idle()) << "a frame ended inside a sequence or character";
-      ASSERT_TRUE(shows(terminal, frame));
+      ASSERT_TRUE(testing::showsFrame(terminal, frame));
       if (tight) break;  // the next frame may be larger than this terminal
     }
   }
@@ -91,7 +75,7 @@ TEST(EncoderModelTest, TextDrawnOverThePictureIsRepairedByTheNextFrame) {
     bytes.clear();
     encodeFrame(model, frame.cells.data(), frame.width, frame.height, bytes);
     ASSERT_TRUE(terminal.feed(bytes)) << terminal.error();
-    ASSERT_TRUE(shows(terminal, frame));
+    ASSERT_TRUE(testing::showsFrame(terminal, frame));
   }
 }
 

@@ -13,6 +13,7 @@
 
 #include "frame_maker.h"
 #include "model_terminal.h"
+#include "shows_frame.h"
 #include "platform/terminal/cp437.h"
 #include "platform/terminal/output.h"
 
@@ -22,19 +23,6 @@ namespace {
 constexpr int kWidth = 120;
 constexpr int kHeight = 50;
 
-::testing::AssertionResult shows(const testing::ModelTerminal& terminal, const testing::Frame& frame) {
-  for (int row = 0; row < frame.height; ++row) {
-    for (int column = 0; column < frame.width; ++column) {
-      const CHAR_INFO& cell = frame.cells[static_cast<std::size_t>(row * frame.width + column)];
-      const testing::ModelCell& shown = terminal.at(column, row);
-      if (shown.glyph != cp437ToUtf8(static_cast<unsigned char>(cell.Char.AsciiChar)) ||
-          shown.attribute != (cell.Attributes & 0xFF)) {
-        return ::testing::AssertionFailure() << "cell (" << column << ", " << row << ") differs";
-      }
-    }
-  }
-  return ::testing::AssertionSuccess();
-}
 
 class TerminalOutputTest : public ::testing::Test {
  protected:
@@ -80,12 +68,12 @@ TEST_F(TerminalOutputTest, AStalledNonBlockingTerminalGetsTheNextFrameWhole) {
   EXPECT_FALSE(output.cut);
   drainInto(terminal);
   EXPECT_TRUE(terminal.idle());
-  EXPECT_TRUE(shows(terminal, frame));
+  EXPECT_TRUE(testing::showsFrame(terminal, frame));
   // And the one after it is a plain difference again.
   const testing::Frame next = maker.changed(frame);
   ASSERT_TRUE(sendFrame(output, ends_[1], "", next.cells.data(), kWidth, kHeight, "", scratch, 10));
   drainInto(terminal);
-  EXPECT_TRUE(shows(terminal, next));
+  EXPECT_TRUE(testing::showsFrame(terminal, next));
 }
 
 TEST_F(TerminalOutputTest, ABlockingTerminalThatStallsLosesNothing) {
@@ -113,7 +101,7 @@ TEST_F(TerminalOutputTest, ABlockingTerminalThatStallsLosesNothing) {
   ends_[1] = ::open("/dev/null", O_WRONLY);
   reader.join();
   ASSERT_TRUE(terminal.feed(received)) << terminal.error();
-  EXPECT_TRUE(shows(terminal, frame));
+  EXPECT_TRUE(testing::showsFrame(terminal, frame));
 }
 
 TEST_F(TerminalOutputTest, AClosedTerminalIsACutNotAHang) {
