@@ -241,6 +241,7 @@ TEST_F(AudioEngineTest, WithoutADeviceOpenFailsAndRequestsAreDropped) {
 TEST_F(AudioEngineTest, RequestsFromManyThreadsAreAllKept) {
   SoundClient client{true};
   ASSERT_TRUE(AudioEngine::instance().open());
+  ASSERT_TRUE(waitForQueued(2)) << "the worker's two silent buffers, before any is finished";
   std::vector<std::thread> threads;
   for (int t = 0; t < 4; ++t) {
     threads.emplace_back([&client] {
