@@ -295,7 +295,9 @@ TEST_F(AudioEngineTest, ADeviceWhoseWritesFailLeavesTheGameSilent) {
   ASSERT_TRUE(headless::finishWaveBuffer());
   ASSERT_TRUE(waitUntilLost());
   expectSilentAndClosable(client);
-  ASSERT_TRUE(AudioEngine::instance().open()) << "a new open starts afresh";
+  headless::setWaveWritesFail(false);
+  ASSERT_TRUE(AudioEngine::instance().open()) << "a new open, on a working device, starts afresh";
+  ASSERT_TRUE(waitForQueued(2));
   EXPECT_TRUE(AudioEngine::instance().running);
 }
 
