@@ -13,7 +13,6 @@
 namespace veldra::demo {
 namespace {
 
-constexpr int kEscape = 27;
 constexpr std::int32_t kLongestPauseMs = 1000;  // a replay never stalls longer than this
 
 LevelFileSum sumOfFile(const std::string& name) {
@@ -150,7 +149,7 @@ void Player::stop(const std::string& line, int status) {
 }
 
 void Player::nextFrame(const platform::FrameInput& devices, platform::FrameInput& input) {
-  if (mode_ == Playback::Replay && devices.keys[kEscape]) stop(name_ + ": replay stopped", 0);
+  if (mode_ == Playback::Replay && devices.keys[vk::kEscape]) stop(name_ + ": replay stopped", 0);
   if (served_ >= recording_.frames.size()) {
     const std::string frames = std::to_string(served_) + " frames";
     if (recording_.closing) {

@@ -4,6 +4,7 @@
 
 #include "audio/sound_catalogue.h"
 #include "core/game.h"
+#include "core/geometry.h"
 #include "core/map_grid.h"
 #include "player/update_player.h"
 
@@ -18,17 +19,9 @@ constexpr double kStepPerFrame = 0.12;   // cells
 constexpr double kSolidRadius = 0.5;     // cells; closer than this to a solid object blocks
 constexpr double kFootstepInterval = 0.6;  // cells
 
-// Pickups are walked onto to be taken; every other object stands in the way.
-bool isWalkThrough(char glyph) {
-  return glyph == 'h' || glyph == 'S' || glyph == 'k' || glyph == 'L' || glyph == 'm';
-}
-
 bool clearOfSolidObjects(const Game& game, double x, double y) {
   for (const MapObject& object : game.mapObjects) {
-    if (isWalkThrough(object.glyph)) continue;
-    const double dx = x - object.x;
-    const double dy = y - object.y;
-    if (std::sqrt(dx * dx + dy * dy) < kSolidRadius) return false;
+    if (!isWalkThrough(object.glyph) && withinReach(x, y, object.x, object.y, kSolidRadius)) return false;
   }
   return true;
 }
@@ -42,6 +35,10 @@ void countFootstep(Game& game) {
 }
 
 }  // namespace
+
+bool isWalkThrough(char glyph) {
+  return glyph == 'h' || glyph == 'S' || glyph == 'k' || glyph == 'L' || glyph == 'm';
+}
 
 bool canStandAt(const Game& game, double x, double y) {
   return !blocksAt(game, x, y) && clearOfSolidObjects(game, x, y);

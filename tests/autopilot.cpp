@@ -7,6 +7,7 @@
 #include "core/game_loop.h"
 #include "core/geometry.h"
 #include "core/map_grid.h"
+#include "player/movement.h"
 #include "platform/headless.h"
 #include "world/breakable.h"
 
@@ -24,7 +25,6 @@ constexpr double kAimTolerance = 0.03;  // radians
 constexpr int kIgnisCost = 35;
 constexpr int kElectricaCost = 10;
 
-bool solid(char glyph) { return std::string_view("hSkLm").find(glyph) == std::string_view::npos; }
 
 double wrapAngle(double angle) {
   angle = std::fmod(angle, 2.0 * std::numbers::pi);
@@ -75,7 +75,7 @@ std::vector<bool> Autopilot::blockedCells(const Cell& goal) const {
   }
   for (const MapObject& object : game_.mapObjects) {
     const Cell cell{cellIndexOf(object.x), cellIndexOf(object.y)};
-    if (solid(object.glyph) && insideGrid(game_, cell.column, cell.row) && !(cell == goal)) {
+    if (!isWalkThrough(object.glyph) && insideGrid(game_, cell.column, cell.row) && !(cell == goal)) {
       blocked[static_cast<std::size_t>(cell.row * game_.mapWidth + cell.column)] = true;
     }
   }
