@@ -9,6 +9,7 @@
 #include "core/game_loop.h"
 #include "platform/console.h"
 #include "platform/frame_input.h"
+#include "platform/keyboard.h"
 #include "platform/process.h"
 #include "platform/random.h"
 
@@ -22,6 +23,9 @@ constexpr const char* kUsage =
     "       veldra --replay FILE   show a recorded game (Esc stops it)\n"
     "       veldra --verify FILE   check that a recorded game still plays out the same\n";
 
+constexpr const char* kNoKeyboard =
+    "veldra: no terminal to read keys from (standard input is not one and there is no controlling terminal)\n";
+
 int complain(const std::string& file, const std::string& problem) {
   platform::writeStandardError("veldra: " + file + ": " + problem + "\n");
   return kBadUse;
@@ -34,13 +38,20 @@ void printStartUpLines() {
 }
 
 // The game as it always runs, with a watcher on its frames when one is given; returns
-// after the game is over and hands the Game to `after` before it is destroyed.
+// after the game is over and hands the Game to `after` before it is destroyed. False when
+// there is no keyboard to play with: said once the level has loaded, and nothing is played.
 template <typename After>
-void playGame(FrameWatcher* watcher, After after) {
+bool playGame(FrameWatcher* watcher, After after) {
   printStartUpLines();
   Game game;
+  if (!platform::keyboardAvailable()) {
+    platform::writeStandardOutput("\n");  // ends the "Map: loaded" line
+    platform::writeStandardError(kNoKeyboard);
+    return false;
+  }
   runGameLoop(game, watcher);
   after(game);
+  return true;
 }
 
 int record(const std::string& file) {
@@ -48,9 +59,9 @@ int record(const std::string& file) {
   std::string error;
   if (!recorder.start(file, demo::headerForNow(), error)) return complain(file, error);
   platform::setFrameInputObserver(&recorder);
-  playGame(&recorder, [&](const Game& game) { recorder.finish(game); });
+  const bool played = playGame(&recorder, [&](const Game& game) { recorder.finish(game); });
   platform::setFrameInputObserver(nullptr);
-  return 0;
+  return played ? 0 : kBadUse;
 }
 
 std::optional<demo::Recording> readRecording(const std::string& file, std::string& error) {
@@ -93,7 +104,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
 
 int runProgram(const CommandLine& command) {
   switch (command.mode) {
-    case RunMode::Play: playGame(nullptr, [](const Game&) {}); return 0;
+    case RunMode::Play: return playGame(nullptr, [](const Game&) {}) ? 0 : kBadUse;
     case RunMode::Record: return record(command.file);
     case RunMode::Replay: return playBack(command.file, demo::Playback::Replay);
     case RunMode::Verify: return playBack(command.file, demo::Playback::Verify);

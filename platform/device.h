@@ -9,6 +9,7 @@
 
 namespace veldra::platform::device {
 
+bool keyboardAvailable();
 void readKeyboard();
 std::uint16_t asyncKeyState(int virtualKey);
 std::uint32_t tickCount();

@@ -45,6 +45,12 @@ void setFrameInputSource(FrameInputSource* source) { dispatch().source = source;
 void setDevicesOff(bool off) { dispatch().devicesOff = off; }
 bool devicesOff() { return dispatch().devicesOff; }
 
+bool keyboardAvailable() {
+  // A recording's player serves the keys itself, and a check of one reads none.
+  if (dispatch().source != nullptr || dispatch().devicesOff) return true;
+  return device::keyboardAvailable();
+}
+
 void readKeyboard() {
   Dispatch& d = dispatch();
   if (!latched()) {

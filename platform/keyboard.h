@@ -5,6 +5,10 @@
 
 namespace veldra::platform {
 
+// Whether there is a keyboard to read at all: false only where the game has no terminal (or
+// console) to take keys from.
+bool keyboardAvailable();
+
 // Reads whatever input arrived since the last call into the key-state table.
 // Called once at the top of every frame by the frame loop; key tests then cost nothing.
 void readKeyboard();

@@ -29,10 +29,12 @@ Press any key to close veldra..."
 $output"
 [ "$elapsed_ms" -lt 1000 ] || fail "fatal path took ${elapsed_ms} ms"
 
-# In levels/: the working-directory lines and "Map: loaded"; without a terminal to read
-# it runs on, so it is stopped after a moment, and nothing but those lines is printed.
+# In levels/ with no terminal at all (a new session has no controlling terminal): the
+# working-directory lines and "Map: loaded", then one line on standard error saying there is
+# nothing to read keys from, and status 2.
 cd "$levels"
-output="$(timeout -s TERM 2 "$game" </dev/null 2>&1)"
+output="$(timeout -s TERM 10 setsid -w "$game" </dev/null 2>"$scratch/stderr")"
+status=$?
 expected="Engine working directory:
 $levels\\axismundi.txt
 
@@ -40,6 +42,9 @@ $levels\\axismundi.txt
 Map: loaded"
 [ "$output" == "$expected" ] || fail "start-up printed:
 $output"
+[ "$status" -eq 2 ] || fail "without a terminal the exit status was $status, expected 2"
+[ "$(wc -l <"$scratch/stderr")" -eq 1 ] && grep -q "^veldra: no terminal to read keys from" "$scratch/stderr" ||
+  fail "without a terminal standard error held: $(cat "$scratch/stderr")"
 
 echo "cli_startup: $failures failed"
 [ "$failures" -eq 0 ]

@@ -37,6 +37,7 @@ TEST(KeyDecoderTest, ProtocolEventsGiveEveryMappedKeyAnExactState) {
     EXPECT_TRUE(keyIsDown(state, key, 100000)) << number << " pressed stays down";
     feedInput(state, csiU(number, 2), 1);
     EXPECT_TRUE(keyIsDown(state, key, 100000)) << number << " repeating";
+    beginRead(state);
     feedInput(state, csiU(number, 3), 2);
     EXPECT_FALSE(keyIsDown(state, key, 2)) << number << " released";
   }
@@ -48,6 +49,7 @@ TEST(KeyDecoderTest, ProtocolArrowsInBothForms) {
     KeyboardState state = exactState();
     feedInput(state, std::string("\x1b[1;1:1") + final, 0);
     EXPECT_TRUE(keyIsDown(state, key, 5000));
+    beginRead(state);
     feedInput(state, std::string("\x1b[1;1:3") + final, 1);
     EXPECT_FALSE(keyIsDown(state, key, 1));
     feedInput(state, std::string("\x1b[") + final, 2);  // a plain press omits its fields
@@ -70,31 +72,87 @@ TEST(KeyDecoderTest, ModifiersAreKeysOfTheirOwnAndTheGenericCodesFollowThem) {
   EXPECT_TRUE(keyIsDown(state, kRightShift, 0));
 }
 
-TEST(KeyDecoderTest, WithoutReleasesProtocolPressesAreHeldForATime) {
+TEST(KeyDecoderTest, WithoutReleasesProtocolPressesAreHeldLikeLegacyBytes) {
   KeyboardState state;  // the terminal never said it reports releases
   feedInput(state, csiU(27, 1), 1000);
   EXPECT_TRUE(keyIsDown(state, kEscape, 1000));
-  EXPECT_FALSE(keyIsDown(state, kEscape, 1000 + kFirstPressHoldMs));
+  beginRead(state);
+  EXPECT_FALSE(keyIsDown(state, kEscape, 1000 + kTapHoldMs));
 }
 
-TEST(KeyDecoderTest, LegacyBytesHoldAKeyLongEnoughToBridgeTheRepeatDelay) {
+TEST(KeyDecoderTest, LegacyBytesNameTheirKeys) {
   KeyboardState state;
-  feedInput(state, "w", 1000);
-  EXPECT_TRUE(keyIsDown(state, 'W', 1000));
-  EXPECT_TRUE(keyIsDown(state, 'W', 1000 + kFirstPressHoldMs - 1));
-  EXPECT_FALSE(keyIsDown(state, 'W', 1000 + kFirstPressHoldMs));
-  // Auto-repeat: each repeat while held extends the hold by the shorter repeat window.
-  feedInput(state, "w", 1400);
-  EXPECT_TRUE(keyIsDown(state, 'W', 1400 + kRepeatHoldMs - 1));
-  EXPECT_FALSE(keyIsDown(state, 'W', 1400 + kRepeatHoldMs));
-
   feedInput(state, "D \r/\x7f", 2000);
   for (int key : {int('D'), kSpace, kEnter, kSlash, 8}) EXPECT_TRUE(keyIsDown(state, key, 2000)) << key;
-  feedInput(state, "\x1b[A\x1bOB", 3000);  // arrows in normal and application cursor mode
+  feedInput(state, "\x1b[A", 3000);
   EXPECT_TRUE(keyIsDown(state, kUp, 3000));
-  EXPECT_TRUE(keyIsDown(state, kDown, 3000));
   feedInput(state, "\x1bx", 4000);  // Alt+x in legacy form
   EXPECT_TRUE(keyIsDown(state, 'X', 4000));
+}
+
+TEST(KeyDecoderTest, ArrowsInApplicationCursorModeAreTheArrowKeys) {
+  const std::pair<char, int> arrows[] = {{'A', kUp}, {'B', kDown}, {'C', kRight}, {'D', kLeft}};
+  for (const auto& [final, key] : arrows) {
+    KeyboardState state;
+    feedInput(state, std::string("\x1bO") + final, 100);
+    for (const auto& [otherFinal, other] : arrows) {
+      EXPECT_EQ(keyIsDown(state, other, 100), other == key) << final << " read as " << other;
+    }
+    EXPECT_FALSE(keyIsDown(state, kEscape, 100));
+    EXPECT_FALSE(keyIsDown(state, 'O', 100));
+    EXPECT_FALSE(awaitingMoreInput(state));
+  }
+  KeyboardState split;  // cut after its Esc and after its O
+  feedInput(split, "\x1b", 0);
+  feedInput(split, "O", 1);
+  EXPECT_TRUE(awaitingMoreInput(split));
+  feedInput(split, "D", 2);
+  EXPECT_TRUE(keyIsDown(split, kLeft, 2));
+  EXPECT_FALSE(keyIsDown(split, kEscape, 2));
+}
+
+TEST(KeyDecoderTest, APressAndItsReleaseBetweenTwoReadsCountAsDownInTheSecondOnly) {
+  KeyboardState state = exactState();
+  beginRead(state);
+  feedInput(state, csiU(13, 1) + csiU(13, 3), 10);  // Enter tapped within a millisecond
+  EXPECT_TRUE(keyIsDown(state, kEnter, 16));
+  EXPECT_TRUE(keyIsDown(state, kEnter, 16)) << "the whole read sees it";
+  beginRead(state);
+  EXPECT_FALSE(keyIsDown(state, kEnter, 33)) << "and the next read does not";
+  // Pressed again within that read: down again.
+  feedInput(state, csiU(13, 1) + csiU(13, 3) + csiU(13, 1) + csiU(13, 3), 40);
+  EXPECT_TRUE(keyIsDown(state, kEnter, 50));
+  // A held key is unchanged by the latch: down until its release, up after.
+  beginRead(state);
+  feedInput(state, csiU(57442, 1), 60);
+  for (int read = 0; read < 5; ++read) {
+    beginRead(state);
+    EXPECT_TRUE(keyIsDown(state, kLeftCtrl, 70 + read));
+  }
+  feedInput(state, csiU(57442, 3), 80);
+  EXPECT_FALSE(keyIsDown(state, kLeftCtrl, 80)) << "a release of a press from an earlier read is at once";
+  // Repeat events are not presses: they do not latch.
+  beginRead(state);
+  feedInput(state, csiU('w', 2) + csiU('w', 3), 90);
+  EXPECT_FALSE(keyIsDown(state, 'W', 90));
+}
+
+TEST(KeyDecoderTest, WithTheKeyStateFromOutsideBytesOnlyLatchPresses) {
+  KeyboardState state;
+  bool outside[kVirtualKeyCount] = {};
+  outside[kLeftCtrl] = true;  // a lone modifier, which no byte names
+  beginRead(state);
+  setOutsideKeys(state, &outside);
+  EXPECT_TRUE(keyIsDown(state, kLeftCtrl, 0));
+  EXPECT_TRUE(keyIsDown(state, 17, 0));
+  feedInput(state, "\r", 0);  // Enter pressed and released faster than the outside saw it
+  EXPECT_TRUE(keyIsDown(state, kEnter, 0));
+  beginRead(state);
+  setOutsideKeys(state, &outside);
+  EXPECT_FALSE(keyIsDown(state, kEnter, 1)) << "no timed hold while the outside knows better";
+  setOutsideKeys(state, nullptr);
+  EXPECT_FALSE(keyIsDown(state, kLeftCtrl, 1));
+  EXPECT_FALSE(state.stateFromOutside);
 }
 
 TEST(KeyDecoderTest, SplitSequencesAreReassembled) {
@@ -140,6 +198,7 @@ TEST(KeyDecoderTest, UnknownAndBrokenSequencesAreIgnored) {
 TEST(KeyDecoderTest, LosingFocusReleasesEverything) {
   KeyboardState state = exactState();
   feedInput(state, csiU('w', 1) + "w", 0);
+  beginRead(state);
   feedInput(state, "\x1b[O", 1);
   EXPECT_FALSE(keyIsDown(state, 'W', 1));
 }

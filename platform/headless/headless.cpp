@@ -125,6 +125,8 @@ void writeConsoleText(ConsoleHandle, std::string_view text) {
 
 // ---- keyboard ----
 
+bool device::keyboardAvailable() { return true; }
+
 void device::readKeyboard() {
   HeadlessState& s = state();
   if (s.inputScript) s.inputScript(s.inputCalls);

@@ -89,9 +89,9 @@ int keyForArrow(char final) {
 
 void pressLegacy(KeyboardState& state, int key, std::uint32_t now) {
   if (key == kNoKey) return;
-  // A key seen again while still held is auto-repeating: the next repeat comes soon.
-  const bool repeating = now < state.heldUntil[key];
-  state.heldUntil[key] = now + (repeating ? kRepeatHoldMs : kFirstPressHoldMs);
+  state.latched[key] = true;
+  noteKeyByte(state.held[key], state.repeatTiming, now, state.lastByteKey != key);
+  state.lastByteKey = key;
 }
 
 void applyEvent(KeyboardState& state, int key, Event event, std::uint32_t now) {
@@ -99,18 +99,22 @@ void applyEvent(KeyboardState& state, int key, Event event, std::uint32_t now) {
   if (event == Event::Release) {
     state.reportsReleases = true;
     state.exactDown[key] = false;
-    state.heldUntil[key] = 0;
+    state.held[key] = HeldKey{};
     return;
   }
   // Without releases a press could never end: such terminals get the timed hold.
-  if (state.reportsReleases) state.exactDown[key] = true;
-  else pressLegacy(state, key, now);
+  if (!state.reportsReleases) {
+    pressLegacy(state, key, now);
+    return;
+  }
+  state.exactDown[key] = true;
+  if (event == Event::Press) state.latched[key] = true;
 }
 
 void releaseEverything(KeyboardState& state) {
   for (int key = 0; key < kVirtualKeyCount; ++key) {
     state.exactDown[key] = false;
-    state.heldUntil[key] = 0;
+    state.held[key] = HeldKey{};
   }
 }
 
@@ -211,6 +215,15 @@ std::size_t decodeOne(KeyboardState& state, std::string_view input, std::size_t 
 
 }  // namespace
 
+void beginRead(KeyboardState& state) {
+  for (bool& latch : state.latched) latch = false;
+}
+
+void setOutsideKeys(KeyboardState& state, const bool (*keys)[kVirtualKeyCount]) {
+  state.stateFromOutside = keys != nullptr;
+  for (int key = 0; key < kVirtualKeyCount; ++key) state.exactDown[key] = keys != nullptr && (*keys)[key];
+}
+
 void feedInput(KeyboardState& state, std::string_view bytes, std::uint32_t now) {
   if (bytes.empty()) return;
   if (state.pending.empty()) state.pendingSince = now;
@@ -239,7 +252,9 @@ void settleInput(KeyboardState& state, std::uint32_t now) {
 }
 
 bool keyIsDown(const KeyboardState& state, int virtualKey, std::uint32_t now) {
-  const auto held = [&](int key) { return state.exactDown[key] || now < state.heldUntil[key]; };
+  const auto held = [&](int key) {
+    return state.exactDown[key] || state.latched[key] || (!state.stateFromOutside && keyHeldAt(state.held[key], now));
+  };
   switch (virtualKey) {
     case kVkShift: return held(kVkLeftShift) || held(kVkRightShift);
     case kVkControl: return held(kVkLeftControl) || held(kVkRightControl);

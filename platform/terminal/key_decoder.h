@@ -4,30 +4,44 @@
 //
 // Terminals speaking the kitty keyboard protocol report presses and releases of every key,
 // lone modifiers included: those keys have an exact state. Elsewhere a terminal only sends
-// characters, so a key counts as held for a while after each one: long enough after the
-// first to bridge the keyboard's auto-repeat delay, shorter between repeats.
+// characters, and key_hold.h decides how long each one holds its key. A caller that knows
+// the exact state from elsewhere (the X server's keyboard map) hands it over per read; the
+// bytes then only latch presses.
+//
+// Every read of the table begins with beginRead: a press that arrived since the last read
+// counts as down in this one even if its release came too, so no tap goes unseen.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "platform/terminal/key_hold.h"
+
 namespace veldra::platform::terminal {
 
 constexpr int kVirtualKeyCount = 256;
-constexpr std::uint32_t kFirstPressHoldMs = 500;  // bridges the auto-repeat delay
-constexpr std::uint32_t kRepeatHoldMs = 100;      // bridges the gap between repeats
 constexpr std::uint32_t kLoneEscapeWaitMs = 5;    // an Esc byte alone this long is the Esc key
 constexpr std::size_t kMaxPendingBytes = 64;      // longer unfinished sequences are dropped
 
 struct KeyboardState {
   bool exactDown[kVirtualKeyCount] = {};
-  std::uint32_t heldUntil[kVirtualKeyCount] = {};
+  bool latched[kVirtualKeyCount] = {};  // pressed since the read began
+  HeldKey held[kVirtualKeyCount];       // what the bytes of each key said, without releases
+  RepeatTiming repeatTiming;
+  int lastByteKey = -1;                 // the key the last legacy byte named
   bool reportsReleases = false;  // the terminal sends key releases: presses are exact
+  bool stateFromOutside = false;  // exactDown comes from setOutsideKeys, not from the bytes
   std::string pending;           // an escape sequence not finished yet
   std::uint32_t pendingSince = 0;
   bool interruptRequested = false;  // Ctrl+C arrived as a key event, not as a signal
   bool suspendRequested = false;    // Ctrl+Z likewise
 };
+
+// Starts a read of the table: the presses latched for the last one are forgotten.
+void beginRead(KeyboardState& state);
+
+// The exact key state as another source sees it for this read (nullptr: none any more).
+void setOutsideKeys(KeyboardState& state, const bool (*keys)[kVirtualKeyCount]);
 
 // Decodes bytes that arrived at `now` (milliseconds). Split sequences are kept until the
 // rest arrives; unknown sequences are ignored.

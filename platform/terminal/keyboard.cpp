@@ -1,5 +1,6 @@
 // Keyboard state on a POSIX terminal: the input that arrived since the last frame is read
-// once per frame into the key-state table; key tests then read the table only.
+// once per frame into the key-state table; key tests then read the table only. Under X11,
+// a terminal that reports no key releases still has exact key state: the X server's.
 
 #include <poll.h>
 #include <unistd.h>
@@ -10,18 +11,20 @@
 #include "platform/device.h"
 #include "platform/terminal/key_decoder.h"
 #include "platform/terminal/terminal_session.h"
+#include "platform/terminal/x11_keyboard.h"
 
 namespace veldra::platform::device {
 namespace {
 
 terminal::KeyboardState keyboard;
 std::uint32_t frameTime = 0;
+bool serverKeys[terminal::kVirtualKeyCount];
 
 // Reads whatever is waiting, without blocking.
 void drainInput(std::uint32_t now) {
   char buffer[512];
   for (;;) {
-    const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+    const ssize_t count = ::read(terminal::session().inputFd, buffer, sizeof buffer);
     if (count < 0 && errno == EINTR) continue;
     if (count <= 0) return;
     terminal::feedInput(keyboard, std::string_view(buffer, static_cast<std::size_t>(count)), now);
@@ -30,15 +33,26 @@ void drainInput(std::uint32_t now) {
 }
 
 bool inputArrivesWithin(int milliseconds) {
-  pollfd input{STDIN_FILENO, POLLIN, 0};
+  pollfd input{terminal::session().inputFd, POLLIN, 0};
   return ::poll(&input, 1, milliseconds) > 0;
+}
+
+// Where the terminal tells no releases, the X server's key map is the key state while the
+// terminal's window has the focus; the terminal's bytes then only latch quick taps.
+void takeServerKeys() {
+  const bool fromServer = !keyboard.reportsReleases && terminal::readX11Keys(serverKeys);
+  if (fromServer) terminal::setOutsideKeys(keyboard, &serverKeys);
+  else if (keyboard.stateFromOutside) terminal::setOutsideKeys(keyboard, nullptr);
 }
 
 }  // namespace
 
+bool keyboardAvailable() { return terminal::session().inputIsTerminal; }
+
 void readKeyboard() {
   terminal::enterPlayMode();
   if (!terminal::session().inputIsTerminal) return;
+  terminal::beginRead(keyboard);
   frameTime = tickCount();
   drainInput(frameTime);
   // An Esc byte may be the Esc key or the start of a sequence whose rest is on its way.
@@ -47,6 +61,7 @@ void readKeyboard() {
     frameTime = tickCount();
     terminal::settleInput(keyboard, frameTime);
   }
+  takeServerKeys();
   // With every key reported as an event, Ctrl+C and Ctrl+Z no longer reach the terminal
   // driver as signals; raise them here so they keep their usual meaning.
   if (keyboard.interruptRequested) {

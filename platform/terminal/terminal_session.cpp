@@ -1,5 +1,6 @@
 #include "platform/terminal/terminal_session.h"
 
+#include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -36,6 +37,7 @@ struct SignalSafeState {
   volatile sig_atomic_t haveSavedInput = 0;
   volatile sig_atomic_t redrawRequested = 0;
   bool outputIsTerminal = false;
+  int inputFd = -1;
   termios savedInput{};
   termios playInput{};
 };
@@ -56,7 +58,7 @@ void giveBackTerminal() {
     if (signalState.cursorHidden) writeRaw(kShowCursor);
     if (signalState.playing) writeRaw(kLeaveAlternateScreen);
   }
-  if (signalState.haveSavedInput) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &signalState.savedInput);
+  if (signalState.haveSavedInput) ::tcsetattr(signalState.inputFd, TCSAFLUSH, &signalState.savedInput);
 }
 
 // Async-signal-safe: takes the terminal again after a resume.
@@ -65,7 +67,7 @@ void retakeTerminal() {
     if (signalState.outputIsTerminal && signalState.cursorHidden) writeRaw(kHideCursor);
     return;
   }
-  if (signalState.haveSavedInput) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &signalState.playInput);
+  if (signalState.haveSavedInput) ::tcsetattr(signalState.inputFd, TCSAFLUSH, &signalState.playInput);
   if (signalState.outputIsTerminal) {
     writeRaw(kEnterAlternateScreen);
     if (signalState.keyboardProtocol) {
@@ -123,6 +125,17 @@ void installHandlers() {
 
 void restoreAtExit() { restoreTerminal(); }
 
+// Keys come from standard input when it is a terminal; otherwise (input redirected, or
+// started from a script) from the process's controlling terminal, if it has one.
+int openKeyboardInput() {
+  if (::isatty(STDIN_FILENO) == 1) return STDIN_FILENO;
+  const int fd = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  if (::isatty(fd) == 1) return fd;
+  ::close(fd);
+  return -1;
+}
+
 }  // namespace
 
 Session& session() {
@@ -130,7 +143,9 @@ Session& session() {
     auto* created = new Session;  // lives until the process ends, after every exit hook
     // With the devices off (checking a recording) the terminal is never touched.
     created->outputIsTerminal = !devicesOff() && ::isatty(STDOUT_FILENO) == 1;
-    created->inputIsTerminal = !devicesOff() && ::isatty(STDIN_FILENO) == 1;
+    created->inputFd = devicesOff() ? -1 : openKeyboardInput();
+    created->inputIsTerminal = created->inputFd >= 0;
+    signalState.inputFd = created->inputFd;
     signalState.outputIsTerminal = created->outputIsTerminal;
     installHandlers();
     std::atexit(restoreAtExit);
@@ -148,7 +163,7 @@ void enterPlayMode() {
   Session& s = session();
   if (s.playing) return;
   s.playing = true;
-  if (s.inputIsTerminal && ::tcgetattr(STDIN_FILENO, &signalState.savedInput) == 0) {
+  if (s.inputIsTerminal && ::tcgetattr(s.inputFd, &signalState.savedInput) == 0) {
     termios raw = signalState.savedInput;
     // No echo, no line editing; Ctrl+C still interrupts. Output processing stays on so a
     // line end still returns the carriage.
@@ -158,7 +173,7 @@ void enterPlayMode() {
     raw.c_cc[VTIME] = 0;
     signalState.playInput = raw;
     signalState.haveSavedInput = 1;
-    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &raw);
+    ::tcsetattr(s.inputFd, TCSAFLUSH, &raw);
   }
   if (s.outputIsTerminal) {
     writeAll(STDOUT_FILENO, kEnterAlternateScreen);

@@ -14,6 +14,7 @@ namespace veldra::platform::terminal {
 struct Session {
   bool outputIsTerminal = false;
   bool inputIsTerminal = false;
+  int inputFd = -1;               // the terminal keys come from: standard input, else /dev/tty
   bool playing = false;           // the picture is up (alternate screen, raw input)
   bool keyboardProtocol = false;  // the kitty keyboard protocol was pushed
   bool cursorHidden = false;

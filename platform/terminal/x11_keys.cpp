@@ -1,0 +1,66 @@
+#include "platform/terminal/x11_keys.h"
+
+namespace veldra::platform::terminal {
+namespace {
+
+// The X key symbols of the keys the game can bind, from the X protocol's keysym list.
+struct SymbolKey {
+  std::uint64_t keysym;
+  int virtualKey;
+};
+constexpr SymbolKey kNamedKeys[] = {
+    {0x0020, 32},   // space
+    {0x002f, 191},  // slash
+    {0xff08, 8},    // BackSpace
+    {0xff09, 9},    // Tab
+    {0xff0d, 13},   // Return
+    {0xff8d, 13},   // KP_Enter
+    {0xff1b, 27},   // Escape
+    {0xff51, 37},   // Left
+    {0xff52, 38},   // Up
+    {0xff53, 39},   // Right
+    {0xff54, 40},   // Down
+    {0xffe1, 160},  // Shift_L
+    {0xffe2, 161},  // Shift_R
+    {0xffe3, 162},  // Control_L
+    {0xffe4, 163},  // Control_R
+    {0xffe9, 164},  // Alt_L
+    {0xffea, 165},  // Alt_R
+    {0xfe03, 165},  // ISO_Level3_Shift: AltGr on many layouts
+};
+
+}  // namespace
+
+int virtualKeyForKeysym(std::uint64_t keysym) {
+  if (keysym >= 'a' && keysym <= 'z') return static_cast<int>(keysym - 'a' + 'A');
+  if (keysym >= 'A' && keysym <= 'Z') return static_cast<int>(keysym);
+  if (keysym >= '0' && keysym <= '9') return static_cast<int>(keysym);
+  for (const SymbolKey& named : kNamedKeys) {
+    if (named.keysym == keysym) return named.virtualKey;
+  }
+  return kNotAGameKey;
+}
+
+KeycodeTable keycodeTable(int firstKeycode, int keycodeCount, int symbolsPerKeycode, const std::uint64_t* keysyms) {
+  KeycodeTable table{};
+  for (int& key : table.keyOf) key = kNotAGameKey;
+  if (keysyms == nullptr || symbolsPerKeycode < 1) return table;
+  for (int i = 0; i < keycodeCount; ++i) {
+    const int code = firstKeycode + i;
+    if (code < 0 || code >= kX11KeycodeCount) continue;
+    table.keyOf[code] = virtualKeyForKeysym(keysyms[static_cast<std::size_t>(i) * static_cast<std::size_t>(symbolsPerKeycode)]);
+  }
+  return table;
+}
+
+void keysFromKeymap(const KeycodeTable& table, const unsigned char (&keymap)[kX11KeymapBytes],
+                    bool (&keys)[kVirtualKeyCount]) {
+  for (bool& key : keys) key = false;
+  for (int code = 0; code < kX11KeycodeCount; ++code) {
+    const bool down = (keymap[code / 8] >> (code % 8)) & 1;
+    const int key = table.keyOf[code];
+    if (down && key != kNotAGameKey) keys[key] = true;
+  }
+}
+
+}  // namespace veldra::platform::terminal
