@@ -69,6 +69,19 @@ send_raw() {  # pane, bytes
   tm send-keys -t "$1" -H $(printf '%s' "$2" | od -An -tx1)
 }
 
+# Holds a key as a terminal without releases shows it: one byte, then after the keyboard's
+# repeat delay (300 ms) one every 30 ms, for about the given seconds.
+hold_key() {  # pane, key name, seconds
+  local repeats
+  repeats=$(awk -v s="$3" 'BEGIN { n = int((s - 0.3) / 0.03); print (n > 0 ? n : 0) }')
+  tm send-keys -t "$1" "$2"
+  sleep 0.3
+  for _ in $(seq 1 "$repeats"); do
+    tm send-keys -t "$1" "$2"
+    sleep 0.03
+  done
+}
+
 # Quits with Esc and checks the game ended well and gave the terminal back as it was.
 quit_and_check() {  # pane
   tm send-keys -t "$1" Escape

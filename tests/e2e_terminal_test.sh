@@ -21,21 +21,20 @@ send Down
 wait_game " >  PRESET B"
 send Space                      # choose; Space does nothing on the title page
 wait_game "PRESS ENTER TO START VELDRA!"
-sleep 0.8                       # let the held Space run out
 send Enter
 wait_game "HP: "
 wait_game "Testing Ground"   # the name is cut at the frame's edge
 [ "$(arrow)" == ">" ] || fail "the start faces east, the arrow shows '$(arrow)'"
 
 map_before="$(minimap)"
-send d                          # preset B: turn right
-sleep 0.8
+hold_key game d 1.0             # preset B: turn right
+sleep 0.3
 [ "$(arrow)" != ">" ] || fail "turning right did not turn the minimap's arrow"
-send w                          # preset B: forward, now south
-sleep 0.8
+hold_key game w 1.0             # preset B: forward, now south
+sleep 0.3
 [ "$(minimap)" != "$map_before" ] || fail "walking did not move the minimap"
-send s                          # preset B: back
-sleep 0.8
+hold_key game s 0.5             # preset B: back
+sleep 0.3
 
 send p
 wait_game "=== GAME PAUSED ==="
