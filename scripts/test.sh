@@ -5,7 +5,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
-"$root/scripts/install-deps.sh"
+# The X terminal tests need a virtual X server, real key events and two real terminals.
+"$root/scripts/install-deps.sh" xvfb xdotool kitty xterm
 
 configure() {  # directory, build type, sanitizers
   cmake -S "$root" -B "$root/build/$1" -DCMAKE_BUILD_TYPE="$2" -DVELDRA_SANITIZE="$3" >/dev/null

@@ -1,0 +1,34 @@
+// Prints the keys a recorded game saw, one line per frame: the frame's number, then the
+// virtual-key codes held in it. For end-to-end tests that must know exactly what the game
+// read from a real terminal. Usage: veldra_demo_keys RECORDING
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "core/demo_file.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: veldra_demo_keys RECORDING\n");
+    return 2;
+  }
+  std::ifstream in(argv[1], std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string error;
+  const auto recording = veldra::demo::decode(bytes, error);
+  if (!recording) {
+    std::fprintf(stderr, "%s: %s\n", argv[1], error.c_str());
+    return 1;
+  }
+  for (std::size_t frame = 0; frame < recording->frames.size(); ++frame) {
+    std::printf("%zu:", frame);
+    const auto& keys = recording->frames[frame].input.keys;
+    for (std::size_t key = 0; key < keys.size(); ++key) {
+      if (keys[key]) std::printf(" %zu", key);
+    }
+    std::printf("\n");
+  }
+  return 0;
+}

@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# The game in real terminals on a virtual X server, keys pressed as a keyboard presses them
+# (xdotool: X key events, each press and release its own event):
+# - kitty, which speaks the keyboard protocol: a tap of Return, pressed and released within
+#   a millisecond, starts the game;
+# - xterm, which does not: the game reads the X server's key map, so Up and Right held
+#   together walk and turn at once, and a lone Left Ctrl is seen.
+# Screens are read through the terminals themselves (kitty's remote control, xterm's
+# print-immediate); what the game read in xterm comes from a recording of the game.
+name=e2e_x11
+source "${BASH_SOURCE[0]%/*}/e2e_common.sh" || exit 1
+demo_keys="$3"
+
+for tool in Xvfb xdotool kitty xterm; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "SKIPPED: $tool is not installed (scripts/install-deps.sh installs it)"
+    exit 77
+  fi
+done
+
+# A virtual X server on a free display.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; pkill -f -- "$work/" 2>/dev/null; cleanup' EXIT
+for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
+export DISPLAY=":$(cat "$work/display")"
+unset WINDOWID
+
+# Waits up to `seconds` for a command's output to contain a text.
+wait_output() {  # seconds, text, command...
+  local seconds="$1" text="$2"
+  shift 2
+  for _ in $(seq 1 $((seconds * 10))); do
+    "$@" 2>/dev/null | grep -qF -- "$text" && return 0
+    sleep 0.1
+  done
+  fail "waited $seconds s for '$text'"
+  "$@" 2>/dev/null | sed 's/^/    | /'
+  return 1
+}
+
+# Waits for the game started by run_script to end; its "EXIT=status" line.
+wait_exit() {  # folder
+  for _ in $(seq 1 150); do [ -f "$1/exit" ] && break; sleep 0.1; done
+  cat "$1/exit" 2>/dev/null
+}
+
+# The script a terminal runs: the game in levels/ with the given arguments, its window's id
+# and exit status noted in `folder`.
+run_script() {  # folder, arguments...
+  local folder="$1"
+  shift
+  mkdir -p "$folder"
+  cat >"$folder/run.sh" <<RUN
+echo "\$WINDOWID" >"$folder/window"
+cd "$levels"
+"$game" $*
+echo "EXIT=\$?" >"$folder/exit"
+RUN
+}
+
+# --- kitty ---------------------------------------------------------------------------------
+k="$work/kitty"
+run_script "$k"
+kitty --config NONE -o allow_remote_control=yes --listen-on "unix:$k/socket" \
+  -o initial_window_width=100c -o initial_window_height=32c -o remember_window_size=no \
+  bash "$k/run.sh" >"$k/log" 2>&1 &
+kitty_text() { kitty @ --to "unix:$k/socket" get-text; }
+if wait_output 30 "PRESS ENTER TO START VELDRA!" kitty_text; then
+  xdotool windowfocus --sync "$(cat "$k/window")"
+  xdotool key Return
+  wait_output 10 "HP: " kitty_text || fail "in kitty, a tap of Return did not start the game"
+  xdotool key Escape
+  [ "$(wait_exit "$k")" == "EXIT=0" ] || fail "in kitty the game ended with '$(wait_exit "$k")'"
+else
+  sed 's/^/    kitty: /' "$k/log"
+fi
+
+# --- xterm ---------------------------------------------------------------------------------
+x="$work/xterm"
+run_script "$x" --record "$x/game.vdm"
+# F9 makes xterm write its screen to a file in its working directory (F9 is no game key).
+(cd "$x" && xterm -geometry 100x32 -xrm 'XTerm.vt100.printOptsImmediate: 1' \
+  -xrm 'XTerm.vt100.translations: #override <Key>F9: print-immediate()' -e bash "$x/run.sh" >"$x/log" 2>&1 &)
+xterm_text() {
+  rm -f "$x"/XTerm*
+  xdotool key F9
+  for _ in $(seq 1 20); do ls "$x"/XTerm* >/dev/null 2>&1 && break; sleep 0.05; done
+  sleep 0.05
+  cat "$x"/XTerm* 2>/dev/null
+}
+# The minimap's arrow and cells: rows 2 to 14, columns 86 to 98 of a 100-column frame.
+xterm_minimap() { xterm_text | sed -n '2,14p' | LC_ALL=C.UTF-8 sed -E 's/^.{85}(.{13}).*/\1/'; }
+xterm_arrow() { xterm_text | sed -n '8p' | LC_ALL=C.UTF-8 sed -E 's/^.{91}(.).*/\1/'; }
+
+for _ in $(seq 1 100); do [ -s "$x/window" ] && break; sleep 0.1; done
+xdotool windowfocus --sync "$(cat "$x/window")"
+if wait_output 30 "PRESS ENTER TO START VELDRA!" xterm_text; then
+  xdotool key Return
+  wait_output 10 "HP: " xterm_text || fail "in xterm, a tap of Return did not start the game"
+  [ "$(xterm_arrow)" == ">" ] || fail "in xterm the start faces east, the arrow shows '$(xterm_arrow)'"
+  map_before="$(xterm_minimap)"
+  xdotool keydown Up keydown Right
+  sleep 1
+  xdotool keyup Up keyup Right
+  sleep 0.3
+  [ "$(xterm_arrow)" != ">" ] || fail "in xterm, holding Right with Up did not turn"
+  [ "$(xterm_minimap)" != "$map_before" ] || fail "in xterm, holding Up with Right did not walk"
+  xdotool keydown Control_L
+  sleep 0.3
+  xdotool keyup Control_L
+  sleep 0.2
+  xdotool key Escape
+  [ "$(wait_exit "$x")" == "EXIT=0" ] || fail "in xterm the game ended with '$(wait_exit "$x")'"
+
+  # What the game read: Up (38) and Right (39) down together for most of a second, and
+  # Left Ctrl (162, with the generic Ctrl 17) alone, which no terminal byte could have told.
+  "$demo_keys" "$x/game.vdm" >"$x/keys" || fail "the recording of the xterm game could not be read"
+  together=$(grep -cE '^[0-9]+: 38 39$' "$x/keys")
+  [ "$together" -ge 30 ] || fail "Up and Right were down together in $together frames, expected about 60"
+  ctrl=$(grep -cE '^[0-9]+: 17 162$' "$x/keys")  # 17: Ctrl, either side
+  [ "$ctrl" -ge 5 ] || fail "a lone Left Ctrl was seen in $ctrl frames, expected about 18"
+else
+  sed 's/^/    xterm: /' "$x/log"
+fi
+
+finish
