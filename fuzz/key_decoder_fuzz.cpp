@@ -1,6 +1,7 @@
-// Any byte stream from a terminal, split at any points and arriving at any times: the
-// decoder never crashes, never holds more keys down than bytes have come, keeps its
-// unfinished sequence bounded, and after a focus-out holds no key at all.
+// Any byte stream from a terminal, split at any points and arriving at any times, read at
+// any times: the decoder never crashes, never holds more keys down than bytes have come,
+// keeps its unfinished sequence bounded, lets every key go a second after the last byte
+// where the terminal tells no releases, and after a focus-out holds no key at all.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -36,12 +37,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     feedInput(state, piece, now);
     bytesFed += piece.size();
     if (input.ConsumeBool()) settleInput(state, now + kLoneEscapeWaitMs);
+    if (input.ConsumeBool()) beginRead(state);
     fuzz::require(state.pending.size() <= kMaxPendingBytes, "the unfinished sequence grew past its bound");
     fuzz::require(static_cast<std::size_t>(keysDown(state, now)) <= bytesFed, "more keys down than bytes came");
   }
-  // Whatever was left unfinished is settled; then the window loses the focus.
+  // Whatever was left unfinished is settled; a second later, in a new read, a terminal
+  // without releases holds nothing; then the window loses the focus.
   now += 1000;
   settleInput(state, now);
+  beginRead(state);
+  if (!state.reportsReleases) fuzz::require(keysDown(state, now + 1000) == 0, "a key stays down without bytes");
   feedInput(state, kFocusOut, now);
   fuzz::require(keysDown(state, now) == 0, "a key stays down after a focus-out");
   return 0;

@@ -10,6 +10,9 @@ if ! command -v tmux >/dev/null 2>&1; then
   exit 77
 fi
 
+# Panes are plain terminals: no X server's key map behind them, whatever this session has.
+unset WINDOWID DISPLAY
+
 work="$(mktemp -d)"
 server="veldra-$name-$$"
 cleanup() {

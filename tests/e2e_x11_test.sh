@@ -25,7 +25,7 @@ trap 'kill $xvfb 2>/dev/null; pkill -f -- "$work/" 2>/dev/null; cleanup' EXIT
 for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
 export DISPLAY=":$(cat "$work/display")"
-unset WINDOWID
+
 
 # Waits up to `seconds` for a command's output to contain a text.
 wait_output() {  # seconds, text, command...

@@ -203,6 +203,15 @@ TEST(KeyDecoderTest, LosingFocusReleasesEverything) {
   EXPECT_FALSE(keyIsDown(state, 'W', 1));
 }
 
+TEST(KeyDecoderTest, AnAnswerWithoutReleasesLetsExactlyHeldKeysGo) {
+  KeyboardState state = exactState();
+  feedInput(state, csiU('w', 1), 0);
+  beginRead(state);
+  feedInput(state, "\x1b[?1u", 10);  // the terminal now reports presses only
+  EXPECT_FALSE(state.reportsReleases);
+  EXPECT_FALSE(keyIsDown(state, 'W', 10000)) << "no release would ever come for it";
+}
+
 TEST(KeyDecoderTest, CtrlCAndCtrlZAsEventsAskForTheirSignals) {
   KeyboardState state = exactState();
   feedInput(state, csiU('c', 1, 5), 0);

@@ -39,8 +39,10 @@ class ScratchDirectoryTest : public ::testing::Test {
 
   // Copies a shipped level into the scratch directory.
   void installShippedLevel(const std::string& name) {
-    std::filesystem::copy_file(shippedLevelPath(name), directory_ / name,
-                                std::filesystem::copy_options::overwrite_existing);
+    // Removed first rather than overwritten: MinGW's library refuses to overwrite, taking
+    // any two files on Windows for the same one.
+    std::filesystem::remove(directory_ / name);
+    std::filesystem::copy_file(shippedLevelPath(name), directory_ / name);
   }
 
   static std::filesystem::path shippedLevelPath(const std::string& name) {

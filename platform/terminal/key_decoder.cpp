@@ -154,6 +154,10 @@ void handleControlSequence(KeyboardState& state, std::string_view parameters, ch
     if (final == 'u') {
       const int flags = fieldValue(parseParameters(parameters.substr(1)), 0, 0, 0);
       state.reportsReleases = (flags & kReleasesFlag) != 0;
+      // Keys held exactly would wait for releases that no longer come.
+      if (!state.reportsReleases && !state.stateFromOutside) {
+        for (bool& down : state.exactDown) down = false;
+      }
     }
     return;
   }

@@ -3,7 +3,6 @@
 #include <dlfcn.h>
 
 #include <cstdlib>
-#include <string>
 #include <vector>
 
 #include "platform/terminal/x11_keys.h"

@@ -1,0 +1,59 @@
+// Keyboard, clock and process services on Windows. The keyboard is polled once a frame
+// for every key: down while held, and also when it was pressed since the last poll (the
+// state's low bit), so a tap between two frames is never lost.
+
+#include <cstdlib>
+
+#include "platform/clock.h"
+#include "platform/device.h"
+#include "platform/frame_input.h"
+#include "platform/keyboard.h"
+#include "platform/process.h"
+#include "platform/win32/win32_calls.h"
+
+namespace veldra::platform {
+namespace {
+
+constexpr std::uint16_t kHeldBit = 0x8000;
+constexpr std::uint16_t kPressedSinceLastPollBit = 0x0001;
+
+bool keysDown[kVirtualKeyCount];
+
+}  // namespace
+
+bool device::keyboardAvailable() { return true; }
+
+void device::readKeyboard() {
+  for (int key = 0; key < kVirtualKeyCount; ++key) {
+    const std::uint16_t state = win32::asyncKeyState(key);
+    keysDown[key] = (state & (kHeldBit | kPressedSinceLastPollBit)) != 0;
+  }
+}
+
+std::uint16_t device::asyncKeyState(int virtualKey) {
+  if (virtualKey < 0 || virtualKey >= kVirtualKeyCount) return 0;
+  return keysDown[virtualKey] ? kHeldBit : 0;
+}
+
+std::uint32_t device::tickCount() { return win32::tickCount(); }
+
+void sleepMilliseconds(std::uint32_t milliseconds) {
+  if (devicesOff()) return;
+  win32::sleep(milliseconds);
+}
+
+std::string currentDirectory() { return win32::currentDirectory(); }
+
+void waitForKey() {
+  if (devicesOff()) return;
+  win32::waitForConsoleKey();
+}
+
+void writeStandardError(std::string_view text) { win32::writeStandardErrorBytes(text); }
+
+void exitProcess(int status) {
+  win32::giveConsoleBack();
+  std::exit(status);
+}
+
+}  // namespace veldra::platform

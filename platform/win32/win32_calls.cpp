@@ -1,0 +1,166 @@
+#include "platform/win32/win32_calls.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <conio.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+namespace veldra::platform::win32 {
+namespace {
+
+constexpr UINT kPictureCodePage = 437;
+
+// What the game changed in the console, to give back. Plain values, read by the control
+// handler's thread too.
+struct Borrowed {
+  volatile LONG taken = 0;       // the code page was switched
+  UINT savedCodePage = 0;
+  WORD savedAttributes = 0;
+  volatile LONG attributesChanged = 0;
+  volatile LONG cursorHidden = 0;
+};
+Borrowed borrowed;
+
+HANDLE output() { return ::GetStdHandle(STD_OUTPUT_HANDLE); }
+
+void showCursor(HANDLE handle) {
+  CONSOLE_CURSOR_INFO info{};
+  if (!::GetConsoleCursorInfo(handle, &info)) return;
+  info.bVisible = TRUE;
+  ::SetConsoleCursorInfo(handle, &info);
+}
+
+void giveBack() {
+  const HANDLE handle = output();
+  if (::InterlockedExchange(&borrowed.attributesChanged, 0) != 0) {
+    ::SetConsoleTextAttribute(handle, borrowed.savedAttributes);
+  }
+  if (::InterlockedExchange(&borrowed.cursorHidden, 0) != 0) showCursor(handle);
+  if (::InterlockedExchange(&borrowed.taken, 0) != 0) ::SetConsoleOutputCP(borrowed.savedCodePage);
+}
+
+// Ctrl+C, Ctrl+Break, closing the window, logging off: the console is given back, then
+// the system's own handling ends the process.
+BOOL WINAPI onConsoleControl(DWORD) {
+  giveBack();
+  return FALSE;
+}
+
+void remember() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  if (::GetConsoleScreenBufferInfo(output(), &info)) borrowed.savedAttributes = info.wAttributes;
+  borrowed.savedCodePage = ::GetConsoleOutputCP();
+  ::SetConsoleCtrlHandler(onConsoleControl, TRUE);
+  std::atexit(giveBack);
+}
+
+void writeBytes(DWORD which, std::string_view bytes) {
+  const HANDLE handle = ::GetStdHandle(which);
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return;
+  while (!bytes.empty()) {
+    DWORD written = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
+    if (!::WriteFile(handle, bytes.data(), chunk, &written, nullptr) || written == 0) return;
+    bytes.remove_prefix(written);
+  }
+}
+
+}  // namespace
+
+bool consoleWindow(ConsoleWindow& window) {
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  if (!::GetConsoleScreenBufferInfo(output(), &info)) return false;
+  window.left = info.srWindow.Left;
+  window.top = info.srWindow.Top;
+  window.columns = info.srWindow.Right - info.srWindow.Left + 1;
+  window.rows = info.srWindow.Bottom - info.srWindow.Top + 1;
+  return true;
+}
+
+bool getCursorInfo(unsigned& size, bool& visible) {
+  CONSOLE_CURSOR_INFO info{};
+  if (!::GetConsoleCursorInfo(output(), &info)) return false;
+  size = info.dwSize;
+  visible = info.bVisible != FALSE;
+  return true;
+}
+
+bool setCursorInfo(unsigned size, bool visible) {
+  remember();
+  CONSOLE_CURSOR_INFO info{};
+  info.dwSize = size;
+  info.bVisible = visible ? TRUE : FALSE;
+  if (!::SetConsoleCursorInfo(output(), &info)) return false;
+  ::InterlockedExchange(&borrowed.cursorHidden, visible ? 0 : 1);
+  return true;
+}
+
+bool writeCells(const void* cells, int width, int height, int left, int top) {
+  SMALL_RECT region{static_cast<SHORT>(left), static_cast<SHORT>(top), static_cast<SHORT>(left + width - 1),
+                    static_cast<SHORT>(top + height - 1)};
+  return ::WriteConsoleOutputA(output(), static_cast<const CHAR_INFO*>(cells),
+                               COORD{static_cast<SHORT>(width), static_cast<SHORT>(height)}, COORD{0, 0},
+                               &region) != FALSE;
+}
+
+bool setCursorPosition(int column, int row) {
+  return ::SetConsoleCursorPosition(output(), COORD{static_cast<SHORT>(column), static_cast<SHORT>(row)}) != FALSE;
+}
+
+bool setTextAttribute(std::uint16_t attribute) {
+  remember();
+  if (!::SetConsoleTextAttribute(output(), attribute)) return false;
+  ::InterlockedExchange(&borrowed.attributesChanged, 1);
+  return true;
+}
+
+void writeStandardOutputBytes(std::string_view bytes) { writeBytes(STD_OUTPUT_HANDLE, bytes); }
+void writeStandardErrorBytes(std::string_view bytes) { writeBytes(STD_ERROR_HANDLE, bytes); }
+
+void takeConsoleForPlay() {
+  remember();
+  if (borrowed.taken != 0) return;
+  if (::SetConsoleOutputCP(kPictureCodePage)) ::InterlockedExchange(&borrowed.taken, 1);
+}
+
+void giveConsoleBack() { giveBack(); }
+
+std::uint16_t asyncKeyState(int virtualKey) { return static_cast<std::uint16_t>(::GetAsyncKeyState(virtualKey)); }
+
+std::uint32_t tickCount() { return ::GetTickCount(); }
+
+void sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+std::string currentDirectory() {
+  std::vector<char> buffer(MAX_PATH + 1);
+  for (;;) {
+    const DWORD length = ::GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+    if (length == 0) return std::string();
+    if (length < buffer.size()) return std::string(buffer.data(), length);
+    buffer.resize(length + 1);  // too small: the answer is the size needed
+  }
+}
+
+void waitForConsoleKey() {
+  // _getch reads the console itself; without one it would wait for ever.
+  const HANDLE input = ::CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, 0, nullptr);
+  if (input == INVALID_HANDLE_VALUE) return;
+  DWORD mode = 0;
+  const bool console = ::GetConsoleMode(input, &mode) != FALSE;
+  ::CloseHandle(input);
+  if (console) _getch();
+}
+
+}  // namespace veldra::platform::win32
