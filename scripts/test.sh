@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the plain build (with the end-to-end terminal tests), the
-# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, and the audio engine's
-# tests under ThreadSanitizer. Installs what is missing first.
+# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, the audio engine's
+# tests under ThreadSanitizer, the Windows build under Wine, and the release packages.
+# Installs what is missing first.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
@@ -31,3 +32,15 @@ echo "== Audio engine tests under ThreadSanitizer"
 configure tsan Debug "thread"
 cmake --build "$root/build/tsan" -j"$jobs" --target veldra_audio_tests
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir "$root/build/tsan" --output-on-failure -L audio
+
+# One Wine prefix for the rest of the run: Wine's first start in it is slow.
+WINEPREFIX="$(mktemp -d)"
+export WINEPREFIX WINEDEBUG=-all
+trap '"$(dirname "$(command -v wine64 || echo /usr/lib/wine/wine64)")/wineserver" -k 2>/dev/null; rm -rf "$WINEPREFIX"' EXIT
+
+echo "== The Windows build under Wine"
+"$root/scripts/test_windows.sh"
+
+echo "== Release packages, checked without installing them"
+"$root/scripts/package.sh"
+bash "$root/tests/package_test.sh" "$root/dist" "$(command -v wine64 || echo /usr/lib/wine/wine64)"

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The release packages in a dist folder, checked without installing anything system-wide:
+# the Debian package's files, and its game started from a copy unpacked with dpkg-deb -x
+# (through the launcher, in the installed level directory); the Windows zip's files, and
+# with Wine at hand, its executable checking a golden demo in the unzipped folder.
+set -u
+dist="$(cd "$1" && pwd)"
+wine="${2:-}"
+demo="$(cd "$(dirname "$0")" && pwd)/demos/fight.vdm"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+
+deb="$(ls "$dist"/veldra_*_amd64.deb 2>/dev/null | head -1)"
+if [ -z "$deb" ]; then
+  fail "no Debian package in $dist"
+else
+  files="$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $NF }' | sort)"
+  expected="./usr/games/veldra
+./usr/lib/games/veldra/veldra
+./usr/share/games/veldra/iaxismundi.txt
+./usr/share/games/veldra/otestinggrounds.txt
+./usr/share/man/man6/veldra.6.gz"
+  [ "$files" == "$expected" ] || fail "the package holds:
+$files"
+  [ "$(dpkg-deb -f "$deb" Section)" == "games" ] || fail "the package's section is not games"
+  dpkg-deb -x "$deb" "$scratch/root"
+  # No terminal at all: the level loads ("Map: loaded"), then the game says it has no keys
+  # to read and ends with status 2.
+  output="$(cd "$scratch" && timeout 10 setsid -w "$scratch/root/usr/games/veldra" </dev/null 2>/dev/null)"
+  status=$?
+  [[ "$output" == *"Map: loaded"* ]] || fail "the unpacked game printed: $output"
+  [[ "$output" == *"/usr/share/games/veldra\\axismundi.txt"* ]] || fail "the launcher did not start it in its level directory: $output"
+  [ "$status" -eq 2 ] || fail "the unpacked game ended with status $status, expected 2"
+  # A recording named relative to where the command is typed.
+  (cd "$scratch" && cp "$demo" fight.vdm && "$scratch/root/usr/games/veldra" --verify fight.vdm >"$scratch/verify.txt" 2>&1) ||
+    fail "the unpacked game did not verify a golden demo: $(cat "$scratch/verify.txt")"
+  gzip -t "$scratch/root/usr/share/man/man6/veldra.6.gz" || fail "the manual page is not a gzip file"
+fi
+
+zip="$(ls "$dist"/veldra-*-windows-x86_64.zip 2>/dev/null | head -1)"
+if [ -z "$zip" ]; then
+  fail "no Windows zip in $dist"
+else
+  folder="$(basename "$zip" .zip)"
+  files="$(cmake -E tar tf "$zip" | sort)"
+  expected="$folder/README.txt
+$folder/iaxismundi.txt
+$folder/otestinggrounds.txt
+$folder/veldra.exe"
+  [ "$files" == "$expected" ] || fail "the zip holds:
+$files"
+  if [ -n "$wine" ]; then
+    (cd "$scratch" && cmake -E tar xf "$zip")
+    cp "$demo" "$scratch/$folder/fight.vdm"
+    result="$(cd "$scratch/$folder" && "$wine" veldra.exe --verify fight.vdm 2>/dev/null | tr -d '\r')"
+    [[ "$result" =~ ^fight.vdm:\ [0-9]+\ frames,\ identical$ ]] || fail "the zipped game under Wine said: $result"
+  fi
+fi
+
+echo "package_test: $failures failed"
+[ "$failures" -eq 0 ]

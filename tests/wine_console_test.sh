@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# The Windows build in a Wine console window on a virtual X server, keys pressed with
+# xdotool as a keyboard presses them: the title, Enter, forward for a second, Esc. The game
+# exits with status 0; its recording shows the keys it read; its sound, played through
+# waveOut and Wine's ALSA driver into ALSA's file plugin, begins with the start tone.
+set -u
+game="$1"
+levels="$2"
+wine="$3"
+wav_tone="$4"
+demo_keys="$5"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+for tool in Xvfb xdotool import convert; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "SKIPPED: $tool is not installed (scripts/install-deps.sh installs it)"
+    exit 77
+  fi
+done
+
+work="$(mktemp -d)"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+# Wine's processes of this prefix, this test's game among them, end with the test. Any
+# left from before go first: they would draw on the display they were started with.
+wineserver="$(dirname "$wine")/wineserver"
+"$wineserver" -k 2>/dev/null
+"$wineserver" -w 2>/dev/null
+trap '"$wineserver" -k 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
+export DISPLAY=":$(cat "$work/display")"
+
+# The default ALSA device, for this test's own HOME only: a WAV file of what is played.
+mkdir -p "$work/home"
+cat >"$work/home/.asoundrc" <<ASOUND
+pcm.!default {
+  type file
+  slave.pcm "null"
+  file "$work/capture.wav"
+  format "wav"
+}
+ASOUND
+
+# How much of the window is not black: the title is mostly black, a game frame is not.
+lit() { import -window "$window" "$work/shot.png" 2>/dev/null &&
+        convert "$work/shot.png" -fill white +opaque black -format '%[fx:mean]' info: 2>/dev/null; }
+press() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
+
+cd "$levels"
+(HOME="$work/home" "$wine" wineconsole "$game" --record "$work/game.vdm" >"$work/console.log" 2>&1
+ echo "EXIT=$?" >"$work/exit") &
+
+window=""
+for _ in $(seq 1 300); do
+  window="$(xdotool search --name 'veldra\.exe' 2>/dev/null | head -1)"
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || { echo "FAIL: no Wine console window appeared"; cat "$work/console.log"; exit 1; }
+xdotool windowfocus --sync "$window"
+
+# The title: a few lines of text on black.
+title=0
+for _ in $(seq 1 100); do
+  share="$(lit)"
+  awk -v s="${share:-0}" 'BEGIN { exit !(s > 0.002 && s < 0.2) }' && { title=1; break; }
+  sleep 0.1
+done
+[ $title -eq 1 ] || fail "the title did not show (lit share ${share:-none})"
+cp "$work/shot.png" "$work/title.png"
+
+press Return 0.15
+sleep 1
+share="$(lit)"
+awk -v s="${share:-0}" 'BEGIN { exit !(s > 0.25) }' || fail "after Enter no game frame showed (lit share ${share:-none})"
+before="$(md5sum <"$work/shot.png")"
+press Up 1
+sleep 0.3
+lit >/dev/null
+[ "$(md5sum <"$work/shot.png")" != "$before" ] || fail "walking forward changed nothing on the screen"
+press Escape 0.15
+
+for _ in $(seq 1 150); do [ -f "$work/exit" ] && break; sleep 0.1; done
+[ "$(cat "$work/exit" 2>/dev/null)" == "EXIT=0" ] || fail "the game ended with '$(cat "$work/exit" 2>/dev/null)'"
+
+# What the game read: Enter, then Up for about a second (some 60 frames), then Esc.
+if "$wine" "$demo_keys" "$work/game.vdm" 2>/dev/null | tr -d '\r' >"$work/keys"; then
+  grep -qE '^[0-9]+: 13$' "$work/keys" || fail "the recording never saw Enter"
+  up=$(grep -cE '^[0-9]+: 38$' "$work/keys")
+  [ "$up" -ge 30 ] && [ "$up" -le 90 ] || fail "Up was down in $up frames, expected about 60"
+  grep -qE '^[0-9]+: 27$' "$work/keys" || fail "the recording never saw Esc"
+else
+  fail "the recording could not be read"
+fi
+
+# The start tone glides from 200 to 800 Hz over 0.25 s; its phase is frequency times
+# time, so its pitch sweeps from 200 to 1,400 Hz: about 320 Hz over its first 50 ms and
+# about 1,280 Hz over its last.
+tone="$("$wine" "$wav_tone" "$work/capture.wav" 0.25 2>&1 | tr -d '\r')"
+read -r start end <<<"$tone"
+awk -v s="${start:-0}" -v e="${end:-0}" 'BEGIN { exit !(s > 280 && s < 360 && e > 1200 && e < 1360) }' ||
+  fail "the captured sound does not begin with the start tone: $tone"
+
+echo "wine_console: $failures failed"
+[ "$failures" -eq 0 ]
