@@ -9,7 +9,7 @@ jobs="$(nproc)"
 "$root/scripts/install-deps.sh" wine64 g++-mingw-w64-x86-64-posix googletest xvfb xdotool imagemagick
 
 cmake -S "$root" -B "$root/build/windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DVELDRA_BUILD_BENCHMARKS=OFF >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DVELDRA_BUILD_TESTS=ON -DVELDRA_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$root/build/windows" -j"$jobs"
 
 wine="$(command -v wine64 || echo /usr/lib/wine/wine64)"

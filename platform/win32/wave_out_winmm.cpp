@@ -2,13 +2,7 @@
 // an event whenever it finishes a buffer, and the device's own thread, woken by it, marks
 // the finished buffers done and signals the audio engine.
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/windows_headers.h"
 #include <mmsystem.h>
 
 #include <atomic>
