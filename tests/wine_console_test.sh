@@ -48,13 +48,17 @@ lit() { import -window "$window" "$work/shot.png" 2>/dev/null &&
         convert "$work/shot.png" -fill white +opaque black -format '%[fx:mean]' info: 2>/dev/null; }
 press() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
 
+# wineconsole ends with status 0 whatever its program did: a batch file run by Wine's cmd
+# notes the game's own status.
+winpath() { "$wine" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+printf '@echo off\r\n"%s" --record "%s"\r\necho EXIT=%%ERRORLEVEL%%> "%s"\r\n' \
+  "$(winpath "$game")" "$(winpath "$work")\\game.vdm" "$(winpath "$work")\\exit" >"$work/run.bat"
 cd "$levels"
-(HOME="$work/home" "$wine" wineconsole "$game" --record "$work/game.vdm" >"$work/console.log" 2>&1
- echo "EXIT=$?" >"$work/exit") &
+HOME="$work/home" "$wine" wineconsole cmd /c "$(winpath "$work/run.bat")" >"$work/console.log" 2>&1 &
 
 window=""
 for _ in $(seq 1 300); do
-  window="$(xdotool search --name 'veldra\.exe' 2>/dev/null | head -1)"
+  window="$(xdotool search --name 'cmd\.exe|veldra\.exe' 2>/dev/null | head -1)"
   [ -n "$window" ] && break
   sleep 0.1
 done
@@ -83,7 +87,7 @@ lit >/dev/null
 press Escape 0.15
 
 for _ in $(seq 1 150); do [ -f "$work/exit" ] && break; sleep 0.1; done
-[ "$(cat "$work/exit" 2>/dev/null)" == "EXIT=0" ] || fail "the game ended with '$(cat "$work/exit" 2>/dev/null)'"
+[ "$(tr -d '\r ' <"$work/exit" 2>/dev/null)" == "EXIT=0" ] || fail "the game ended with '$(cat "$work/exit" 2>/dev/null)'"
 
 # What the game read: Enter, then Up for about a second (some 60 frames), then Esc.
 if "$wine" "$demo_keys" "$work/game.vdm" 2>/dev/null | tr -d '\r' >"$work/keys"; then
