@@ -15,6 +15,8 @@ struct Display;
 using Window = unsigned long;
 using KeySym = unsigned long;
 using XErrorHandler = int (*)(Display*, void*);
+using XIOErrorHandler = int (*)(Display*);
+using XIOErrorExitHandler = void (*)(Display*, void*);
 constexpr Window kNoWindow = 0;
 constexpr Window kPointerRoot = 1;  // the focus follows the pointer
 constexpr int kMaxTreeDepth = 64;   // window trees are shallow; this only guards a loop
@@ -31,6 +33,8 @@ struct Xlib {
   KeySym* (*getKeyboardMapping)(Display*, unsigned char, int, int*) = nullptr;
   int (*free)(void*) = nullptr;
   XErrorHandler (*setErrorHandler)(XErrorHandler) = nullptr;
+  XIOErrorHandler (*setIOErrorHandler)(XIOErrorHandler) = nullptr;
+  void (*setIOErrorExitHandler)(Display*, XIOErrorExitHandler, void*) = nullptr;  // libX11 1.7 on
 };
 
 struct X11Keyboard {
@@ -57,6 +61,15 @@ int noteError(Display*, void*) {
   return 0;
 }
 
+// A lost connection to the X server (the server went away) would end the process in Xlib;
+// where Xlib lets it, the game goes on with the keys the terminal sends instead.
+bool connectionLost = false;
+int noteConnectionLost(Display*) {
+  connectionLost = true;
+  return 0;
+}
+void stayAlive(Display*, void*) { connectionLost = true; }
+
 template <typename Function>
 bool bind(void* library, const char* name, Function& function) {
   function = reinterpret_cast<Function>(::dlsym(library, name));
@@ -71,7 +84,9 @@ bool loadXlib(Xlib& x) {
          bind(l, "XGetInputFocus", x.getInputFocus) && bind(l, "XQueryTree", x.queryTree) &&
          bind(l, "XQueryPointer", x.queryPointer) && bind(l, "XGetGeometry", x.getGeometry) &&
          bind(l, "XDisplayKeycodes", x.displayKeycodes) && bind(l, "XGetKeyboardMapping", x.getKeyboardMapping) &&
-         bind(l, "XFree", x.free) && bind(l, "XSetErrorHandler", x.setErrorHandler);
+         bind(l, "XFree", x.free) && bind(l, "XSetErrorHandler", x.setErrorHandler) &&
+         bind(l, "XSetIOErrorHandler", x.setIOErrorHandler) &&
+         (bind(l, "XSetIOErrorExitHandler", x.setIOErrorExitHandler), true);
 }
 
 // The terminal's window from $WINDOWID (decimal, as terminals set it).
@@ -113,7 +128,13 @@ bool connect(X11Keyboard& k) {
   if (!loadXlib(k.x)) return false;
   k.x.setErrorHandler(noteError);
   k.display = k.x.openDisplay(nullptr);
-  return k.display != nullptr && windowExists(k) && loadKeycodeTable(k);
+  if (k.display == nullptr) return false;
+  // Without the exit handler a lost connection would end the game: then the server's
+  // keys are not used at all.
+  if (k.x.setIOErrorExitHandler == nullptr) return false;
+  k.x.setIOErrorHandler(noteConnectionLost);
+  k.x.setIOErrorExitHandler(k.display, stayAlive, nullptr);
+  return windowExists(k) && loadKeycodeTable(k);
 }
 
 // The parent of a window, or kNoWindow at the root or on error.
@@ -175,13 +196,13 @@ bool x11KeyboardAvailable() {
 }
 
 bool readX11Keys(bool (&keys)[kVirtualKeyCount]) {
-  if (!x11KeyboardAvailable()) return false;
+  if (!x11KeyboardAvailable() || connectionLost) return false;
   X11Keyboard& k = keyboard();
-  if (!terminalHasFocus(k)) return false;
+  if (!terminalHasFocus(k) || connectionLost) return false;
   unsigned char keymap[kX11KeymapBytes] = {};
   requestFailed = false;
   k.x.queryKeymap(k.display, reinterpret_cast<char*>(keymap));
-  if (requestFailed) return false;
+  if (requestFailed || connectionLost) return false;
   keysFromKeymap(k.table, keymap, keys);
   return true;
 }
