@@ -4,7 +4,10 @@
 # - kitty, which speaks the keyboard protocol: a tap of Return, pressed and released within
 #   a millisecond, starts the game;
 # - xterm, which does not: the game reads the X server's key map, so Up and Right held
-#   together walk and turn at once, and a lone Left Ctrl is seen.
+#   together walk and turn at once, and a lone Left Ctrl is seen;
+# - xterm again without $WINDOWID, so with only the characters the keyboard's auto-repeat
+#   types: a tap turns a few frames, a held key a first few, then after the repeat delay
+#   without a break.
 # Screens are read through the terminals themselves (kitty's remote control, xterm's
 # print-immediate); what the game read in xterm comes from a recording of the game.
 name=e2e_x11
@@ -54,6 +57,7 @@ run_script() {  # folder, arguments...
   mkdir -p "$folder"
   cat >"$folder/run.sh" <<RUN
 echo "\$WINDOWID" >"$folder/window"
+[ -f "$folder/no-windowid" ] && unset WINDOWID
 cd "$levels"
 "$game" $*
 echo "EXIT=\$?" >"$folder/exit"
@@ -78,11 +82,15 @@ else
 fi
 
 # --- xterm ---------------------------------------------------------------------------------
+# Starts the game in an xterm, recording, with F9 bound to write xterm's screen to a file in
+# the folder (F9 is no game key).
+start_xterm() {  # folder
+  (cd "$1" && xterm -geometry 100x32 -xrm 'XTerm.vt100.printOptsImmediate: 1' \
+    -xrm 'XTerm.vt100.translations: #override <Key>F9: print-immediate()' -e bash "$1/run.sh" >"$1/log" 2>&1 &)
+  for _ in $(seq 1 100); do [ -s "$1/window" ] && break; sleep 0.1; done
+  xdotool windowfocus --sync "$(cat "$1/window")"
+}
 x="$work/xterm"
-run_script "$x" --record "$x/game.vdm"
-# F9 makes xterm write its screen to a file in its working directory (F9 is no game key).
-(cd "$x" && xterm -geometry 100x32 -xrm 'XTerm.vt100.printOptsImmediate: 1' \
-  -xrm 'XTerm.vt100.translations: #override <Key>F9: print-immediate()' -e bash "$x/run.sh" >"$x/log" 2>&1 &)
 xterm_text() {
   rm -f "$x"/XTerm*
   xdotool key F9
@@ -94,8 +102,8 @@ xterm_text() {
 xterm_minimap() { xterm_text | sed -n '2,14p' | LC_ALL=C.UTF-8 sed -E 's/^.{85}(.{13}).*/\1/'; }
 xterm_arrow() { xterm_text | sed -n '8p' | LC_ALL=C.UTF-8 sed -E 's/^.{91}(.).*/\1/'; }
 
-for _ in $(seq 1 100); do [ -s "$x/window" ] && break; sleep 0.1; done
-xdotool windowfocus --sync "$(cat "$x/window")"
+run_script "$x" --record "$x/game.vdm"
+start_xterm "$x"
 if wait_output 30 "PRESS ENTER TO START VELDRA!" xterm_text; then
   xdotool key Return
   wait_output 10 "HP: " xterm_text || fail "in xterm, a tap of Return did not start the game"
@@ -119,10 +127,37 @@ if wait_output 30 "PRESS ENTER TO START VELDRA!" xterm_text; then
   "$demo_keys" "$x/game.vdm" >"$x/keys" || fail "the recording of the xterm game could not be read"
   together=$(grep -cE '^[0-9]+: 38 39$' "$x/keys")
   [ "$together" -ge 30 ] || fail "Up and Right were down together in $together frames, expected about 60"
-  ctrl=$(grep -cE '^[0-9]+: 17 162$' "$x/keys")  # 17: Ctrl, either side
+  ctrl=$(grep -cE '^[0-9]+: 17 162$' "$x/keys")
   [ "$ctrl" -ge 5 ] || fail "a lone Left Ctrl was seen in $ctrl frames, expected about 18"
 else
   sed 's/^/    xterm: /' "$x/log"
+fi
+
+# --- xterm without the X server's keys ------------------------------------------------------
+l="$work/legacy"
+run_script "$l" --record "$l/game.vdm"
+touch "$l/no-windowid"
+start_xterm "$l"
+sleep 2  # the title is up well before this
+xdotool key Return
+sleep 1
+xdotool key Right
+sleep 1
+xdotool keydown Right  # the X server repeats it: after 660 ms, 25 times a second
+sleep 1.5
+xdotool keyup Right
+sleep 0.5
+xdotool key Escape
+if [ "$(wait_exit "$l")" == "EXIT=0" ] && "$demo_keys" "$l/game.vdm" >"$l/keys"; then
+  # Runs of frames with Right (39) down, in order: the tap's, the hold's first character's,
+  # and the hold's auto-repeat.
+  runs="$(awk '{ d = ($2 == "39") } d { n++ } !d && n { print n; n = 0 }' "$l/keys" | tr '\n' ' ')"
+  read -r tap first repeat rest <<<"$runs"
+  [ -n "${repeat:-}" ] && [ -z "${rest:-}" ] || fail "without X keys Right was down in runs of '$runs' frames"
+  [ "${tap:-99}" -le 4 ] && [ "${first:-99}" -le 4 ] || fail "without X keys a tap of Right lasted ${tap:-?} and ${first:-?} frames"
+  [ "${repeat:-0}" -ge 35 ] || fail "without X keys the auto-repeat held Right for only ${repeat:-0} frames in a row"
+else
+  fail "the game in xterm without X keys ended with '$(wait_exit "$l")' or left no recording"
 fi
 
 finish
