@@ -25,7 +25,7 @@ constexpr std::size_t kMaxPendingBytes = 64;      // longer unfinished sequences
 
 struct KeyboardState {
   bool exactDown[kVirtualKeyCount] = {};
-  bool latched[kVirtualKeyCount] = {};  // pressed since the read began
+  bool latched[kVirtualKeyCount] = {};  // a press arrived since the previous read
   HeldKey held[kVirtualKeyCount];       // what the bytes of each key said, without releases
   RepeatTiming repeatTiming;
   int lastByteKey = -1;                 // the key the last legacy byte named
