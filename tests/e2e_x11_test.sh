@@ -155,7 +155,7 @@ if [ "$(wait_exit "$l")" == "EXIT=0" ] && "$demo_keys" "$l/game.vdm" >"$l/keys";
   read -r tap first repeat rest <<<"$runs"
   [ -n "${repeat:-}" ] && [ -z "${rest:-}" ] || fail "without X keys Right was down in runs of '$runs' frames"
   [ "${tap:-99}" -le 4 ] && [ "${first:-99}" -le 4 ] || fail "without X keys a tap of Right lasted ${tap:-?} and ${first:-?} frames"
-  [ "${repeat:-0}" -ge 35 ] || fail "without X keys the auto-repeat held Right for only ${repeat:-0} frames in a row"
+  [ "${repeat:-0}" -ge 25 ] || fail "without X keys the auto-repeat held Right for only ${repeat:-0} frames in a row"
 else
   fail "the game in xterm without X keys ended with '$(wait_exit "$l")' or left no recording"
 fi

@@ -28,8 +28,9 @@ bool continuesRun(std::uint32_t sinceLastByte, const RepeatTiming& timing) {
   return sinceLastByte <= longest;
 }
 
-void startRun(HeldKey& key, std::uint32_t now) {
+void startRun(HeldKey& key, std::uint32_t now, bool confirmed) {
   key.repeating = true;
+  key.runConfirmed = confirmed;
   key.runStartedAt = now;
   key.runRepeats = 0;
 }
@@ -62,24 +63,35 @@ void noteKeyByte(HeldKey& key, RepeatTiming& timing, std::uint32_t now, bool aft
   if (afterOtherKey) {
     beginPress(key, now);
   } else if (key.seen && key.repeating) {
-    if (continuesRun(now - key.lastByteAt, timing)) measureInterval(key, timing, now);
-    else beginPress(key, now);
+    if (continuesRun(now - key.lastByteAt, timing)) {
+      // A second repeat confirms the run, and the delay its first one showed.
+      if (key.runRepeats == 0 && key.tentativeDelayMs != 0) timing.delayMs = key.tentativeDelayMs;
+      key.runConfirmed = true;
+      measureInterval(key, timing, now);
+    } else {
+      // A run that never went past its first byte was a second press after all.
+      if (!key.runConfirmed) key.pressedAt = key.runStartedAt;
+      beginPress(key, now);
+    }
   } else if (key.seen && firstRepeatAfter(now - key.pressedAt, timing)) {
-    timing.delayMs = clampDelay(now - key.pressedAt);
-    startRun(key, now);
-  } else if (key.seen && before(now, key.heldUntil)) {
+    // Perhaps a second tap: until another repeat follows, or where the delay is known and
+    // this byte came on time, it holds its key only as a tap does.
+    key.tentativeDelayMs = clampDelay(now - key.pressedAt);
+    startRun(key, now, timing.delayMs != 0);
+  } else if (key.seen && !before(key.heldUntil, now)) {
     // A byte while the key is still held is a repeat whose delay was not recognised (a
-    // delay measured from two quick taps, say): the press before this one shows the delay.
+    // delay measured wrong before): the press before this one shows the delay.
     if (key.hadPreviousPress && plausibleDelay(key.pressedAt - key.previousPressAt)) {
       timing.delayMs = key.pressedAt - key.previousPressAt;
     }
-    startRun(key, now);
+    key.tentativeDelayMs = 0;
+    startRun(key, now, true);
   } else {
     beginPress(key, now);
   }
   key.seen = true;
   key.lastByteAt = now;
-  if (key.repeating) key.heldUntil = now + repeatHoldMs(timing);
+  if (key.repeating) key.heldUntil = now + (key.runConfirmed ? repeatHoldMs(timing) : kTapHoldMs);
 }
 
 bool keyHeldAt(const HeldKey& key, std::uint32_t now) { return key.seen && before(now, key.heldUntil); }

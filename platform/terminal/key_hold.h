@@ -28,6 +28,8 @@ struct RepeatTiming {
 struct HeldKey {
   bool seen = false;
   bool repeating = false;          // auto-repeat bytes are arriving
+  bool runConfirmed = false;       // more than one came, or the first came on time
+  std::uint32_t tentativeDelayMs = 0;  // from the press to the run's first byte
   std::uint32_t pressedAt = 0;     // the byte that began the current press
   std::uint32_t previousPressAt = 0;
   bool hadPreviousPress = false;
