@@ -85,6 +85,26 @@ hold_key() {  # pane, key name, seconds
   done
 }
 
+# Holds a key as hold_key does and watches a screen reading meanwhile: true when it ever
+# differed from what it was before the key went down. (Read after the hold, a turn could
+# have come full circle on a slow machine, where the hold lasts longer.)
+changes_while_holding() {  # pane, key name, seconds, reading command...
+  local pane="$1" key="$2" seconds="$3"
+  shift 3
+  local before
+  before="$("$@")"
+  hold_key "$pane" "$key" "$seconds" &
+  local holder=$!
+  local changed=1
+  while kill -0 "$holder" 2>/dev/null; do
+    [ "$("$@")" != "$before" ] && changed=0
+    sleep 0.1
+  done
+  wait "$holder"
+  [ "$("$@")" != "$before" ] && changed=0
+  return $changed
+}
+
 # Quits with Esc and checks the game ended well and gave the terminal back as it was.
 quit_and_check() {  # pane
   tm send-keys -t "$1" Escape
