@@ -3,7 +3,7 @@
 #include "audio/audio_engine.h"
 #include "core/level_loader.h"
 #include "platform/process.h"
-#include "player/presets.h"
+#include "core/presets.h"
 
 namespace veldra {
 namespace {

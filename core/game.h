@@ -9,36 +9,11 @@
 #include "audio/sound_client.h"
 #include "core/level_loader.h"
 #include "core/records.h"
+#include "platform/keyboard.h"
 #include "render/console_screen.h"
 
 namespace veldra {
 
-
-// Virtual-key codes (the Windows numbering is the game's numbering everywhere).
-namespace vk {
-constexpr int kEnter = 13;
-constexpr int kEscape = 27;
-constexpr int kSpace = 32;
-constexpr int kLeft = 37;
-constexpr int kUp = 38;
-constexpr int kRight = 39;
-constexpr int kDown = 40;
-constexpr int kA = 65;
-constexpr int kC = 67;
-constexpr int kD = 68;
-constexpr int kE = 69;
-constexpr int kP = 80;
-constexpr int kS = 83;
-constexpr int kW = 87;
-constexpr int kX = 88;
-constexpr int kLeftShift = 160;
-constexpr int kRightShift = 161;
-constexpr int kLeftControl = 162;
-constexpr int kRightControl = 163;
-constexpr int kLeftAlt = 164;
-constexpr int kRightAlt = 165;
-constexpr int kSlash = 191;
-}  // namespace vk
 
 struct Game {
   std::vector<HudMessage> messages;

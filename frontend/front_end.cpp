@@ -6,8 +6,8 @@
 #include "audio/sound_catalogue.h"
 #include "core/game.h"
 #include "platform/clock.h"
-#include "player/presets.h"
-#include "player/update_player.h"
+#include "core/presets.h"
+#include "platform/keyboard.h"
 #include "render/frame_view.h"
 
 namespace veldra {

@@ -1,18 +1,32 @@
 #pragma once
-// The backend's own devices behind the game's keyboard, clock and window queries. Only
-// platform/ calls these: the game asks through keyboard.h, clock.h and console.h, whose
-// answers come from here unless a frame-input source stands in (frame_input.h).
+// The backend's own devices behind the game's keyboard, clock and window queries, and its
+// part of the platform's life. Only platform/ calls these: the game asks through
+// keyboard.h, clock.h and console.h, whose answers come from the frame record.
 
 #include <cstdint>
 
 #include "platform/console.h"
+#include "platform/frame_input.h"
 
 namespace veldra::platform::device {
 
+void start();  // the devices are on
+void beginPlay();
+void stop();
+
 bool keyboardAvailable();
-void readKeyboard();
-std::uint16_t asyncKeyState(int virtualKey);
+// Reads whatever input arrived since the last call: every key's state for this frame.
+void readKeyboard(std::array<bool, kVirtualKeyCount>& keys);
 std::uint32_t tickCount();
 bool consoleWindowSize(ConsoleHandle output, int& columns, int& rows);
 
 }  // namespace veldra::platform::device
+
+namespace veldra::platform {
+
+// The record this frame's queries are answered from. The headless backend changes it when a
+// test changes its devices in the middle of a frame, unless a source serves the frames.
+FrameInput& currentFrameInput();
+bool frameInputServed();
+
+}  // namespace veldra::platform

@@ -1,5 +1,5 @@
-// The game's keyboard, clock and window queries, answered from the devices or from the
-// frame record that a recorder or a recording's player holds for this frame.
+// The game's keyboard, clock and window queries, answered from the frame record taken at
+// the top of the frame.
 
 #include "platform/frame_input.h"
 
@@ -7,6 +7,7 @@
 #include "platform/console.h"
 #include "platform/device.h"
 #include "platform/keyboard.h"
+#include "platform/lifetime.h"
 
 namespace veldra::platform {
 namespace {
@@ -14,7 +15,6 @@ namespace {
 struct Dispatch {
   FrameInputObserver* observer = nullptr;
   FrameInputSource* source = nullptr;
-  bool devicesOff = false;
   FrameInput frame;  // what this frame's queries are answered from
 };
 
@@ -23,15 +23,10 @@ Dispatch& dispatch() {
   return instance;
 }
 
-bool latched() { return dispatch().observer != nullptr || dispatch().source != nullptr; }
-
 FrameInput readDevices() {
   FrameInput input;
-  if (dispatch().devicesOff) return input;
-  device::readKeyboard();
-  for (int key = 0; key < kVirtualKeyCount; ++key) {
-    input.keys[static_cast<std::size_t>(key)] = (device::asyncKeyState(key) & 0x8000) != 0;
-  }
+  if (devicesOff()) return input;
+  device::readKeyboard(input.keys);
   input.ticks = device::tickCount();
   input.console = device::consoleWindowSize(standardOutputHandle(), input.columns, input.rows);
   if (!input.console) input.columns = input.rows = 0;
@@ -40,47 +35,40 @@ FrameInput readDevices() {
 
 }  // namespace
 
+FrameInput& currentFrameInput() { return dispatch().frame; }
+bool frameInputServed() { return dispatch().source != nullptr; }
+
 void setFrameInputObserver(FrameInputObserver* observer) { dispatch().observer = observer; }
 void setFrameInputSource(FrameInputSource* source) { dispatch().source = source; }
-void setDevicesOff(bool off) { dispatch().devicesOff = off; }
-bool devicesOff() { return dispatch().devicesOff; }
 
-bool keyboardAvailable() {
-  // A recording's player serves the keys itself, and a check of one reads none.
-  if (dispatch().source != nullptr || dispatch().devicesOff) return true;
-  return device::keyboardAvailable();
-}
-
-void readKeyboard() {
+bool beginFrame() {
   Dispatch& d = dispatch();
-  if (!latched()) {
-    if (!d.devicesOff) device::readKeyboard();
-    return;
-  }
   const FrameInput devices = readDevices();
   if (d.source) {
     FrameInput served;
-    d.source->nextFrame(devices, served);
+    if (!d.source->nextFrame(devices, served)) return false;
     d.frame = served;
   } else {
     d.frame = devices;
   }
   if (d.observer) d.observer->frameRead(d.frame);
+  return true;
+}
+
+bool keyboardAvailable() {
+  // A recording's player serves the keys itself, and a check of one reads none.
+  if (dispatch().source != nullptr || devicesOff()) return true;
+  return device::keyboardAvailable();
 }
 
 std::uint16_t asyncKeyState(int virtualKey) {
-  if (!latched()) return dispatch().devicesOff ? 0 : device::asyncKeyState(virtualKey);
   if (virtualKey < 0 || virtualKey >= kVirtualKeyCount) return 0;
-  return dispatch().frame.keys[static_cast<std::size_t>(virtualKey)] ? 0x8000 : 0;
+  return dispatch().frame.keys[static_cast<std::size_t>(virtualKey)] ? kKeyDownBit : 0;
 }
 
-std::uint32_t tickCount() {
-  if (!latched()) return device::tickCount();
-  return dispatch().frame.ticks;
-}
+std::uint32_t tickCount() { return dispatch().frame.ticks; }
 
-bool consoleWindowSize(ConsoleHandle output, int& columns, int& rows) {
-  if (!latched()) return !dispatch().devicesOff && device::consoleWindowSize(output, columns, rows);
+bool consoleWindowSize(ConsoleHandle, int& columns, int& rows) {
   const FrameInput& frame = dispatch().frame;
   if (!frame.console) return false;
   columns = frame.columns;

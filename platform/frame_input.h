@@ -1,16 +1,16 @@
 #pragma once
 // Everything the game reads from the platform in a frame, as one record: the keys held, the
-// tick count and the window size. A recorder watches these records; a player of a
-// recording serves its own in place of the devices. With either in place, the platform
-// takes one record at the top of each frame and answers every query of that frame from
-// it; with neither, queries go straight to the devices.
+// tick count and the window size. The platform takes one record at the top of every frame
+// and answers every keyboard, clock and window query of that frame from it, in play as in
+// recording, replay and verification. A recorder watches these records; a recording's
+// player serves its own in place of the devices'.
 
 #include <array>
 #include <cstdint>
 
-namespace veldra::platform {
+#include "platform/keyboard.h"
 
-constexpr int kVirtualKeyCount = 256;
+namespace veldra::platform {
 
 struct FrameInput {
   std::array<bool, kVirtualKeyCount> keys{};
@@ -21,7 +21,7 @@ struct FrameInput {
   bool operator==(const FrameInput&) const = default;
 };
 
-// Sees what the devices gave, once per frame, before the game reads it.
+// Sees what the game is given, once per frame, before the game reads it.
 class FrameInputObserver {
  public:
   virtual ~FrameInputObserver() = default;
@@ -29,21 +29,21 @@ class FrameInputObserver {
 };
 
 // Stands in for the devices: given what they gave this frame (nothing but zeros while the
-// devices are off), fills in what the game shall see.
+// devices are off), fills in what the game shall see. False when it has nothing more to
+// give: the game then plays no further frame.
 class FrameInputSource {
  public:
   virtual ~FrameInputSource() = default;
-  virtual void nextFrame(const FrameInput& devices, FrameInput& input) = 0;
+  virtual bool nextFrame(const FrameInput& devices, FrameInput& input) = 0;
 };
 
 // At most one of each; nullptr removes it.
 void setFrameInputObserver(FrameInputObserver* observer);
 void setFrameInputSource(FrameInputSource* source);
 
-// Devices off: the terminal is left alone, nothing is written to standard output, no sound
-// device is opened, sleeps return at once and keys are not read. For checking a recording
-// as fast as it goes. Set before anything else touches the platform.
-void setDevicesOff(bool off);
-bool devicesOff();
+// Takes this frame's record: reads the devices (unless they are off), lets the source stand
+// in and the observer see it. Called once at the top of every frame by the frame loop.
+// False when the source has nothing more to give.
+bool beginFrame();
 
 }  // namespace veldra::platform

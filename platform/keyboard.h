@@ -1,19 +1,62 @@
 #pragma once
-// Keyboard state. Virtual-key codes use the Windows numbering on every platform.
+// Keyboard state. Virtual-key codes use the Windows numbering on every platform: it is the
+// game's numbering. The keys of a frame are read once, into the frame record taken at the
+// top of the frame (frame_input.h); every key test of that frame reads that record.
 
 #include <cstdint>
 
 namespace veldra::platform {
 
+constexpr int kVirtualKeyCount = 256;
+
+// The bit of a key's state that is set while the key is down, as the Windows call reports it.
+constexpr std::uint16_t kKeyDownBit = 0x8000;
+
+// The virtual-key codes the game and its backends name.
+namespace vk {
+constexpr int kBackspace = 8;
+constexpr int kTab = 9;
+constexpr int kEnter = 13;
+constexpr int kShift = 16;
+constexpr int kControl = 17;
+constexpr int kAlt = 18;
+constexpr int kEscape = 27;
+constexpr int kSpace = 32;
+constexpr int kLeft = 37;
+constexpr int kUp = 38;
+constexpr int kRight = 39;
+constexpr int kDown = 40;
+constexpr int kA = 65;
+constexpr int kC = 67;
+constexpr int kD = 68;
+constexpr int kE = 69;
+constexpr int kP = 80;
+constexpr int kS = 83;
+constexpr int kW = 87;
+constexpr int kX = 88;
+constexpr int kLeftShift = 160;
+constexpr int kRightShift = 161;
+constexpr int kLeftControl = 162;
+constexpr int kRightControl = 163;
+constexpr int kLeftAlt = 164;
+constexpr int kRightAlt = 165;
+constexpr int kSlash = 191;
+}  // namespace vk
+
 // Whether there is a keyboard to read at all: false only where the game has no terminal (or
-// console) to take keys from.
+// console) to take keys from. A recording's player serves keys itself, so there is one then.
 bool keyboardAvailable();
 
-// Reads whatever input arrived since the last call into the key-state table.
-// Called once at the top of every frame by the frame loop; key tests then cost nothing.
-void readKeyboard();
-
-// State of one key, as the Windows call reports it: bit 15 (0x8000) set while the key is down.
+// State of one key in this frame: kKeyDownBit while the key is down.
 std::uint16_t asyncKeyState(int virtualKey);
 
+// Whether the key is down in this frame.
+inline bool keyDown(int virtualKey) { return (asyncKeyState(virtualKey) & kKeyDownBit) != 0; }
+
 }  // namespace veldra::platform
+
+namespace veldra {
+// The game names keys and tests them as its own.
+namespace vk = platform::vk;
+using platform::keyDown;
+}  // namespace veldra

@@ -1,7 +1,7 @@
 #include "player/bindings.h"
 
 #include "core/game.h"
-#include "player/update_player.h"
+#include "platform/keyboard.h"
 
 namespace veldra {
 

@@ -6,7 +6,7 @@
 #include "core/game.h"
 #include "core/geometry.h"
 #include "core/map_grid.h"
-#include "player/update_player.h"
+#include "platform/keyboard.h"
 
 namespace veldra {
 

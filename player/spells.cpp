@@ -7,7 +7,7 @@
 #include "core/random_draws.h"
 #include "player/bindings.h"
 #include "player/messages.h"
-#include "player/update_player.h"
+#include "platform/keyboard.h"
 #include "world/particles.h"
 #include "world/projectiles.h"
 

@@ -12,8 +12,6 @@
 namespace veldra {
 namespace {
 
-constexpr std::uint16_t kKeyDownBit = 0x8000;
-
 void handlePauseKey(Game& game) {
   const bool down = keyDown(vk::kP);
   if (down && !game.pauseKeyHeld && !game.inFrontEnd) {
@@ -26,8 +24,6 @@ void handlePauseKey(Game& game) {
 bool quitKeyDown() { return keyDown(vk::kEscape) || keyDown(vk::kX); }
 
 }  // namespace
-
-bool keyDown(int virtualKey) { return (platform::asyncKeyState(virtualKey) & kKeyDownBit) != 0; }
 
 void updatePlayer(Game& game) {
   handlePauseKey(game);

@@ -8,7 +8,4 @@ struct Game;
 // quit, moving, the staff, pickups and portals, and the spells.
 void updatePlayer(Game& game);
 
-// A key is down while bit 15 of its reported state is set.
-bool keyDown(int virtualKey);
-
 }  // namespace veldra

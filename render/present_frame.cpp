@@ -4,7 +4,7 @@
 
 #include "core/game.h"
 #include "platform/console.h"
-#include "player/presets.h"
+#include "core/presets.h"
 #include "render/sprites.h"
 
 namespace veldra {

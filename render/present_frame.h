@@ -1,32 +1,16 @@
 #pragma once
 
-#include <string>
-#include <vector>
-
-#include "core/records.h"
-#include "render/console_screen.h"
+#include "render/render_frame.h"
 
 namespace veldra {
 
 struct Game;
 
-// The key names the spell lines show, from the active preset.
-struct KeyNames {
-  std::string ignis;
-  std::string electrica;
-  std::string glacies;
-  std::string herba;
-};
-
-// Composes one game frame from the Game's state and writes it in one call. Reads the Game;
-// writes only the screen's cells.
-void renderFrame(ConsoleScreen& screen, const Game& game, std::vector<MapObject> sprites,
-                 const KeyNames& keyNames);
-
 // The frame's presentation: sprite list, key names, renderFrame, then the message lines
 // printed over the written frame.
 void presentFrame(Game& game);
 
+// The spell lines' key names, from the binding block.
 KeyNames chooseKeyNames(const Game& game);
 
 }  // namespace veldra

@@ -3,7 +3,7 @@
 #include "core/game.h"
 #include "platform/clock.h"
 #include "render/hud.h"
-#include "render/present_frame.h"
+#include "render/render_frame.h"
 #include "render/raycaster.h"
 #include "render/sprites.h"
 

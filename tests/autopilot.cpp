@@ -4,7 +4,7 @@
 #include <deque>
 #include <numbers>
 
-#include "core/game_loop.h"
+#include "core/program/game_loop.h"
 #include "core/geometry.h"
 #include "core/map_grid.h"
 #include "player/movement.h"

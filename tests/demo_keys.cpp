@@ -7,7 +7,7 @@
 #include <iterator>
 #include <string>
 
-#include "core/demo_file.h"
+#include "core/program/demo_file.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -8,10 +8,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/demo.h"
-#include "core/demo_file.h"
+#include "core/program/demo.h"
+#include "core/program/demo_file.h"
 #include "core/game.h"
-#include "core/program.h"
+#include "core/program/program.h"
 #include "platform/headless.h"
 #include "test_support.h"
 

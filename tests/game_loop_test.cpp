@@ -7,7 +7,7 @@
 
 #include "audio/audio_engine.h"
 #include "core/game.h"
-#include "core/game_loop.h"
+#include "core/program/game_loop.h"
 #include "player/messages.h"
 #include "test_support.h"
 

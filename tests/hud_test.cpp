@@ -5,7 +5,7 @@
 #include <numbers>
 
 #include "player/messages.h"
-#include "player/presets.h"
+#include "core/presets.h"
 #include "render/hud.h"
 #include "render_support.h"
 

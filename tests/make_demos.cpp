@@ -7,7 +7,7 @@
 #include <string>
 
 #include "autopilot.h"
-#include "core/demo.h"
+#include "core/program/demo.h"
 #include "core/game.h"
 #include "platform/frame_input.h"
 #include "platform/headless.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/game.h"
-#include "core/game_loop.h"
+#include "core/program/game_loop.h"
 #include "player/messages.h"
 #include "test_support.h"
 

@@ -13,10 +13,10 @@
 #include <random>
 
 #include "core/game.h"
-#include "core/game_loop.h"
+#include "core/program/game_loop.h"
 #include "core/level_loader.h"
 #include "core/map_grid.h"
-#include "platform/keyboard.h"
+#include "platform/frame_input.h"
 #include "player/update_player.h"
 #include "world/update_world.h"
 #include "player/movement.h"
@@ -155,7 +155,7 @@ TEST_F(SoakTest, AMillionRandomFramesKeepEveryInvariant) {
     if (draw) {
       alive = runFrame(*game);
     } else {
-      platform::readKeyboard();
+      platform::beginFrame();
       updatePlayer(*game);
       if (!game->inFrontEnd && !game->paused) updateWorld(*game);
       alive = game->alive;

@@ -6,7 +6,7 @@
 
 #include "play_support.h"
 #include "replay_rand.h"
-#include "player/presets.h"
+#include "core/presets.h"
 
 namespace veldra {
 namespace {

@@ -2,6 +2,7 @@
 
 #include "platform/headless.h"
 
+#include <array>
 #include <deque>
 #include <mutex>
 
@@ -10,6 +11,7 @@
 #include "platform/device.h"
 #include "platform/frame_input.h"
 #include "platform/keyboard.h"
+#include "platform/lifetime.h"
 #include "platform/process.h"
 #include "platform/random.h"
 #include "platform/wave_out.h"
@@ -25,10 +27,8 @@ struct WaveDevice {
 
 namespace {
 
-constexpr int kKeyCount = 256;
-
 struct HeadlessState {
-  bool keys[kKeyCount] = {};
+  std::array<bool, kVirtualKeyCount> keys{};
   std::uint32_t ticks = 0;
   std::uint64_t slept = 0;
   bool console = false;
@@ -55,6 +55,19 @@ struct HeadlessState {
 HeadlessState& state() {
   static HeadlessState instance;
   return instance;
+}
+
+// What a test changes in the devices is what the very next query answers, even in the
+// middle of a frame: the frame record follows the devices unless a source serves it.
+void updateFrameRecord() {
+  if (frameInputServed()) return;
+  const HeadlessState& s = state();
+  FrameInput& frame = currentFrameInput();
+  frame.keys = s.keys;
+  frame.ticks = s.ticks;
+  frame.console = s.console;
+  frame.columns = s.console ? s.columns : 0;
+  frame.rows = s.console ? s.rows : 0;
 }
 
 // The wave device is touched by the audio worker as well as the test thread.
@@ -127,15 +140,11 @@ void writeConsoleText(ConsoleHandle, std::string_view text) {
 
 bool device::keyboardAvailable() { return true; }
 
-void device::readKeyboard() {
+void device::readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
   HeadlessState& s = state();
   if (s.inputScript) s.inputScript(s.inputCalls);
   ++s.inputCalls;
-}
-
-std::uint16_t device::asyncKeyState(int virtualKey) {
-  if (virtualKey < 0 || virtualKey >= kKeyCount) return 0;
-  return state().keys[virtualKey] ? 0x8000 : 0;
+  keys = s.keys;
 }
 
 // ---- clock ----
@@ -145,7 +154,14 @@ std::uint32_t device::tickCount() { return state().ticks; }
 void sleepMilliseconds(std::uint32_t milliseconds) {
   state().ticks += milliseconds;
   state().slept += milliseconds;
+  updateFrameRecord();
 }
+
+// ---- life ----
+
+void device::start() {}
+void device::beginPlay() {}
+void device::stop() {}
 
 // ---- process ----
 
@@ -203,22 +219,32 @@ void reset() {
   seedRand15(1);
   setFrameInputObserver(nullptr);
   setFrameInputSource(nullptr);
-  setDevicesOff(false);
+  start(Devices::On);
+  updateFrameRecord();
 }
 
 void setKeyDown(int virtualKey, bool down) {
-  if (virtualKey >= 0 && virtualKey < kKeyCount) state().keys[virtualKey] = down;
+  if (virtualKey < 0 || virtualKey >= kVirtualKeyCount) return;
+  state().keys[static_cast<std::size_t>(virtualKey)] = down;
+  updateFrameRecord();
 }
 
-void setTickCount(std::uint32_t milliseconds) { state().ticks = milliseconds; }
+void setTickCount(std::uint32_t milliseconds) {
+  state().ticks = milliseconds;
+  updateFrameRecord();
+}
 
 void setWindowSize(int columns, int rows) {
   state().console = true;
   state().columns = columns;
   state().rows = rows;
+  updateFrameRecord();
 }
 
-void setNoConsole() { state().console = false; }
+void setNoConsole() {
+  state().console = false;
+  updateFrameRecord();
+}
 
 void setAudioDeviceAvailable(bool available) { state().audioAvailable = available; }
 

@@ -12,7 +12,7 @@
 
 #include "platform/clock.h"
 #include "platform/device.h"
-#include "platform/frame_input.h"
+#include "platform/lifetime.h"
 #include "platform/process.h"
 #include "platform/terminal/terminal_session.h"
 
@@ -42,18 +42,20 @@ std::string currentDirectory() {
 void waitForKey() {
   if (devicesOff()) return;
   terminal::flushConsoleText();
-  if (::isatty(STDIN_FILENO) != 1) return;
+  // The terminal keys come from: standard input, else the controlling terminal.
+  const int input = terminal::session().inputFd;
+  if (input < 0) return;
   termios saved{};
-  if (::tcgetattr(STDIN_FILENO, &saved) != 0) return;
+  if (::tcgetattr(input, &saved) != 0) return;
   termios raw = saved;
   raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
   raw.c_cc[VMIN] = 1;
   raw.c_cc[VTIME] = 0;
-  ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &raw);
+  ::tcsetattr(input, TCSAFLUSH, &raw);
   char byte = 0;
-  while (::read(STDIN_FILENO, &byte, 1) < 0 && errno == EINTR) {
+  while (::read(input, &byte, 1) < 0 && errno == EINTR) {
   }
-  ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+  ::tcsetattr(input, TCSAFLUSH, &saved);
 }
 
 void writeStandardError(std::string_view text) {

@@ -5,7 +5,7 @@
 
 #include "platform/console.h"
 #include "platform/device.h"
-#include "platform/frame_input.h"
+#include "platform/lifetime.h"
 #include "platform/process.h"
 #include "platform/terminal/frame_encoder.h"
 #include "platform/terminal/terminal_session.h"
@@ -65,7 +65,6 @@ bool setConsoleCursorInfo(ConsoleHandle, const CursorInfo& info) {
 bool writeConsoleCells(ConsoleHandle output, const CHAR_INFO* cells, int width, int height) {
   Session& s = session();
   if (!s.outputIsTerminal) return false;
-  terminal::enterPlayMode();
   if (terminal::takeRedrawRequest()) terminal::forgetScreen(s.picture.model);
   // Text still waiting goes first, in the same write; a cell write leaves the text cursor
   // where it was.

@@ -7,26 +7,6 @@ namespace {
 
 constexpr char kEscape = '\x1b';
 
-// The game's virtual-key codes.
-constexpr int kVkBackspace = 8;
-constexpr int kVkTab = 9;
-constexpr int kVkEnter = 13;
-constexpr int kVkShift = 16;
-constexpr int kVkControl = 17;
-constexpr int kVkAlt = 18;
-constexpr int kVkEscape = 27;
-constexpr int kVkSpace = 32;
-constexpr int kVkLeft = 37;
-constexpr int kVkUp = 38;
-constexpr int kVkRight = 39;
-constexpr int kVkDown = 40;
-constexpr int kVkLeftShift = 160;
-constexpr int kVkRightShift = 161;
-constexpr int kVkLeftControl = 162;
-constexpr int kVkRightControl = 163;
-constexpr int kVkLeftAlt = 164;
-constexpr int kVkRightAlt = 165;
-constexpr int kVkSlash = 191;
 constexpr int kNoKey = -1;
 
 // Keyboard-protocol key numbers of the modifier keys.
@@ -50,28 +30,28 @@ int keyForCharacter(int c) {
   if (c >= 'A' && c <= 'Z') return c;
   if (c >= '0' && c <= '9') return c;
   switch (c) {
-    case ' ': return kVkSpace;
+    case ' ': return vk::kSpace;
     case '\r':
-    case '\n': return kVkEnter;
-    case '\t': return kVkTab;
+    case '\n': return vk::kEnter;
+    case '\t': return vk::kTab;
     case 0x7F:
-    case 0x08: return kVkBackspace;
+    case 0x08: return vk::kBackspace;
     case '/':
-    case '?': return kVkSlash;
-    case kEscape: return kVkEscape;
+    case '?': return vk::kSlash;
+    case kEscape: return vk::kEscape;
   }
   return kNoKey;
 }
 
 int keyForProtocolNumber(int number) {
   switch (number) {
-    case kKittyLeftShift: return kVkLeftShift;
-    case kKittyRightShift: return kVkRightShift;
-    case kKittyLeftControl: return kVkLeftControl;
-    case kKittyRightControl: return kVkRightControl;
-    case kKittyLeftAlt: return kVkLeftAlt;
+    case kKittyLeftShift: return vk::kLeftShift;
+    case kKittyRightShift: return vk::kRightShift;
+    case kKittyLeftControl: return vk::kLeftControl;
+    case kKittyRightControl: return vk::kRightControl;
+    case kKittyLeftAlt: return vk::kLeftAlt;
     case kKittyRightAlt:
-    case kKittyLevel3Shift: return kVkRightAlt;
+    case kKittyLevel3Shift: return vk::kRightAlt;
   }
   if (number >= 0 && number < 128) return keyForCharacter(number);
   return kNoKey;
@@ -79,10 +59,10 @@ int keyForProtocolNumber(int number) {
 
 int keyForArrow(char final) {
   switch (final) {
-    case 'A': return kVkUp;
-    case 'B': return kVkDown;
-    case 'C': return kVkRight;
-    case 'D': return kVkLeft;
+    case 'A': return vk::kUp;
+    case 'B': return vk::kDown;
+    case 'C': return vk::kRight;
+    case 'D': return vk::kLeft;
   }
   return kNoKey;
 }
@@ -209,7 +189,7 @@ std::size_t decodeOne(KeyboardState& state, std::string_view input, std::size_t 
     return 3;
   }
   if (next == kEscape) {
-    pressLegacy(state, kVkEscape, now);
+    pressLegacy(state, vk::kEscape, now);
     return 1;
   }
   // Alt and a character: the character's key.
@@ -251,7 +231,7 @@ bool awaitingMoreInput(const KeyboardState& state) { return !state.pending.empty
 
 void settleInput(KeyboardState& state, std::uint32_t now) {
   if (state.pending.empty() || now - state.pendingSince < kLoneEscapeWaitMs) return;
-  if (state.pending.size() == 1 && state.pending[0] == kEscape) pressLegacy(state, kVkEscape, now);
+  if (state.pending.size() == 1 && state.pending[0] == kEscape) pressLegacy(state, vk::kEscape, now);
   state.pending.clear();
 }
 
@@ -260,9 +240,9 @@ bool keyIsDown(const KeyboardState& state, int virtualKey, std::uint32_t now) {
     return state.exactDown[key] || state.latched[key] || (!state.stateFromOutside && keyHeldAt(state.held[key], now));
   };
   switch (virtualKey) {
-    case kVkShift: return held(kVkLeftShift) || held(kVkRightShift);
-    case kVkControl: return held(kVkLeftControl) || held(kVkRightControl);
-    case kVkAlt: return held(kVkLeftAlt) || held(kVkRightAlt);
+    case vk::kShift: return held(vk::kLeftShift) || held(vk::kRightShift);
+    case vk::kControl: return held(vk::kLeftControl) || held(vk::kRightControl);
+    case vk::kAlt: return held(vk::kLeftAlt) || held(vk::kRightAlt);
   }
   if (virtualKey < 0 || virtualKey >= kVirtualKeyCount) return false;
   return held(virtualKey);

@@ -15,11 +15,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/keyboard.h"
 #include "platform/terminal/key_hold.h"
 
 namespace veldra::platform::terminal {
 
-constexpr int kVirtualKeyCount = 256;
 constexpr std::uint32_t kLoneEscapeWaitMs = 5;    // an Esc byte alone this long is the Esc key
 constexpr std::size_t kMaxPendingBytes = 64;      // longer unfinished sequences are dropped
 

@@ -18,7 +18,7 @@ namespace {
 
 terminal::KeyboardState keyboard;
 std::uint32_t frameTime = 0;
-bool serverKeys[terminal::kVirtualKeyCount];
+bool serverKeys[kVirtualKeyCount];
 
 // Reads whatever is waiting, without blocking.
 void drainInput(std::uint32_t now) {
@@ -49,8 +49,8 @@ void takeServerKeys() {
 
 bool keyboardAvailable() { return terminal::session().inputIsTerminal; }
 
-void readKeyboard() {
-  terminal::enterPlayMode();
+void readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
+  keys.fill(false);
   if (!terminal::session().inputIsTerminal) return;
   terminal::beginRead(keyboard);
   frameTime = tickCount();
@@ -72,10 +72,9 @@ void readKeyboard() {
     keyboard.suspendRequested = false;
     ::raise(SIGTSTP);
   }
-}
-
-std::uint16_t asyncKeyState(int virtualKey) {
-  return terminal::keyIsDown(keyboard, virtualKey, frameTime) ? 0x8000 : 0;
+  for (int key = 0; key < kVirtualKeyCount; ++key) {
+    keys[static_cast<std::size_t>(key)] = terminal::keyIsDown(keyboard, key, frameTime);
+  }
 }
 
 }  // namespace veldra::platform::device

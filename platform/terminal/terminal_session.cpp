@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/frame_input.h"
+#include "platform/device.h"
 
 namespace veldra::platform::terminal {
 namespace {
@@ -139,19 +139,22 @@ int openKeyboardInput() {
 }  // namespace
 
 Session& session() {
-  static Session* instance = [] {
-    auto* created = new Session;  // lives until the process ends, after every exit hook
-    // With the devices off (checking a recording) the terminal is never touched.
-    created->outputIsTerminal = !devicesOff() && ::isatty(STDOUT_FILENO) == 1;
-    created->inputFd = devicesOff() ? -1 : openKeyboardInput();
-    created->inputIsTerminal = created->inputFd >= 0;
-    signalState.inputFd = created->inputFd;
-    signalState.outputIsTerminal = created->outputIsTerminal;
-    installHandlers();
-    std::atexit(restoreAtExit);
-    return created;
-  }();
+  static Session* instance = new Session;  // lives until the process ends, after every exit hook
   return *instance;
+}
+
+void startSession() {
+  static bool started = false;
+  if (started) return;
+  started = true;
+  Session& s = session();
+  s.outputIsTerminal = ::isatty(STDOUT_FILENO) == 1;
+  s.inputFd = openKeyboardInput();
+  s.inputIsTerminal = s.inputFd >= 0;
+  signalState.inputFd = s.inputFd;
+  signalState.outputIsTerminal = s.outputIsTerminal;
+  installHandlers();
+  std::atexit(restoreAtExit);
 }
 
 void writeAll(int fd, std::string_view bytes) {
@@ -230,3 +233,11 @@ void setCursorHidden(bool hidden) {
 }
 
 }  // namespace veldra::platform::terminal
+
+namespace veldra::platform::device {
+
+void start() { terminal::startSession(); }
+void beginPlay() { terminal::enterPlayMode(); }
+void stop() { terminal::restoreTerminal(); }
+
+}  // namespace veldra::platform::device

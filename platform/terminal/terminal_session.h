@@ -26,8 +26,12 @@ struct Session {
   std::string transcript;         // plain lines written while the picture was up
 };
 
-// The session, set up (signal handlers, exit hook) on first use.
+// The session: not a terminal at all until startSession has run.
 Session& session();
+
+// Finds where keys come from and installs the signal handlers and the exit hook that give
+// the terminal back. Once; the platform's start calls it.
+void startSession();
 
 // Takes the terminal for play: alternate screen, raw input, keyboard protocol. Once.
 void enterPlayMode();

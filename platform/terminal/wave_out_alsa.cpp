@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "platform/wave_out.h"
-#include "platform/frame_input.h"
+#include "platform/lifetime.h"
 
 namespace veldra::platform {
 namespace {

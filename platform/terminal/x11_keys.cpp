@@ -9,24 +9,24 @@ struct SymbolKey {
   int virtualKey;
 };
 constexpr SymbolKey kNamedKeys[] = {
-    {0x0020, 32},   // space
-    {0x002f, 191},  // slash
-    {0xff08, 8},    // BackSpace
-    {0xff09, 9},    // Tab
-    {0xff0d, 13},   // Return
-    {0xff8d, 13},   // KP_Enter
-    {0xff1b, 27},   // Escape
-    {0xff51, 37},   // Left
-    {0xff52, 38},   // Up
-    {0xff53, 39},   // Right
-    {0xff54, 40},   // Down
-    {0xffe1, 160},  // Shift_L
-    {0xffe2, 161},  // Shift_R
-    {0xffe3, 162},  // Control_L
-    {0xffe4, 163},  // Control_R
-    {0xffe9, 164},  // Alt_L
-    {0xffea, 165},  // Alt_R
-    {0xfe03, 165},  // ISO_Level3_Shift: AltGr on many layouts
+    {0x0020, vk::kSpace},   // space
+    {0x002f, vk::kSlash},  // slash
+    {0xff08, vk::kBackspace},    // BackSpace
+    {0xff09, vk::kTab},    // Tab
+    {0xff0d, vk::kEnter},   // Return
+    {0xff8d, vk::kEnter},   // KP_Enter
+    {0xff1b, vk::kEscape},   // Escape
+    {0xff51, vk::kLeft},   // Left
+    {0xff52, vk::kUp},   // Up
+    {0xff53, vk::kRight},   // Right
+    {0xff54, vk::kDown},   // Down
+    {0xffe1, vk::kLeftShift},  // Shift_L
+    {0xffe2, vk::kRightShift},  // Shift_R
+    {0xffe3, vk::kLeftControl},  // Control_L
+    {0xffe4, vk::kRightControl},  // Control_R
+    {0xffe9, vk::kLeftAlt},  // Alt_L
+    {0xffea, vk::kRightAlt},  // Alt_R
+    {0xfe03, vk::kRightAlt},  // ISO_Level3_Shift: AltGr on many layouts
 };
 
 }  // namespace

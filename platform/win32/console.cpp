@@ -3,7 +3,7 @@
 
 #include "platform/console.h"
 #include "platform/device.h"
-#include "platform/frame_input.h"
+#include "platform/lifetime.h"
 #include "platform/process.h"
 #include "platform/win32/win32_calls.h"
 
@@ -42,7 +42,6 @@ bool setConsoleCursorInfo(ConsoleHandle, const CursorInfo& info) {
 bool writeConsoleCells(ConsoleHandle, const CHAR_INFO* cells, int width, int height) {
   win32::ConsoleWindow window;
   if (!visibleWindow(window)) return false;
-  win32::takeConsoleForPlay();
   static_assert(sizeof(CHAR_INFO) == 4, "cells are laid out as the console's own");
   return win32::writeCells(cells, width, height, window.left, window.top);
 }

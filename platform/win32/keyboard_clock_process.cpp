@@ -6,33 +6,29 @@
 
 #include "platform/clock.h"
 #include "platform/device.h"
-#include "platform/frame_input.h"
 #include "platform/keyboard.h"
+#include "platform/lifetime.h"
 #include "platform/process.h"
 #include "platform/win32/win32_calls.h"
 
 namespace veldra::platform {
 namespace {
 
-constexpr std::uint16_t kHeldBit = 0x8000;
 constexpr std::uint16_t kPressedSinceLastPollBit = 0x0001;
-
-bool keysDown[kVirtualKeyCount];
 
 }  // namespace
 
+void device::start() { win32::startConsole(); }
+void device::beginPlay() { win32::takeConsoleForPlay(); }
+void device::stop() { win32::giveConsoleBack(); }
+
 bool device::keyboardAvailable() { return true; }
 
-void device::readKeyboard() {
+void device::readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
   for (int key = 0; key < kVirtualKeyCount; ++key) {
     const std::uint16_t state = win32::asyncKeyState(key);
-    keysDown[key] = (state & (kHeldBit | kPressedSinceLastPollBit)) != 0;
+    keys[static_cast<std::size_t>(key)] = (state & (kKeyDownBit | kPressedSinceLastPollBit)) != 0;
   }
-}
-
-std::uint16_t device::asyncKeyState(int virtualKey) {
-  if (virtualKey < 0 || virtualKey >= kVirtualKeyCount) return 0;
-  return keysDown[virtualKey] ? kHeldBit : 0;
 }
 
 std::uint32_t device::tickCount() { return win32::tickCount(); }

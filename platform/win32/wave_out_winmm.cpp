@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/frame_input.h"
+#include "platform/lifetime.h"
 #include "platform/wave_out.h"
 
 namespace veldra::platform {

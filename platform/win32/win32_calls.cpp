@@ -48,7 +48,9 @@ BOOL WINAPI onConsoleControl(DWORD) {
   return FALSE;
 }
 
-void remember() {
+}  // namespace
+
+void startConsole() {
   static bool done = false;
   if (done) return;
   done = true;
@@ -58,6 +60,8 @@ void remember() {
   ::SetConsoleCtrlHandler(onConsoleControl, TRUE);
   std::atexit(giveBack);
 }
+
+namespace {
 
 void writeBytes(DWORD which, std::string_view bytes) {
   const HANDLE handle = ::GetStdHandle(which);
@@ -91,7 +95,6 @@ bool getCursorInfo(unsigned& size, bool& visible) {
 }
 
 bool setCursorInfo(unsigned size, bool visible) {
-  remember();
   CONSOLE_CURSOR_INFO info{};
   info.dwSize = size;
   info.bVisible = visible ? TRUE : FALSE;
@@ -113,7 +116,6 @@ bool setCursorPosition(int column, int row) {
 }
 
 bool setTextAttribute(std::uint16_t attribute) {
-  remember();
   if (!::SetConsoleTextAttribute(output(), attribute)) return false;
   ::InterlockedExchange(&borrowed.attributesChanged, 1);
   return true;
@@ -123,7 +125,6 @@ void writeStandardOutputBytes(std::string_view bytes) { writeBytes(STD_OUTPUT_HA
 void writeStandardErrorBytes(std::string_view bytes) { writeBytes(STD_ERROR_HANDLE, bytes); }
 
 void takeConsoleForPlay() {
-  remember();
   if (borrowed.taken != 0) return;
   if (::SetConsoleOutputCP(kPictureCodePage)) ::InterlockedExchange(&borrowed.taken, 1);
 }

@@ -34,6 +34,9 @@ void writeStandardErrorBytes(std::string_view bytes);
 // Switches the console's output to code page 437 while the game draws (the block and shade
 // characters); the code page, the cursor and the text colour are given back on every way
 // out: a normal end, exit with a status, Ctrl+C, Ctrl+Break and closing the window.
+// startConsole remembers what to give back and installs the control handler and the exit
+// hook; once, at the platform's start.
+void startConsole();
 void takeConsoleForPlay();
 void giveConsoleBack();
 

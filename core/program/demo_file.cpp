@@ -1,6 +1,6 @@
-#include "core/demo_file.h"
+#include "core/program/demo_file.h"
 
-#include "core/checksum.h"
+#include "core/program/checksum.h"
 
 namespace veldra::demo {
 namespace {

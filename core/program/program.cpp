@@ -1,15 +1,16 @@
-#include "core/program.h"
+#include "core/program/program.h"
 
 #include <fstream>
 #include <iterator>
 #include <optional>
 
-#include "core/demo.h"
+#include "core/program/demo.h"
 #include "core/game.h"
-#include "core/game_loop.h"
+#include "core/program/game_loop.h"
 #include "platform/console.h"
 #include "platform/frame_input.h"
 #include "platform/keyboard.h"
+#include "platform/lifetime.h"
 #include "platform/process.h"
 #include "platform/random.h"
 
@@ -49,6 +50,7 @@ bool playGame(FrameWatcher* watcher, After after) {
     platform::writeStandardError(kNoKeyboard);
     return false;
   }
+  platform::beginPlay();
   runGameLoop(game, watcher);
   after(game);
   return true;
@@ -81,7 +83,6 @@ int playBack(const std::string& file, demo::Playback mode) {
   if (const std::string mismatch = demo::levelMismatch(recording->header); !mismatch.empty()) {
     return complain(file, mismatch);
   }
-  platform::setDevicesOff(mode == demo::Playback::Verify);
   platform::seedRand15(recording->header.randState);
   demo::Player player(std::move(*recording), mode, file);
   platform::setFrameInputSource(&player);
@@ -103,15 +104,22 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 int runProgram(const CommandLine& command) {
+  if (command.mode == RunMode::Usage) {
+    platform::writeStandardError(kUsage);
+    return kBadUse;
+  }
+  // A check of a recording runs with the devices off, as fast as it goes.
+  platform::start(command.mode == RunMode::Verify ? platform::Devices::Off : platform::Devices::On);
+  int status = kBadUse;
   switch (command.mode) {
-    case RunMode::Play: return playGame(nullptr, [](const Game&) {}) ? 0 : kBadUse;
-    case RunMode::Record: return record(command.file);
-    case RunMode::Replay: return playBack(command.file, demo::Playback::Replay);
-    case RunMode::Verify: return playBack(command.file, demo::Playback::Verify);
+    case RunMode::Play: status = playGame(nullptr, [](const Game&) {}) ? 0 : kBadUse; break;
+    case RunMode::Record: status = record(command.file); break;
+    case RunMode::Replay: status = playBack(command.file, demo::Playback::Replay); break;
+    case RunMode::Verify: status = playBack(command.file, demo::Playback::Verify); break;
     case RunMode::Usage: break;
   }
-  platform::writeStandardError(kUsage);
-  return kBadUse;
+  platform::stop();
+  return status;
 }
 
 }  // namespace veldra

@@ -1,4 +1,4 @@
-#include "core/checksum.h"
+#include "core/program/checksum.h"
 
 #include <array>
 

@@ -10,8 +10,9 @@ class FrameWatcher;
 void runGameLoop(Game& game);
 void runGameLoop(Game& game, FrameWatcher* watcher);
 
-// One frame of the loop without its closing sleep. False when the frame ended the game by
-// death (the farewell line and its pause have then already run).
+// One frame of the loop without its closing sleep. False when the game ended in it: by
+// death (the farewell line and its pause have then already run), or because the frame
+// input ran out (a recording played back to its end or stopped: nothing was played).
 bool runFrame(Game& game, FrameWatcher* watcher = nullptr);
 
 }  // namespace veldra

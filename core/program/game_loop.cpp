@@ -1,12 +1,12 @@
-#include "core/game_loop.h"
+#include "core/program/game_loop.h"
 
 #include "audio/sound_client.h"
 #include "core/game.h"
-#include "core/frame_watcher.h"
+#include "core/program/frame_watcher.h"
 #include "frontend/front_end.h"
 #include "platform/clock.h"
 #include "platform/console.h"
-#include "platform/keyboard.h"
+#include "platform/frame_input.h"
 #include "render/present_frame.h"
 #include "player/update_player.h"
 #include "world/update_world.h"
@@ -21,7 +21,7 @@ constexpr unsigned kFarewellPauseMs = 5000;
 }  // namespace
 
 bool runFrame(Game& game, FrameWatcher* watcher) {
-  platform::readKeyboard();  // input: the key-state table for this frame
+  if (!platform::beginFrame()) return false;  // input: this frame's keys, clock and window
   updatePlayer(game);
   if (game.inFrontEnd) {
     drawFrontEnd(game.screen, game.menuPage, game.menuCursor);
@@ -44,7 +44,8 @@ void runGameLoop(Game& game) { runGameLoop(game, nullptr); }
 void runGameLoop(Game& game, FrameWatcher* watcher) {
   while (game.running) {
     // A death ends the game at once: the sounds already asked for play on through the
-    // farewell pause and the Game's destructor closes the engine.
+    // farewell pause and the Game's destructor closes the engine. So does the end of a
+    // recording being played back, with no farewell at all.
     if (!runFrame(game, watcher)) return;
     platform::sleepMilliseconds(kFrameSleepMs);
   }

@@ -1,4 +1,4 @@
-#include "player/presets.h"
+#include "core/presets.h"
 
 #include "core/game.h"
 

@@ -1,9 +1,9 @@
-#include "core/demo.h"
+#include "core/program/demo.h"
 
 #include <algorithm>
 #include <fstream>
 
-#include "core/checksum.h"
+#include "core/program/checksum.h"
 #include "core/game.h"
 #include "platform/clock.h"
 #include "platform/console.h"
@@ -143,24 +143,27 @@ void Recorder::finish(const Game& game) {
 Player::Player(Recording recording, Playback mode, std::string name)
     : recording_(std::move(recording)), mode_(mode), name_(std::move(name)) {}
 
-void Player::stop(const std::string& line, int status) {
-  platform::writeResult(line + "\n");
-  platform::exitProcess(status);
+// The first verdict stands: the game plays no further frame once there is one.
+void Player::decide(const std::string& line, int status) {
+  if (!verdict_) verdict_ = Verdict{line, status};
 }
 
-void Player::nextFrame(const platform::FrameInput& devices, platform::FrameInput& input) {
-  if (mode_ == Playback::Replay && devices.keys[vk::kEscape]) stop(name_ + ": replay stopped", 0);
-  if (served_ >= recording_.frames.size()) {
-    const std::string frames = std::to_string(served_) + " frames";
+bool Player::nextFrame(const platform::FrameInput& devices, platform::FrameInput& input) {
+  if (mode_ == Playback::Replay && devices.keys[vk::kEscape]) decide(name_ + ": replay stopped", 0);
+  if (!verdict_ && served_ >= recording_.frames.size()) {
     if (recording_.closing) {
-      stop(name_ + ": frame " + std::to_string(served_ + 1) + " differs: the game goes on after the recording's end",
-           1);
+      decide(name_ + ": frame " + std::to_string(served_ + 1) + " differs: the game goes on after the recording's end",
+             1);
+    } else if (mode_ == Playback::Replay) {
+      decide(name_ + ": end of the recording (it has no closing record)", 0);
+    } else {
+      decide(name_ + ": " + std::to_string(served_) + " frames, identical (the recording has no closing record)", 0);
     }
-    if (mode_ == Playback::Replay) stop(name_ + ": end of the recording (it has no closing record)", 0);
-    stop(name_ + ": " + frames + ", identical (the recording has no closing record)", 0);
   }
+  if (verdict_) return false;
   input = recording_.frames[served_++].input;
   if (mode_ == Playback::Replay) keepRecordedPace(devices.ticks, input.ticks);
+  return true;
 }
 
 // A replay waits where the recorded game took longer than this one does, so that it runs
@@ -181,34 +184,42 @@ void Player::differs(std::uint32_t frame, const Checkpoint& expected, const Chec
   if (expected.frame != found.frame && expected.state != found.state) what = "the frame and game state checksums";
   else if (expected.frame != found.frame) what = "the frame checksum";
   else what = "the game state checksum";
-  stop(name_ + ": frame " + std::to_string(frame) + " differs: " + what, 1);
+  decide(name_ + ": frame " + std::to_string(frame) + " differs: " + what, 1);
 }
 
 void Player::frameDrawn(const Game& game) {
-  if (mode_ != Playback::Verify) return;
+  if (mode_ != Playback::Verify || verdict_) return;
   const FrameRecord& frame = recording_.frames[served_ - 1];
   if (!frame.checkpoint) return;
   const Checkpoint found = checkpointOf(game);
   if (!(found == *frame.checkpoint)) differs(served_, *frame.checkpoint, found);
 }
 
-int Player::finish(const Game& game) {
+// The game ended by itself (a quit or a death), with every frame served so far as recorded.
+Player::Verdict Player::verdictAtEnd(const Game& game) {
   const std::uint32_t recorded = static_cast<std::uint32_t>(recording_.frames.size());
-  if (mode_ == Playback::Replay) return 0;
   if (served_ < recorded) {
-    stop(name_ + ": frame " + std::to_string(served_) + " differs: the game ended there, the recording goes on to frame " +
-             std::to_string(recorded),
-         1);
+    return {name_ + ": frame " + std::to_string(served_) + " differs: the game ended there, the recording goes on to frame " +
+                std::to_string(recorded),
+            1};
   }
-  if (recording_.closing) {
-    const Checkpoint found = checkpointOf(game);
-    if (!(found == recording_.closing->last)) differs(served_, recording_.closing->last, found);
-    platform::writeResult(name_ + ": " + std::to_string(served_) + " frames, identical\n");
-    return 0;
+  if (!recording_.closing) {
+    return {name_ + ": " + std::to_string(served_) + " frames, identical (the recording has no closing record)", 0};
   }
-  platform::writeResult(name_ + ": " + std::to_string(served_) +
-                        " frames, identical (the recording has no closing record)\n");
-  return 0;
+  const Checkpoint found = checkpointOf(game);
+  if (!(found == recording_.closing->last)) {
+    differs(served_, recording_.closing->last, found);
+    return *verdict_;
+  }
+  return {name_ + ": " + std::to_string(served_) + " frames, identical", 0};
+}
+
+int Player::finish(const Game& game) {
+  // A replay that ran to its quit says nothing.
+  if (!verdict_ && mode_ == Playback::Replay) return 0;
+  const Verdict verdict = verdict_ ? *verdict_ : verdictAtEnd(game);
+  platform::writeResult(verdict.line + "\n");
+  return verdict.status;
 }
 
 }  // namespace veldra::demo

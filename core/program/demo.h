@@ -7,11 +7,12 @@
 #include <array>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "core/demo_file.h"
-#include "core/frame_watcher.h"
+#include "core/program/demo_file.h"
+#include "core/program/frame_watcher.h"
 #include "core/level_loader.h"
 #include "platform/frame_input.h"
 
@@ -62,18 +63,25 @@ class Recorder : public platform::FrameInputObserver, public FrameWatcher {
 
 enum class Playback { Replay, Verify };
 
+// The player stops serving frames as soon as it has a verdict (a checkpoint that differs,
+// the recording's end, Esc in a replay); the game loop then ends, and finish says it.
 class Player : public platform::FrameInputSource, public FrameWatcher {
  public:
   Player(Recording recording, Playback mode, std::string name);
 
-  void nextFrame(const platform::FrameInput& devices, platform::FrameInput& input) override;
+  bool nextFrame(const platform::FrameInput& devices, platform::FrameInput& input) override;
   void frameDrawn(const Game& game) override;
-  // After the game has ended: the verdict line (verify) and the exit status.
+  // After the game has ended: the verdict line and the exit status.
   int finish(const Game& game);
 
  private:
-  [[noreturn]] void stop(const std::string& line, int status);
+  struct Verdict {
+    std::string line;
+    int status;
+  };
+  void decide(const std::string& line, int status);
   void differs(std::uint32_t frame, const Checkpoint& expected, const Checkpoint& found);
+  Verdict verdictAtEnd(const Game& game);
   void keepRecordedPace(std::uint32_t now, std::uint32_t recorded);
 
   Recording recording_;
@@ -82,6 +90,7 @@ class Player : public platform::FrameInputSource, public FrameWatcher {
   std::uint32_t served_ = 0;  // frames handed to the game so far
   std::uint32_t replayStart_ = 0;    // device ticks at the first replayed frame
   std::uint32_t recordedStart_ = 0;  // recorded ticks of that frame
+  std::optional<Verdict> verdict_;
 };
 
 }  // namespace veldra::demo

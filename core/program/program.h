@@ -17,7 +17,7 @@ struct CommandLine {
 // The arguments after the program's name.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
-// Runs the program and returns its exit status: 0 after a game or a matching recording,
+// Runs the program, with the platform started and stopped around it, and returns its exit status: 0 after a game or a matching recording,
 // 1 when a level is missing at start (from inside the game) or a recording plays out
 // differently, 2 for a bad argument or a recording that cannot be used.
 int runProgram(const CommandLine& command);
