@@ -7,42 +7,15 @@
 #include <system_error>
 
 #include "core/game.h"
+#include "core/map_grid.h"
+#include "core/object_kinds.h"
 
 namespace veldra {
 namespace {
 
-constexpr char kWall = '#';
-constexpr char kFloor = '.';
 constexpr const char* kUnknownLevelName = "Unknown Level";
 // A name line longer than this keeps only its start: the name is shown on one screen row.
 constexpr std::size_t kMaxNameLength = 4096;
-
-struct ObjectCode {
-  char glyph;
-  std::uint16_t colour;
-  bool consumable;  // a pickup, remembered once taken
-};
-
-constexpr ObjectCode kObjectCodes[] = {
-    {'O', 11, false}, {'A', 13, false}, {'F', 14, false}, {'T', 14, false}, {'M', 10, false},
-    {'Y', 10, false}, {'f', 10, false}, {'w', 10, false}, {'o', 6, false},  {'t', 6, false},
-    {'S', 12, true},  {'k', 11, true},  {'L', 14, true},  {'B', 2, true},   {'m', 11, true},
-    {'h', 15, true},
-};
-
-// The object code of each byte, looked up once per cell: index + 1 into kObjectCodes, or 0.
-constexpr std::array<std::uint8_t, 256> kCodeOfByte = [] {
-  std::array<std::uint8_t, 256> table{};
-  for (std::size_t i = 0; i < std::size(kObjectCodes); ++i) {
-    table[static_cast<unsigned char>(kObjectCodes[i].glyph)] = static_cast<std::uint8_t>(i + 1);
-  }
-  return table;
-}();
-
-const ObjectCode* findObjectCode(char c) {
-  const std::uint8_t index = kCodeOfByte[static_cast<unsigned char>(c)];
-  return index == 0 ? nullptr : &kObjectCodes[index - 1];
-}
 
 // Reads one line, keeping at most `keep` characters and skipping the rest, so a huge line
 // costs no memory. False at end of file with nothing read.
@@ -77,19 +50,22 @@ char readCell(Game& game, char c, int column, int row, double& startX, double& s
   if (c == 'P') {
     startX = x;
     startY = y;
-    return kFloor;
+    return kFloorCell;
   }
-  if (c == 'E') {
-    game.enemies.push_back(Enemy{x, y, 200, 12, true});
-    return kFloor;
+  if (c == kEnemyGlyph) {
+    Enemy enemy;  // whole health, its own colour
+    enemy.x = x;
+    enemy.y = y;
+    game.enemies.push_back(enemy);
+    return kFloorCell;
   }
-  const ObjectCode* code = findObjectCode(c);
-  if (!code) return c;  // walls, floor and characters that are no code stay as they are
-  if (code->consumable && isConsumed(game, column, row)) {
-    return c == 'B' ? 'B' : kFloor;  // a taken HERBA scroll leaves its letter behind
+  const ObjectKind* kind = objectKind(c);
+  if (!kind || !kind->placed()) return c;  // walls, floor and characters that are no object stay as they are
+  if (kind->consumable && isConsumed(game, column, row)) {
+    return c == kLetterLeftWhenTaken ? c : kFloorCell;
   }
-  game.mapObjects.push_back(MapObject{x, y, code->glyph, code->colour});
-  return kFloor;
+  game.mapObjects.push_back(MapObject{x, y, kind->glyph, kind->colour});
+  return kFloorCell;
 }
 
 bool isOpenableFile(const std::string& fileName) {
@@ -98,6 +74,12 @@ bool isOpenableFile(const std::string& fileName) {
 }
 
 }  // namespace
+
+Theme themeOf(char themeLetter) {
+  if (themeLetter == 'o' || themeLetter == 'O') return Theme::Outdoor;
+  if (themeLetter == 'i' || themeLetter == 'I') return Theme::Indoor;
+  return Theme::Plain;
+}
 
 std::array<std::string, kLevelSlots> defaultLevelTable() {
   std::array<std::string, kLevelSlots> table;
@@ -130,14 +112,14 @@ bool loadLevel(const std::string& fileName, Game& game, double& startX, double& 
   // One character more than a row holds, so a full row's carriage return is still seen.
   while (row < height && readLine(in, line, static_cast<std::size_t>(width) + 1)) {
     removeTrailingCarriageReturn(line);
-    line.resize(static_cast<std::size_t>(width), kFloor);
+    line.resize(static_cast<std::size_t>(width), kFloorCell);
     for (int column = 0; column < width; ++column) {
       line[column] = readCell(game, line[column], column, row, startX, startY);
     }
     grid += line;
     ++row;
   }
-  for (; row < height; ++row) grid.append(static_cast<std::size_t>(width), kWall);
+  for (; row < height; ++row) grid.append(static_cast<std::size_t>(width), kWallCell);
 
   game.mapGrid = std::move(grid);
   return true;

@@ -5,7 +5,6 @@
 namespace veldra {
 namespace {
 
-constexpr char kWall = '#';
 // Beyond any grid, and still inside an int.
 constexpr double kFarBeyondGrid = 1e9;
 
@@ -21,10 +20,13 @@ bool insideGrid(const Game& game, int column, int row) {
   return column >= 0 && column < game.mapWidth && row >= 0 && row < game.mapHeight;
 }
 
-bool isWallCell(const Game& game, int column, int row) {
-  if (!insideGrid(game, column, row)) return false;
+char cellAt(const Game& game, int column, int row) {
   const std::size_t index = static_cast<std::size_t>(row) * game.mapWidth + static_cast<std::size_t>(column);
-  return index < game.mapGrid.size() && game.mapGrid[index] == kWall;
+  return index < game.mapGrid.size() ? game.mapGrid[index] : kFloorCell;
+}
+
+bool isWallCell(const Game& game, int column, int row) {
+  return insideGrid(game, column, row) && cellAt(game, column, row) == kWallCell;
 }
 
 bool blocksAt(const Game& game, double x, double y) {

@@ -6,6 +6,10 @@ namespace veldra {
 
 struct Game;
 
+// What the grid keeps in a cell: a wall, open floor, or a character of no meaning (floor too).
+constexpr char kWallCell = '#';
+constexpr char kFloorCell = '.';
+
 // The column or row of a coordinate, truncated toward zero; -1 for anything at or below
 // -1 (and for NaN), so it always lands outside the grid rather than overflowing.
 int cellIndexOf(double coordinate);
@@ -14,6 +18,9 @@ bool insideGrid(const Game& game, int column, int row);
 
 // A wall cell inside the grid.
 bool isWallCell(const Game& game, int column, int row);
+
+// The grid's character at a cell inside the grid; open floor where the grid string ends.
+char cellAt(const Game& game, int column, int row);
 
 // What bolts, enemies and the player cannot enter: a wall or anywhere outside the grid.
 bool blocksAt(const Game& game, double x, double y);

@@ -6,6 +6,7 @@
 #include "core/game.h"
 #include "core/geometry.h"
 #include "core/map_grid.h"
+#include "core/object_kinds.h"
 #include "platform/keyboard.h"
 
 namespace veldra {
@@ -19,6 +20,7 @@ constexpr double kStepPerFrame = 0.12;   // cells
 constexpr double kSolidRadius = 0.5;     // cells; closer than this to a solid object blocks
 constexpr double kFootstepInterval = 0.6;  // cells
 
+// Pickups are walked onto to be taken; every other object stands in the way.
 bool clearOfSolidObjects(const Game& game, double x, double y) {
   for (const MapObject& object : game.mapObjects) {
     if (!isWalkThrough(object.glyph) && withinReach(x, y, object.x, object.y, kSolidRadius)) return false;
@@ -35,10 +37,6 @@ void countFootstep(Game& game) {
 }
 
 }  // namespace
-
-bool isWalkThrough(char glyph) {
-  return glyph == 'h' || glyph == 'S' || glyph == 'k' || glyph == 'L' || glyph == 'm';
-}
 
 bool canStandAt(const Game& game, double x, double y) {
   return !blocksAt(game, x, y) && clearOfSolidObjects(game, x, y);

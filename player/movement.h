@@ -11,9 +11,6 @@ extern bool footstepHighPitch;
 // makes a footstep every 0.6 cells.
 void turnAndMove(Game& game);
 
-// Pickups are walked onto to be taken; every other object stands in the way.
-bool isWalkThrough(char glyph);
-
 // Whether the player may stand at (x, y): inside the grid, not in a wall, not within reach
 // of a solid object.
 bool canStandAt(const Game& game, double x, double y);

@@ -6,6 +6,8 @@
 #include "core/game.h"
 #include "core/geometry.h"
 #include "core/map_grid.h"
+#include "core/object_kinds.h"
+#include "core/spell_facts.h"
 #include "player/level_switch.h"
 #include "player/messages.h"
 
@@ -18,9 +20,7 @@ constexpr int kLastLevelIndex = kLevelSlots - 1;
 
 constexpr int kHealthGain = 20;
 constexpr std::uint16_t kHealthColour = 10;
-constexpr int kInfusedManaCap = 500;
 constexpr int kInfusedMana = 450;
-constexpr int kPlainManaCap = 50;
 constexpr std::uint16_t kManaColour = 11;
 constexpr std::uint16_t kPortalFailureColour = 12;
 
@@ -71,7 +71,7 @@ void takeScroll(Game& game, std::size_t index, const ScrollKind& kind) {
 void toggleManaInfusion(Game& game, std::size_t index) {
   const bool starting = !game.manaInfusion;
   game.manaInfusion = starting;
-  game.mpMax = starting ? kInfusedManaCap : kPlainManaCap;
+  game.mpMax = starting ? kManaInfusionCap : kPlainManaCap;
   game.mp = starting ? kInfusedMana : 0;
   consume(game, index);
   play(game.sound, sounds::kManaPickup);
@@ -115,17 +115,27 @@ bool touchMapObjects(Game& game) {
     const MapObject& object = game.mapObjects[i];
     const bool inPickupReach = withinReach(object.x, object.y, game.playerX, game.playerY, kPickupReach);
     const bool inPortalReach = withinReach(object.x, object.y, game.playerX, game.playerY, kPortalReach);
-    if (const ScrollKind* kind = scrollKind(object.glyph)) {
-      if (inPickupReach) takeScroll(game, i, *kind);
-    } else if (object.glyph == 'm') {
-      if (inPickupReach) toggleManaInfusion(game, i);
-    } else if (object.glyph == 'h') {
-      if (inPickupReach && game.hp < game.hpMax) takeHealth(game, i);
-    } else if (object.glyph == 'O' && inPortalReach) {
-      if (game.levelIndex >= kLastLevelIndex) humAtDeadPortal(game);
-      else if (travel(game, +1, deadPortalInReach)) return true;
-    } else if (object.glyph == 'A' && inPortalReach && game.levelIndex > 0) {
-      if (travel(game, -1, deadPortalInReach)) return true;
+    const ObjectKind* kind = objectKind(object.glyph);
+    if (!kind) continue;
+    switch (kind->role) {
+      case ObjectRole::Scroll:
+        if (const ScrollKind* scroll = scrollKind(object.glyph); scroll && inPickupReach) takeScroll(game, i, *scroll);
+        break;
+      case ObjectRole::ManaPotion:
+        if (inPickupReach) toggleManaInfusion(game, i);
+        break;
+      case ObjectRole::HealthPickup:
+        if (inPickupReach && game.hp < game.hpMax) takeHealth(game, i);
+        break;
+      case ObjectRole::ForwardPortal:
+        if (!inPortalReach) break;
+        if (game.levelIndex >= kLastLevelIndex) humAtDeadPortal(game);
+        else if (travel(game, +1, deadPortalInReach)) return true;
+        break;
+      case ObjectRole::BackPortal:
+        if (inPortalReach && game.levelIndex > 0 && travel(game, -1, deadPortalInReach)) return true;
+        break;
+      default: break;
     }
   }
   if (!deadPortalInReach) game.portalFailureReported = false;

@@ -5,6 +5,7 @@
 #include "audio/sound_catalogue.h"
 #include "core/game.h"
 #include "core/random_draws.h"
+#include "core/spell_facts.h"
 #include "player/bindings.h"
 #include "player/messages.h"
 #include "platform/keyboard.h"

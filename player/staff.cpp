@@ -8,7 +8,7 @@
 #include "core/geometry.h"
 #include "core/map_grid.h"
 #include "player/bindings.h"
-#include "world/breakable.h"
+#include "core/object_kinds.h"
 #include "world/enemies.h"
 #include "world/particles.h"
 
@@ -60,16 +60,12 @@ std::ptrdiff_t struckObject(const Game& game, const Strike& strike) {
 double backward(const Game& game) { return game.playerAngle + std::numbers::pi; }
 
 void woundEnemy(Game& game, std::size_t index, Strike& strike) {
-  Enemy& enemy = game.enemies[index];
+  const Enemy& enemy = game.enemies[index];
   strike.impactX = enemy.x - kTargetPullBack * strike.ux;
   strike.impactY = enemy.y - kTargetPullBack * strike.uy;
-  enemy.hp -= kDamage;
   play(game.sound, sounds::kStaffHitsEnemy);
   emitBurst(game, enemy.x, enemy.y, backward(game), kWoundSpray, kWoundColour, kWoundParticles);
-  if (game.enemies[index].hp <= 0) {
-    game.enemies[index].alive = false;
-    removeEnemyNow(game, index);
-  }
+  damageEnemy(game, index, kDamage, EnemyDeath::AtOnce);
 }
 
 void breakObject(Game& game, std::size_t index, Strike& strike) {

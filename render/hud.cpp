@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "core/game.h"
+#include "core/map_grid.h"
+#include "core/spell_facts.h"
 #include "render/angles.h"
 #include "render/present_frame.h"
 
@@ -52,7 +54,6 @@ constexpr int kLowHealth = 25;
 constexpr std::uint32_t kBurnBlinkPeriodMs = 200;
 constexpr std::uint16_t kManaColour = 9;
 constexpr std::uint16_t kManaEmpty = 1;
-constexpr int kInfusedManaMax = 500;
 constexpr std::uint16_t kInfusionMarker = 12;
 constexpr std::uint16_t kLocked = 7;
 constexpr std::uint16_t kIgnisColour = 12;
@@ -176,10 +177,9 @@ void drawMinimap(FrameView frame, const Game& game, const std::vector<MapObject>
         frame.put(column, row, playerArrow(game.playerAngle), kPlayerArrow);
         continue;
       }
-      const std::size_t index = static_cast<std::size_t>(gridX) + static_cast<std::size_t>(gridY) * game.mapWidth;
-      const char c = index < game.mapGrid.size() ? game.mapGrid[index] : '.';
-      if (c == '#') frame.put(column, row, '#', kMinimapWall);
-      else if (c == '.') frame.put(column, row, ' ', kMinimapFloor);
+      const char c = cellAt(game, gridX, gridY);
+      if (c == kWallCell) frame.put(column, row, kWallCell, kMinimapWall);
+      else if (c == kFloorCell) frame.put(column, row, ' ', kMinimapFloor);
       else frame.put(column, row, c, kMinimapFloor);
       for (const MapObject& sprite : sprites) {
         if (static_cast<int>(sprite.x) == gridX && static_cast<int>(sprite.y) == gridY) {
@@ -210,7 +210,7 @@ void drawStatus(FrameView frame, const Game& game, const KeyNames& keyNames, std
   const std::string mana = numbers(game.mp, game.mpMax);
   frame.putByIndex(frame.indexOf(kBarNumbersColumn, kManaRow), mana, kManaColour);
   const int markerColumn = kBarNumbersColumn + 1 + static_cast<int>(mana.size());
-  if (game.mpMax == kInfusedManaMax && markerColumn < frame.width) {
+  if (game.mpMax == kManaInfusionCap && markerColumn < frame.width) {
     frame.putByIndex(frame.indexOf(markerColumn, kManaRow), std::string_view("-"), kInfusionMarker);
   }
   drawSpellLines(frame, game, keyNames);

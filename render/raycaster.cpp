@@ -4,6 +4,9 @@
 #include <numbers>
 
 #include "core/game.h"
+#include "core/level_loader.h"
+#include "core/map_grid.h"
+#include "core/object_kinds.h"
 #include "platform/random.h"
 #include "render/angles.h"
 
@@ -46,11 +49,6 @@ constexpr double kRainNearWall = 4.5;
 constexpr std::uint16_t kRainColour = 9;
 constexpr std::uint16_t kRainSplashColour = 3;
 constexpr int kRainSplashPercent = 60;
-
-bool isWall(const Game& game, int x, int y) {
-  const std::size_t index = static_cast<std::size_t>(x) + static_cast<std::size_t>(y) * game.mapWidth;
-  return index < game.mapGrid.size() && game.mapGrid[index] == '#';
-}
 
 // The cloud's direction drifts with the clock; the sun stays at angle 0.
 double cloudDirection(std::uint32_t ticks) {
@@ -120,7 +118,7 @@ struct WallSlice {
 // Torches in build order; a later torch's colour wins over an earlier one's.
 WallSlice lightByTorches(WallSlice slice, const RayHit& hit, const std::vector<MapObject>& sprites) {
   for (const MapObject& sprite : sprites) {
-    if (sprite.glyph != 'T') continue;
+    if (!hasRole(sprite.glyph, ObjectRole::Torch)) continue;
     const double dx = hit.cellX - sprite.x;
     const double dy = hit.cellY - sprite.y;
     const double q = dx * dx + dy * dy;
@@ -137,12 +135,6 @@ WallSlice lightByTorches(WallSlice slice, const RayHit& hit, const std::vector<M
 double rainSpeed() { return kRainSlowest + kRainSpread * platform::rand15() / 32767.0; }
 
 }  // namespace
-
-Theme themeOf(char themeLetter) {
-  if (themeLetter == 'o' || themeLetter == 'O') return Theme::Outdoor;
-  if (themeLetter == 'i' || themeLetter == 'I') return Theme::Indoor;
-  return Theme::Plain;
-}
 
 RayHit castRay(const Game& game, double x, double y, double angle, double maxDepth) {
   const double dx = std::cos(angle);
@@ -168,7 +160,7 @@ RayHit castRay(const Game& game, double x, double y, double angle, double maxDep
       stepAlongX = false;
     }
     if (mapX < 0 || mapY < 0 || mapX >= game.mapWidth || mapY >= game.mapHeight) return {maxDepth, mapX, mapY};
-    if (isWall(game, mapX, mapY)) {
+    if (isWallCell(game, mapX, mapY)) {
       const double distance = stepAlongX ? sideX - deltaX : sideY - deltaY;
       return {distance > maxDepth ? maxDepth : distance, mapX, mapY};
     }

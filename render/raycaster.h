@@ -13,9 +13,6 @@ namespace veldra {
 
 struct Game;
 
-enum class Theme { Outdoor, Indoor, Plain };
-Theme themeOf(char themeLetter);
-
 // Where a ray from (x, y) along `angle` meets the first wall: its Euclidean distance (capped
 // at maxDepth; maxDepth when it leaves the grid) and the last cell the march reached.
 struct RayHit {

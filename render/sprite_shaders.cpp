@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/object_kinds.h"
 #include "platform/random.h"
 #include "render/sprites.h"
 
@@ -112,25 +113,22 @@ Shade plain(char glyph, std::uint16_t colour, const SpriteCell& p) {
 }  // namespace
 
 Shade shadeSprite(char glyph, std::uint16_t colour, const SpriteCell& cell) {
-  switch (glyph) {
-    case 'T': return torch(colour, cell);
-    case 'F': return fire(cell);
-    case 'o': return tree(cell);
-    case 'M':
-    case 'Y':
-    case 'f':
-    case 'w': return scenery(glyph, colour, cell);
-    case 'S':
-    case 'B': return scroll('^', colour, cell);
-    case 'k': return scroll('-', colour, cell);
-    case 'L': return scroll('~', colour, cell);
-    case 'm': return potion(colour, cell);
-    case 'h': return health(colour, cell);
-    case 'E': return enemy(colour, cell);
-    case '/': return lightning(colour, cell);
-    case '*': return bolt(colour, cell);
-    default: return plain(glyph, colour, cell);
+  const ObjectKind* kind = objectKind(glyph);
+  switch (kind ? kind->look : SpriteLook::Plain) {
+    case SpriteLook::Torch: return torch(colour, cell);
+    case SpriteLook::Fire: return fire(cell);
+    case SpriteLook::Tree: return tree(cell);
+    case SpriteLook::Scenery: return scenery(glyph, colour, cell);
+    case SpriteLook::Scroll: return scroll(kind->mark, colour, cell);
+    case SpriteLook::Potion: return potion(colour, cell);
+    case SpriteLook::Health: return health(colour, cell);
+    case SpriteLook::Enemy: return enemy(colour, cell);
+    case SpriteLook::Lightning: return lightning(colour, cell);
+    case SpriteLook::Bolt: return bolt(colour, cell);
+    case SpriteLook::Plain:
+    case SpriteLook::Point: break;
   }
+  return plain(glyph, colour, cell);
 }
 
 }  // namespace veldra

@@ -5,15 +5,14 @@
 #include <string>
 
 #include "core/game.h"
+#include "core/object_kinds.h"
+#include "core/spell_facts.h"
 #include "platform/random.h"
 #include "render/angles.h"
 
 namespace veldra {
 namespace {
 
-// Bolts are told apart by speed (cells per frame).
-constexpr double kLightningSlowest = 0.5;
-constexpr double kLightningFastest = 0.57;
 constexpr std::uint16_t kLightningColour = 14;
 constexpr std::uint16_t kFastBoltColour = 10;
 constexpr std::uint16_t kBoltColour = 12;
@@ -28,7 +27,8 @@ constexpr double kEdgeWidening = 1.8;
 constexpr double kNearestSprite = 0.3;
 
 bool isPoint(char glyph) {
-  return glyph == '^' || glyph == 'v' || glyph == '.' || glyph == ',' || glyph == '`' || glyph == '"';
+  const ObjectKind* kind = objectKind(glyph);
+  return kind != nullptr && kind->look == SpriteLook::Point;
 }
 
 // Where a world position lies in the view: its distance and its angle from the view line.
@@ -53,10 +53,9 @@ int screenColumn(const ViewPlacement& p, const ConsoleScreen& screen, int width)
 }
 
 void appendBolt(std::vector<MapObject>& sprites, const Projectile& bolt) {
-  const double speed = std::sqrt(bolt.dx * bolt.dx + bolt.dy * bolt.dy);
-  if (speed >= kLightningSlowest && speed <= kLightningFastest) {
-    sprites.push_back({bolt.x, bolt.y, '/', kLightningColour});
-  } else if (speed > kLightningFastest) {
+  if (boltClass(bolt) == BoltClass::Electrica) {
+    sprites.push_back({bolt.x, bolt.y, kLightningGlyph, kLightningColour});
+  } else if (boltSpeed(bolt) > kElectricaFastest) {
     static constexpr char kDebris[] = {'.', ',', '`', '"'};
     for (int i = 0; i < kDebrisPerFastBolt; ++i) {
       const double ox = (platform::rand15() / 32767.0 - 0.5) * kDebrisSpread;
@@ -64,9 +63,9 @@ void appendBolt(std::vector<MapObject>& sprites, const Projectile& bolt) {
       const char glyph = kDebris[platform::rand15() % 4];
       sprites.push_back({bolt.x + ox, bolt.y + oy, glyph, kFastBoltColour});
     }
-    sprites.push_back({bolt.x, bolt.y, '*', kFastBoltColour});
+    sprites.push_back({bolt.x, bolt.y, kBoltGlyph, kFastBoltColour});
   } else {
-    sprites.push_back({bolt.x, bolt.y, '*', kBoltColour});
+    sprites.push_back({bolt.x, bolt.y, kBoltGlyph, kBoltColour});
   }
 }
 
@@ -107,7 +106,7 @@ void drawSprite(FrameView frame, const Game& game, const ConsoleScreen& screen, 
       if (lx == n / 2 && row >= 0 && row < height) frame.put(column, height / 2, sprite.glyph, kPointColour);
       continue;
     }
-    const bool labelled = sprite.glyph == 'E' && drawHealthLabel(frame, sprite, column, top, centre);
+    const bool labelled = sprite.glyph == kEnemyGlyph && drawHealthLabel(frame, sprite, column, top, centre);
     const double u = std::fabs(lx - half) / half;
     for (int ly = firstRow; ly <= lastRow; ++ly) {
       if (ly == 0 && labelled) continue;
@@ -126,7 +125,7 @@ std::vector<MapObject> buildSpriteList(const Game& game) {
   for (const Enemy& enemy : game.enemies) {
     if (!enemy.alive) continue;
     const int label = std::clamp(enemy.hp, 0, kMaxLabelHealth);
-    sprites.push_back({enemy.x, enemy.y, 'E', static_cast<std::uint16_t>(label << 8 | enemy.colour)});
+    sprites.push_back({enemy.x, enemy.y, kEnemyGlyph, static_cast<std::uint16_t>(label << 8 | enemy.colour)});
   }
   for (const Projectile& bolt : game.projectiles) appendBolt(sprites, bolt);
   return sprites;

@@ -9,7 +9,7 @@
 #include "core/map_grid.h"
 #include "player/movement.h"
 #include "platform/headless.h"
-#include "world/breakable.h"
+#include "core/object_kinds.h"
 
 namespace veldra::testing {
 namespace {

@@ -26,20 +26,30 @@ void chase(const Game& game, Enemy& enemy, double dx, double dy, double distance
   enemy.y = y;
 }
 
-}  // namespace
-
-void removeEnemyNow(Game& game, std::size_t index) {
+void removeEnemy(Game& game, std::size_t index) {
   game.enemies.erase(game.enemies.begin() + static_cast<std::ptrdiff_t>(index));
   play(game.sound, sounds::kEnemyDies);
 }
 
+}  // namespace
+
+bool damageEnemy(Game& game, std::size_t index, int damage, EnemyDeath death) {
+  Enemy& enemy = game.enemies[index];
+  enemy.hp -= damage;
+  if (enemy.hp > 0) return false;
+  enemy.alive = false;
+  if (death == EnemyDeath::AtOnce) removeEnemy(game, index);
+  return true;
+}
+
 void updateEnemies(Game& game) {
-  // From the last enemy down, so removal is safe.
+  // From the last enemy down: the latest enemy acts first, so when two touch the player in
+  // one frame it is the latest that hurts him (the first touch starts the cooldown), and a
+  // bolt in reach of two enemies hits the latest.
   for (std::size_t i = game.enemies.size(); i-- > 0;) {
     Enemy& enemy = game.enemies[i];
     if (!enemy.alive) {
-      // Killed by a bolt last frame: it stayed one frame, unseen, absorbing bolts.
-      removeEnemyNow(game, i);
+      removeEnemy(game, i);  // killed by a bolt since the last pass
       continue;
     }
     const double dx = game.playerX - enemy.x;
@@ -48,7 +58,7 @@ void updateEnemies(Game& game) {
     chase(game, enemy, dx, dy, distance);
     // The touch measures from where the enemy stood before its step.
     if (distance < kTouchRange && game.burnCooldown == 0) hurtPlayer(game, kTouchDamage);
-    applyBoltHits(game, enemy);
+    applyBoltHits(game, i);
   }
 }
 

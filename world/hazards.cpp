@@ -3,6 +3,8 @@
 #include "audio/sound_catalogue.h"
 #include "core/game.h"
 #include "core/geometry.h"
+#include "core/level_loader.h"
+#include "core/object_kinds.h"
 #include "core/random_draws.h"
 #include "player/messages.h"
 #include "world/hurt.h"
@@ -11,7 +13,6 @@
 namespace veldra {
 namespace {
 
-constexpr char kFire = 'F';
 constexpr int kFlickerPercent = 25;
 constexpr Scatter kFlicker{0.3, 0.02, 10, 8, 12};
 
@@ -27,16 +28,18 @@ constexpr int kChirpPercent = 15;
 constexpr int kChirpLowestHz = 1200;
 constexpr int kChirpRangeHz = 600;
 
+bool isFire(const MapObject& object) { return hasRole(object.glyph, ObjectRole::Fire); }
+
 bool fireWithinReach(const Game& game) {
   for (const MapObject& object : game.mapObjects) {
-    if (object.glyph == kFire && withinReach(object.x, object.y, game.playerX, game.playerY, kFireReach)) {
+    if (isFire(object) && withinReach(object.x, object.y, game.playerX, game.playerY, kFireReach)) {
       return true;
     }
   }
   return false;
 }
 
-bool outdoorLevel(const Game& game) { return game.themeLetter == 'o' || game.themeLetter == 'O'; }
+bool outdoorLevel(const Game& game) { return themeOf(game.themeLetter) == Theme::Outdoor; }
 
 }  // namespace
 
@@ -46,7 +49,7 @@ void emitFireFlicker(Game& game) {
   // By index: the flicker appends to the particles, never to the map objects.
   for (std::size_t i = 0; i < game.mapObjects.size(); ++i) {
     const MapObject fire = game.mapObjects[i];
-    if (fire.glyph == kFire && randomChance(kFlickerPercent)) emitScatter(game, fire.x, fire.y, kFlicker, 1);
+    if (isFire(fire) && randomChance(kFlickerPercent)) emitScatter(game, fire.x, fire.y, kFlicker, 1);
   }
 }
 

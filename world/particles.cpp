@@ -7,6 +7,7 @@
 #include "core/game.h"
 #include "core/geometry.h"
 #include "core/random_draws.h"
+#include "core/spell_facts.h"
 #include "world/enemies.h"
 
 namespace veldra {
@@ -30,12 +31,7 @@ std::ptrdiff_t reachedEnemy(const Game& game, const Particle& particle) {
 
 void woundEnemy(Game& game, std::size_t index) {
   play(game.sound, sounds::kHerbaWounds);
-  Enemy& enemy = game.enemies[index];
-  enemy.hp -= game.herbaUpgraded ? 2 * game.herbaDamage : game.herbaDamage;
-  if (enemy.hp <= 0) {
-    enemy.alive = false;
-    removeEnemyNow(game, index);
-  }
+  damageEnemy(game, index, upgradedDamage(game.herbaDamage, game.herbaUpgraded), EnemyDeath::AtOnce);
 }
 
 // A spray particle that reaches an enemy is used up; true when it did.

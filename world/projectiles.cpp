@@ -6,16 +6,12 @@
 #include "core/geometry.h"
 #include "core/map_grid.h"
 #include "core/random_draws.h"
-#include "world/breakable.h"
+#include "core/object_kinds.h"
+#include "world/enemies.h"
 #include "world/particles.h"
 
 namespace veldra {
 namespace {
-
-constexpr double kElectricaSlowest = 0.5;
-constexpr double kElectricaFastest = 0.57;
-constexpr double kIgnisSlowest = 0.22;
-constexpr double kIgnisFastest = 0.28;
 
 constexpr std::uint16_t kElectricaTrail = 14;
 constexpr std::uint16_t kIgnisTrail = 12;
@@ -32,8 +28,6 @@ constexpr int kImpactParticles = 25;
 constexpr Burst kImpactBurst{true, 0.0, 0.04, 0.08, 12, 8};
 constexpr std::uint16_t kImpactColour = 11;
 constexpr Scatter kTrailSparkWithoutColour{0.0, 0.04, 5, 5, 0};
-
-double speedOf(const Projectile& bolt) { return std::sqrt(bolt.dx * bolt.dx + bolt.dy * bolt.dy); }
 
 // The breakable object the bolt touches, latest in the array first; -1 for none.
 std::ptrdiff_t touchedBreakable(const Game& game, const Projectile& bolt) {
@@ -68,20 +62,13 @@ void leaveTrail(Game& game, const Projectile& bolt) {
 
 }  // namespace
 
-BoltClass boltClass(const Projectile& bolt) {
-  const double speed = speedOf(bolt);
-  if (speed >= kElectricaSlowest && speed <= kElectricaFastest) return BoltClass::Electrica;
-  if (speed >= kIgnisSlowest && speed <= kIgnisFastest) return BoltClass::Ignis;
-  return BoltClass::Herba;
-}
-
 int boltDamage(const Game& game, BoltClass spell) {
   switch (spell) {
-    case BoltClass::Electrica: return game.electricaUpgraded ? 2 * game.electricaDamage : game.electricaDamage;
-    case BoltClass::Ignis: return game.ignisUpgraded ? 2 * game.ignisDamage : game.ignisDamage;
+    case BoltClass::Electrica: return upgradedDamage(game.electricaDamage, game.electricaUpgraded);
+    case BoltClass::Ignis: return upgradedDamage(game.ignisDamage, game.ignisUpgraded);
     case BoltClass::Herba: break;
   }
-  return game.herbaUpgraded ? 2 * game.herbaDamage : game.herbaDamage;
+  return upgradedDamage(game.herbaDamage, game.herbaUpgraded);
 }
 
 const SoundRequest* boltHitSound(BoltClass spell) {
@@ -99,7 +86,7 @@ std::uint16_t trailColour(const Projectile& bolt) {
     case BoltClass::Ignis: return kIgnisTrail;
     case BoltClass::Herba: break;
   }
-  return speedOf(bolt) > kElectricaFastest ? kFastHerbaTrail : kIgnisTrail;
+  return boltSpeed(bolt) > kElectricaFastest ? kFastHerbaTrail : kIgnisTrail;
 }
 
 void flyProjectiles(Game& game) {
@@ -123,15 +110,17 @@ void flyProjectiles(Game& game) {
   }
 }
 
-void applyBoltHits(Game& game, Enemy& enemy) {
+void applyBoltHits(Game& game, std::size_t enemyIndex) {
+  // From the last bolt down: the latest bolt hits first.
   for (std::size_t i = game.projectiles.size(); i-- > 0;) {
     const Projectile& bolt = game.projectiles[i];
+    const Enemy& enemy = game.enemies[enemyIndex];
     if (!withinReach(bolt.x, bolt.y, enemy.x, enemy.y, kHitReach)) continue;
     const BoltClass spell = boltClass(bolt);
     if (const SoundRequest* sound = boltHitSound(spell)) play(game.sound, *sound);
-    enemy.hp -= boltDamage(game, spell);
+    const int damage = boltDamage(game, spell);
     game.projectiles.erase(game.projectiles.begin() + static_cast<std::ptrdiff_t>(i));
-    if (enemy.hp <= 0) enemy.alive = false;
+    damageEnemy(game, enemyIndex, damage, EnemyDeath::NextEnemyPass);
   }
 }
 

@@ -5,19 +5,11 @@
 
 #include "audio/sound_catalogue.h"
 #include "core/records.h"
+#include "core/spell_facts.h"
 
 namespace veldra {
 
 struct Game;
-
-// Launch speeds of the two bolt spells, cells per frame.
-constexpr double kIgnisBoltSpeed = 0.25;
-constexpr double kElectricaBoltSpeed = 0.55;
-
-// A bolt does not remember its spell; its speed tells: ELECTRICA from 0.5 to 0.57, IGNIS
-// from 0.22 to 0.28, and anything else counts as HERBA.
-enum class BoltClass { Electrica, Ignis, Herba };
-BoltClass boltClass(const Projectile& bolt);
 
 // Damage to an enemy, doubled by the spell's upgrade.
 int boltDamage(const Game& game, BoltClass spell);
@@ -30,8 +22,8 @@ std::uint16_t trailColour(const Projectile& bolt);
 // shatters a breakable object bursts and is gone; the rest may leave a spark behind.
 void flyProjectiles(Game& game);
 
-// Every bolt within reach of the enemy hits it and is used up, even when an earlier one of
-// the same frame has already killed it.
-void applyBoltHits(Game& game, Enemy& enemy);
+// Every bolt within reach of the enemy (by its index) hits it and is used up, even when an
+// earlier one of the same frame has already killed it.
+void applyBoltHits(Game& game, std::size_t enemyIndex);
 
 }  // namespace veldra

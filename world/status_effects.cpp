@@ -6,6 +6,7 @@
 #include "audio/sound_catalogue.h"
 #include "core/game.h"
 #include "core/random_draws.h"
+#include "core/spell_facts.h"
 #include "player/messages.h"
 #include "world/particles.h"
 
@@ -14,7 +15,6 @@ namespace {
 
 constexpr int kLastSwingPicture = 4;
 
-constexpr int kManaInfusionCap = 500;
 constexpr int kRegenPeriodFrames = 3;
 constexpr int kInfusedRegenPeriodFrames = 20;
 constexpr int kShieldHealingCeiling = 100;  // an upgraded shield heals up to here
