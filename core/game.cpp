@@ -26,8 +26,7 @@ constexpr int kFatalExitStatus = 1;
 
 Game::Game() {
   // Members are built in declaration order: messages, then screen (which hides the cursor),
-  // then the sound client with engineOpen clear, then the key block at preset A and the
-  // strings and arrays.
+  // then the sound client with engineOpen clear, then the rest, the key block at preset A.
   applyPresetA(*this);
   sound.engineOpen = true;
   AudioEngine::instance().open();  // the game runs on, silent, when there is no device

@@ -9,6 +9,7 @@
 #include "audio/sound_client.h"
 #include "core/level_loader.h"
 #include "core/records.h"
+#include "core/spell_facts.h"
 #include "platform/keyboard.h"
 #include "render/console_screen.h"
 
@@ -16,12 +17,26 @@ namespace veldra {
 
 
 struct Game {
+  // What the player sees and hears: the message log, the picture and the sound. Built
+  // first, in this order (the screen hides the cursor), and given back last.
   std::vector<HudMessage> messages;
   ConsoleScreen screen;
   SoundClient sound;
-  double footstepAccumulator = 0.0;
-  std::int32_t mapWidth = 64;
-  std::int32_t mapHeight = 64;
+
+  // The program's state: the loop runs while `running`; the title and preset pages come
+  // before play; the pause key's latch.
+  bool running = true;
+  bool inFrontEnd = true;
+  bool paused = false;
+  bool pauseKeyHeld = false;
+
+  // The front end's page and cursor, with the latches of its keys.
+  std::int32_t menuPage = 0;
+  std::int32_t menuCursor = 0;
+  bool menuUpHeld = false;
+  bool menuDownHeld = false;
+  bool configKeyHeld = false;
+
   // The binding block: nine virtual-key codes, preset A by default.
   std::int32_t keyForward = vk::kUp;
   std::int32_t keyBackward = vk::kDown;
@@ -32,57 +47,65 @@ struct Game {
   std::int32_t keyGlacies = vk::kE;
   std::int32_t keyElectrica = vk::kLeftAlt;
   std::int32_t keyHerba = vk::kLeftShift;
-  std::int32_t menuPage = 0;
-  std::int32_t menuCursor = 0;
-  bool menuUpHeld = false;
-  bool menuDownHeld = false;
-  bool configKeyHeld = false;
-  std::string mapGrid;
-  std::string levelName;
-  double playerX = 4.0;
-  double playerY = 4.0;
-  double playerAngle = 0.0;
+
+  // The level: the table of level files by slot, the one loaded now, its grid (row by
+  // row, mapWidth x mapHeight cells), name and theme.
   std::array<std::string, kLevelSlots> levelFiles;
   std::int32_t levelIndex = 0;
   std::string levelFile;
+  std::int32_t mapWidth = 64;
+  std::int32_t mapHeight = 64;
+  std::string mapGrid;
+  std::string levelName;
   char themeLetter = ' ';
-  bool running = true;
-  bool inFrontEnd = true;
-  bool paused = false;
-  bool pauseKeyHeld = false;
+
+  // What is in the level besides its walls, in the order it came: the latest record of
+  // each list acts first where order matters.
   std::vector<MapObject> mapObjects;
-  std::vector<Particle> particles;
   std::vector<Enemy> enemies;
-  std::int32_t attackFrame = 0;
-  bool attackKeyHeld = false;
-  bool herbaKeyHeld = false;
-  std::int32_t hp = 20;
-  std::int32_t hpMax = 100;
-  bool alive = true;
-  std::int32_t mp = 0;
-  std::int32_t mpMax = 50;
-  bool electricaUpgraded = false;
-  bool ignisUpgraded = false;
-  bool glaciesUpgraded = false;
-  bool herbaUpgraded = false;
-  std::int32_t electricaDamage = 50;
-  std::int32_t ignisDamage = 100;
-  std::int32_t herbaDamage = 5;
-  bool manaInfusion = false;
-  std::int32_t burnCooldown = 0;     // frames
-  std::int32_t manaRegenCounter = 0; // frames
-  bool ignisLearned = false;
-  bool glaciesLearned = false;
-  bool glaciesActive = false;
-  std::int32_t glaciesTimer = 0;  // frames
-  bool electricaLearned = false;
-  bool herbaLearned = false;
-  bool electricaKeyHeld = false;
   std::vector<Projectile> projectiles;
+  std::vector<Particle> particles;
+  // Pickups taken, by level slot and cell: they stay taken when the player comes back.
   std::vector<ConsumedPickup> consumedPickups;
   // A portal whose level file cannot be opened has said so since the player came in reach;
   // cleared when no such portal is in reach.
   bool portalFailureReported = false;
+
+  // The player: where he stands and faces (cells, radians), health and mana.
+  double playerX = 4.0;
+  double playerY = 4.0;
+  double playerAngle = 0.0;
+  double footstepAccumulator = 0.0;  // cells walked since the last footstep
+  std::int32_t hp = 20;
+  std::int32_t hpMax = 100;
+  bool alive = true;
+  std::int32_t mp = 0;
+  std::int32_t mpMax = kPlainManaCap;
+  bool manaInfusion = false;
+  std::int32_t manaRegenCounter = 0;  // frames
+  std::int32_t burnCooldown = 0;      // frames in which nothing can hurt him again
+
+  // The staff: the swing's picture (0 when not swinging) and its key's latch.
+  std::int32_t attackFrame = 0;
+  bool attackKeyHeld = false;
+
+  // The spells: learned, upgraded, their base damage, the shield's run and the key latches
+  // kept here (IGNIS's and GLACIES's are process-wide).
+  bool ignisLearned = false;
+  bool glaciesLearned = false;
+  bool electricaLearned = false;
+  bool herbaLearned = false;
+  bool ignisUpgraded = false;
+  bool glaciesUpgraded = false;
+  bool electricaUpgraded = false;
+  bool herbaUpgraded = false;
+  std::int32_t ignisDamage = 100;
+  std::int32_t electricaDamage = 50;
+  std::int32_t herbaDamage = 5;
+  bool glaciesActive = false;
+  std::int32_t glaciesTimer = 0;  // frames
+  bool electricaKeyHeld = false;
+  bool herbaKeyHeld = false;
 
   // Opens the sound and loads the first level; on failure prints the fatal lines, waits
   // for a key and ends the process with status 1.

@@ -10,7 +10,8 @@ void postMessage(Game& game, const std::string& text, std::uint16_t colour) {
 }
 
 void ageMessages(Game& game) {
-  // From the last record down, so removal does not disturb the walk.
+  // Each message ages on its own; the walk runs from the last down so that an expired one
+  // is erased in place.
   for (std::size_t i = game.messages.size(); i-- > 0;) {
     if (--game.messages[i].framesLeft <= 0) {
       game.messages.erase(game.messages.begin() + static_cast<std::ptrdiff_t>(i));

@@ -110,7 +110,9 @@ bool travel(Game& game, int step, bool& deadPortalInReach) {
 
 bool touchMapObjects(Game& game) {
   bool deadPortalInReach = false;
-  // From the last record down, so taking the current one does not disturb the walk.
+  // From the last object down: the latest object acts first. Of two scrolls of one kind in
+  // reach at once, the later one in the level teaches and the earlier one upgrades; a portal
+  // that changes the level ends the walk before any earlier object is touched.
   for (std::size_t i = game.mapObjects.size(); i-- > 0;) {
     const MapObject& object = game.mapObjects[i];
     const bool inPickupReach = withinReach(object.x, object.y, game.playerX, game.playerY, kPickupReach);

@@ -8,6 +8,7 @@
 #include "core/geometry.h"
 #include "core/map_grid.h"
 #include "player/movement.h"
+#include "fresh_state.h"
 #include "platform/headless.h"
 #include "core/object_kinds.h"
 
@@ -58,7 +59,7 @@ std::string Autopilot::recentLog() const {
 }
 
 bool Autopilot::frameWith(const std::vector<int>& keys) {
-  for (int key = 0; key < 256; ++key) platform::headless::setKeyDown(key, false);
+  testing::releaseAllKeys();
   for (int key : keys) platform::headless::setKeyDown(key, true);
   const bool alive = runFrame(game_, watcher_);
   for (const Enemy& enemy : game_.enemies) boltKills_ += !enemy.alive;

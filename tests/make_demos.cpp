@@ -7,12 +7,11 @@
 #include <string>
 
 #include "autopilot.h"
+#include "fresh_state.h"
 #include "core/program/demo.h"
 #include "core/game.h"
 #include "platform/frame_input.h"
 #include "platform/headless.h"
-#include "player/movement.h"
-#include "player/spells.h"
 
 namespace {
 
@@ -21,12 +20,11 @@ using namespace veldra;
 bool record(const std::filesystem::path& file, const std::function<bool(testing::Autopilot&, Game&)>& play) {
   platform::headless::reset();
   platform::headless::setWindowSize(100, 32);
-  ignisKeyHeld = glaciesKeyHeld = false;
-  footstepHighPitch = true;
+  testing::resetProcessWideFlags();
   demo::Recorder recorder;
   std::string error;
   if (!recorder.start(file.string(), demo::headerForNow(), error)) {
-    std::fprintf(stderr, "%s: %s\n", file.c_str(), error.c_str());
+    std::fprintf(stderr, "%s: %s\n", file.string().c_str(), error.c_str());
     return false;
   }
   platform::setFrameInputObserver(&recorder);
@@ -34,13 +32,13 @@ bool record(const std::filesystem::path& file, const std::function<bool(testing:
   testing::Autopilot pilot(game);
   pilot.setWatcher(&recorder);
   if (!play(pilot, game)) {
-    std::fprintf(stderr, "%s: %s\n", file.c_str(), pilot.failure().c_str());
+    std::fprintf(stderr, "%s: %s\n", file.string().c_str(), pilot.failure().c_str());
     return false;
   }
   pilot.frameWith({vk::kEscape});
   recorder.finish(game);
   platform::setFrameInputObserver(nullptr);
-  std::printf("%s: %u frames\n", file.c_str(), recorder.frames());
+  std::printf("%s: %u frames\n", file.string().c_str(), recorder.frames());
   return true;
 }
 

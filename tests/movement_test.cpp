@@ -23,11 +23,10 @@ class MovementTest : public testing::ScratchDirectoryTest {
     writeFile("otestinggrounds.txt", testing::levelText("Walk", {"#####", "#P..#", "#...#", "#####"}));
     game_ = std::make_unique<Game>();
     game_->inFrontEnd = false;
-    footstepHighPitch = true;
   }
   Game& game() { return *game_; }
   void frameWith(std::initializer_list<int> keys) {
-    for (int key = 0; key < 256; ++key) headless::setKeyDown(key, false);
+    testing::releaseAllKeys();
     for (int key : keys) headless::setKeyDown(key, true);
     updatePlayer(game());
   }

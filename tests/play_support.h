@@ -20,9 +20,6 @@ class PlayTest : public ScratchDirectoryTest {
  protected:
   void SetUp() override {
     ScratchDirectoryTest::SetUp();
-    ignisKeyHeld = false;
-    glaciesKeyHeld = false;
-    footstepHighPitch = true;
   }
 
   // Writes the level into slot 0's file and starts a game on it, past the title.
@@ -36,7 +33,7 @@ class PlayTest : public ScratchDirectoryTest {
   Game& game() { return *game_; }
 
   static void holdOnly(std::initializer_list<int> keys) {
-    for (int key = 0; key < 256; ++key) platform::headless::setKeyDown(key, false);
+    testing::releaseAllKeys();
     for (int key : keys) platform::headless::setKeyDown(key, true);
   }
   // One input step with exactly these keys down.

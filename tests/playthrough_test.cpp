@@ -18,8 +18,6 @@ class PlaythroughTest : public testing::ScratchDirectoryTest {
  protected:
   void SetUp() override {
     ScratchDirectoryTest::SetUp();
-    ignisKeyHeld = glaciesKeyHeld = false;
-    footstepHighPitch = true;
     installShippedLevel("otestinggrounds.txt");
     installShippedLevel("iaxismundi.txt");
   }

@@ -71,7 +71,7 @@ class SoakTest : public testing::ScratchDirectoryTest {
   }
 
   std::unique_ptr<Game> newGame(std::mt19937& random, int number) {
-    ignisKeyHeld = glaciesKeyHeld = false;
+    testing::resetProcessWideFlags();
     auto game = std::make_unique<Game>();
     game->inFrontEnd = false;
     if (number % 2 == 1) {
@@ -141,7 +141,7 @@ TEST_F(SoakTest, AMillionRandomFramesKeepEveryInvariant) {
   std::size_t peakParticles = 0;
   std::size_t steadyHeap = 0;
   std::size_t peakHeap = 0;
-  bool keys[256] = {};
+  bool keys[platform::kVirtualKeyCount] = {};
   for (long frame = 0; frame < frames; ++frame) {
     if (toggle(random)) {
       const int key = kKeys[pickKey(random)];
@@ -155,9 +155,7 @@ TEST_F(SoakTest, AMillionRandomFramesKeepEveryInvariant) {
     if (draw) {
       alive = runFrame(*game);
     } else {
-      platform::beginFrame();
-      updatePlayer(*game);
-      if (!game->inFrontEnd && !game->paused) updateWorld(*game);
+      updateFrame(*game);
       alive = game->alive;
     }
     checkInvariants(*game, frame, firesOf(*game));

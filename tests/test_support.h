@@ -9,6 +9,7 @@
 
 #include "audio/sound_client.h"
 #include "platform/headless.h"
+#include "fresh_state.h"
 
 namespace veldra::testing {
 
@@ -17,6 +18,7 @@ class ScratchDirectoryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::headless::reset();
+    resetProcessWideFlags();
     stopAllSounds();
     previous_ = std::filesystem::current_path();
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();

@@ -74,8 +74,10 @@ void emitBurst(Game& game, double x, double y, double heading, const Burst& burs
 }
 
 void stepParticles(Game& game) {
-  // From the last particle down; spent ones are marked (life 0) and swept out together at
-  // the end, which keeps the order of the rest and costs one pass however many die.
+  // From the last particle down: the latest particle moves and strikes first, so of a HERBA
+  // spray the plain particles, emitted after its one wounding particle, reach an enemy first.
+  // Spent ones are marked (life 0) and swept out together at the end, which keeps the order
+  // of the rest and costs one pass however many die.
   for (std::size_t i = game.particles.size(); i-- > 0;) {
     Particle& particle = game.particles[i];
     particle.x += particle.dx;

@@ -90,7 +90,9 @@ std::uint16_t trailColour(const Projectile& bolt) {
 }
 
 void flyProjectiles(Game& game) {
-  // From the last bolt down, so removal is safe.
+  // From the last bolt down: the latest bolt flies first, so of two bolts that reach one
+  // breakable object in a frame the latest shatters it, and the bursts' and trails'
+  // particles (and their random draws) come in that order.
   for (std::size_t i = game.projectiles.size(); i-- > 0;) {
     Projectile& bolt = game.projectiles[i];
     bolt.x += bolt.dx;

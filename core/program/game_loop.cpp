@@ -20,15 +20,20 @@ constexpr unsigned kFarewellPauseMs = 5000;
 
 }  // namespace
 
-bool runFrame(Game& game, FrameWatcher* watcher) {
+bool updateFrame(Game& game) {
   if (!platform::beginFrame()) return false;  // input: this frame's keys, clock and window
   updatePlayer(game);
+  if (!game.inFrontEnd && !game.paused) updateWorld(game);
+  return true;
+}
+
+bool runFrame(Game& game, FrameWatcher* watcher) {
+  if (!updateFrame(game)) return false;
   if (game.inFrontEnd) {
     drawFrontEnd(game.screen, game.menuPage, game.menuCursor);
     if (watcher) watcher->frameDrawn(game);
     return true;
   }
-  if (!game.paused) updateWorld(game);
   presentFrame(game);
   if (watcher) watcher->frameDrawn(game);
   if (!game.alive) {
