@@ -3,20 +3,15 @@
 #include <array>
 #include <cstddef>
 
+#include "core/colours.h"
+
 namespace veldra {
 namespace {
 
 using L = SpriteLook;
 using R = ObjectRole;
 
-constexpr std::uint16_t kLightCyan = 11;
-constexpr std::uint16_t kLightMagenta = 13;
-constexpr std::uint16_t kYellow = 14;
-constexpr std::uint16_t kLightGreen = 10;
-constexpr std::uint16_t kBrown = 6;
-constexpr std::uint16_t kLightRed = 12;
-constexpr std::uint16_t kGreen = 2;
-constexpr std::uint16_t kWhite = 15;
+using namespace colour;
 constexpr std::uint16_t kNone = 0;  // not placed by a level: its colour comes with it
 
 // glyph, colour, role, consumable, walk-through, breakable, look, scroll mark

@@ -14,6 +14,8 @@ namespace veldra::platform::headless {
 void reset();                                  // all keys up, tick 0, no console (80 x 25 frames),
                                                // wave device available and stalled, rand15 seed 1,
                                                // devices on, no frame-input observer or source
+// What the next four set is what the very next query answers, even in the middle of a
+// frame: the frame record follows them, unless a recording's player serves the frames.
 void setKeyDown(int virtualKey, bool down);
 void setTickCount(std::uint32_t milliseconds);
 void setWindowSize(int columns, int rows);     // console queries succeed with this visible window
@@ -21,8 +23,9 @@ void setNoConsole();                           // console queries fail
 void setAudioDeviceAvailable(bool available);  // when false, opening the wave device fails
 int frameWrites();                             // whole-frame cell writes since reset()
 
-// Runs at every readKeyboard(), that is once at the top of every frame: a test scripts its
-// keys here (the argument counts the calls since reset(), from 0).
+// Runs at every read of the keys, that is once at the top of every frame (beginFrame, while
+// the devices are on): a test scripts its keys here (the argument counts the calls since
+// reset(), from 0).
 void setInputScript(std::function<void(int frame)> script);
 
 // Everything written to standard output (and to standard error) since reset().

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/colours.h"
 #include "core/object_kinds.h"
 #include "platform/random.h"
 #include "render/sprites.h"
@@ -10,11 +11,7 @@ namespace veldra {
 namespace {
 
 constexpr char kBar = '|';
-constexpr std::uint16_t kGrey = 7;
-constexpr std::uint16_t kBrown = 6;
-constexpr std::uint16_t kLightGreen = 10;
-constexpr std::uint16_t kLightRed = 12;
-constexpr std::uint16_t kYellow = 14;
+using namespace colour;
 constexpr int kFlameYellowPercent = 60;
 
 Shade torch(std::uint16_t colour, const SpriteCell& p) {
