@@ -20,7 +20,7 @@ constexpr std::string_view kFocusOut = "\x1b[O";
 
 int keysDown(const KeyboardState& state, std::uint32_t now) {
   int down = 0;
-  for (int key = 0; key < kVirtualKeyCount; ++key) down += keyIsDown(state, key, now);
+  for (int key = 0; key < platform::kVirtualKeyCount; ++key) down += keyIsDown(state, key, now);
   return down;
 }
 
