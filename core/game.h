@@ -76,6 +76,10 @@ struct Game {
   double playerY = 4.0;
   double playerAngle = 0.0;
   double footstepAccumulator = 0.0;  // cells walked since the last footstep
+  // Walking forward with no key held, toggled by Tab where the keys are not exact (there only
+  // the last key pressed repeats, so forward cannot be held while turning), with Tab's latch.
+  bool autoWalk = false;
+  bool autoWalkKeyHeld = false;
   std::int32_t hp = 20;
   std::int32_t hpMax = 100;
   bool alive = true;

@@ -30,4 +30,16 @@ void applyPresetB(Game& game) {
 
 bool presetBActive(const Game& game) { return game.keyAttack == vk::kRightShift; }
 
+int standInFor(int boundKey) {
+  switch (boundKey) {
+    case vk::kLeftControl: return vk::kF;
+    case vk::kLeftAlt: return vk::kQ;
+    case vk::kLeftShift: return vk::kR;
+    case vk::kRightShift: return vk::kJ;
+    case vk::kRightControl: return vk::kK;
+    case vk::kRightAlt: return vk::kL;
+  }
+  return kNoStandIn;
+}
+
 }  // namespace veldra

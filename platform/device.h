@@ -15,8 +15,9 @@ void beginPlay();
 void stop();
 
 bool keyboardAvailable();
-// Reads whatever input arrived since the last call: every key's state for this frame.
-void readKeyboard(std::array<bool, kVirtualKeyCount>& keys);
+// Reads whatever input arrived since the last call: every key's state for this frame. True
+// when that state is exact (see keysExact in keyboard.h).
+bool readKeyboard(std::array<bool, kVirtualKeyCount>& keys);
 std::uint32_t tickCount();
 bool consoleWindowSize(ConsoleHandle output, int& columns, int& rows);
 

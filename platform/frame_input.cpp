@@ -26,7 +26,7 @@ Dispatch& dispatch() {
 FrameInput readDevices() {
   FrameInput input;
   if (devicesOff()) return input;
-  device::readKeyboard(input.keys);
+  input.keysExact = device::readKeyboard(input.keys);
   input.ticks = device::tickCount();
   input.console = device::consoleWindowSize(standardOutputHandle(), input.columns, input.rows);
   if (!input.console) input.columns = input.rows = 0;
@@ -65,6 +65,8 @@ std::uint16_t asyncKeyState(int virtualKey) {
   if (virtualKey < 0 || virtualKey >= kVirtualKeyCount) return 0;
   return dispatch().frame.keys[static_cast<std::size_t>(virtualKey)] ? kKeyDownBit : 0;
 }
+
+bool keysExact() { return dispatch().frame.keysExact; }
 
 std::uint32_t tickCount() { return dispatch().frame.ticks; }
 

@@ -14,6 +14,7 @@ namespace veldra::platform {
 
 struct FrameInput {
   std::array<bool, kVirtualKeyCount> keys{};
+  bool keysExact = true;  // see keysExact() in keyboard.h
   std::uint32_t ticks = 0;
   bool console = false;  // the window size is known (the console query succeeds)
   int columns = 0;

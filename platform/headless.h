@@ -14,9 +14,10 @@ namespace veldra::platform::headless {
 void reset();                                  // all keys up, tick 0, no console (80 x 25 frames),
                                                // wave device available and stalled, rand15 seed 1,
                                                // devices on, no frame-input observer or source
-// What the next four set is what the very next query answers, even in the middle of a
+// What the next five set is what the very next query answers, even in the middle of a
 // frame: the frame record follows them, unless a recording's player serves the frames.
 void setKeyDown(int virtualKey, bool down);
+void setKeysExact(bool exact);                 // false: a terminal that only sends characters
 void setTickCount(std::uint32_t milliseconds);
 void setWindowSize(int columns, int rows);     // console queries succeed with this visible window
 void setNoConsole();                           // console queries fail

@@ -30,7 +30,13 @@ constexpr int kA = 65;
 constexpr int kC = 67;
 constexpr int kD = 68;
 constexpr int kE = 69;
+constexpr int kF = 70;
+constexpr int kJ = 74;
+constexpr int kK = 75;
+constexpr int kL = 76;
 constexpr int kP = 80;
+constexpr int kQ = 81;
+constexpr int kR = 82;
 constexpr int kS = 83;
 constexpr int kW = 87;
 constexpr int kX = 88;
@@ -46,6 +52,12 @@ constexpr int kSlash = 191;
 // Whether there is a keyboard to read at all: false only where the game has no terminal (or
 // console) to take keys from. A recording's player serves keys itself, so there is one then.
 bool keyboardAvailable();
+
+// Whether this frame's key state is exact: every press and release is seen, lone modifier
+// keys included (the Windows console, a terminal speaking a keyboard protocol, the X
+// server's key map). False on terminals that only send the characters keys type, where
+// lone Ctrl, Alt and Shift are never seen and only the last key pressed repeats.
+bool keysExact();
 
 // State of one key in this frame: kKeyDownBit while the key is down.
 std::uint16_t asyncKeyState(int virtualKey);

@@ -1,16 +1,24 @@
 #include "player/bindings.h"
 
 #include "core/game.h"
+#include "core/presets.h"
 #include "platform/keyboard.h"
 
 namespace veldra {
 
+bool bindingDown(int boundKey) {
+  if (keyDown(boundKey)) return true;
+  if (platform::keysExact()) return false;
+  const int standIn = standInFor(boundKey);
+  return standIn != kNoStandIn && keyDown(standIn);
+}
+
 bool attackKeyDown(const Game& game) {
-  return keyDown(game.keyAttack) || (game.keyAttack == vk::kLeftControl && keyDown(vk::kRightControl));
+  return bindingDown(game.keyAttack) || (game.keyAttack == vk::kLeftControl && keyDown(vk::kRightControl));
 }
 
 bool electricaKeyDown(const Game& game) {
-  return keyDown(game.keyElectrica) || (game.keyElectrica == vk::kLeftAlt && keyDown(vk::kRightAlt));
+  return bindingDown(game.keyElectrica) || (game.keyElectrica == vk::kLeftAlt && keyDown(vk::kRightAlt));
 }
 
 }  // namespace veldra

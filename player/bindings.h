@@ -1,9 +1,13 @@
 #pragma once
-// Key tests through the binding block, with the two aliases of preset A.
+// Key tests through the binding block, with the two aliases of preset A and, where the keys
+// are not exact, the letters that stand in for lone modifier keys.
 
 namespace veldra {
 
 struct Game;
+
+// The bound key, or where the keys are not exact the letter standing in for it.
+bool bindingDown(int boundKey);
 
 // The attack key; while it is Left Ctrl, Right Ctrl counts too.
 bool attackKeyDown(const Game& game);

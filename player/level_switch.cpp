@@ -6,6 +6,7 @@
 #include "core/game.h"
 #include "core/level_loader.h"
 #include "player/messages.h"
+#include "player/movement.h"
 
 namespace veldra {
 namespace {
@@ -54,6 +55,7 @@ bool switchLevel(Game& game, int step) {
     restoreLevelState(game, previous);
     return false;
   }
+  stopAutoWalk(game);
   // The text tells the direction, whichever file the slot holds.
   postMessage(game, step > 0 ? "LOADED AXIS MUNDI" : "LOADED TESTING GROUNDS", kLoadedColour);
   play(game.sound, step > 0 ? sounds::kPortalForward : sounds::kPortalBack);

@@ -5,9 +5,11 @@
 #include "audio/sound_catalogue.h"
 #include "core/game.h"
 #include "core/geometry.h"
+#include "core/colours.h"
 #include "core/map_grid.h"
 #include "core/object_kinds.h"
 #include "platform/keyboard.h"
+#include "player/messages.h"
 
 namespace veldra {
 
@@ -19,6 +21,7 @@ constexpr double kTurnPerFrame = 0.05;   // radians
 constexpr double kStepPerFrame = 0.12;   // cells
 constexpr double kSolidRadius = 0.5;     // cells; closer than this to a solid object blocks
 constexpr double kFootstepInterval = 0.6;  // cells
+constexpr std::uint16_t kAutoWalkColour = colour::kWhite;
 
 // Pickups are walked onto to be taken; every other object stands in the way.
 bool clearOfSolidObjects(const Game& game, double x, double y) {
@@ -42,11 +45,30 @@ bool canStandAt(const Game& game, double x, double y) {
   return !blocksAt(game, x, y) && clearOfSolidObjects(game, x, y);
 }
 
+void toggleAutoWalk(Game& game) {
+  const bool exact = platform::keysExact();
+  const bool down = !exact && keyDown(vk::kTab);
+  const bool press = down && !game.autoWalkKeyHeld;
+  game.autoWalkKeyHeld = down;
+  if (game.autoWalk && (press || exact || keyDown(game.keyBackward))) {
+    stopAutoWalk(game);
+  } else if (press) {
+    game.autoWalk = true;
+    postMessage(game, "Walking on (Tab or back key stops)", kAutoWalkColour);
+  }
+}
+
+void stopAutoWalk(Game& game) {
+  if (!game.autoWalk) return;
+  game.autoWalk = false;
+  postMessage(game, "Walking off", kAutoWalkColour);
+}
+
 void turnAndMove(Game& game) {
   if (keyDown(game.keyTurnLeft)) game.playerAngle -= kTurnPerFrame;
   if (keyDown(game.keyTurnRight)) game.playerAngle += kTurnPerFrame;
   double direction = 0.0;
-  if (keyDown(game.keyForward)) direction = 1.0;
+  if (keyDown(game.keyForward) || game.autoWalk) direction = 1.0;
   else if (keyDown(game.keyBackward)) direction = -1.0;
   else return;
   const double x = game.playerX + direction * kStepPerFrame * std::cos(game.playerAngle);

@@ -8,8 +8,16 @@ struct Game;
 extern bool footstepHighPitch;
 
 // Turns, then tries one step forward or back; a blocked step changes nothing. Walking
-// makes a footstep every 0.6 cells.
+// makes a footstep every 0.6 cells. The walk toggle counts as the forward key held.
 void turnAndMove(Game& game);
+
+// Where the keys are not exact, a press of Tab starts or stops walking forward by itself;
+// the back key stops it too, and so does exact key state coming back. Runs before
+// turnAndMove.
+void toggleAutoWalk(Game& game);
+
+// Ends the walk toggle (pausing, a level switch), saying so when it was on.
+void stopAutoWalk(Game& game);
 
 // Whether the player may stand at (x, y): inside the grid, not in a wall, not within reach
 // of a solid object.

@@ -101,14 +101,14 @@ void castHerba(Game& game) {
 }  // namespace
 
 void castSpells(Game& game) {
-  if (pressed(keyDown(game.keyIgnis), ignisKeyHeld)) {
+  if (pressed(bindingDown(game.keyIgnis), ignisKeyHeld)) {
     castBolt(game, game.ignisLearned, kIgnisCost, sounds::kIgnisCast, kIgnisBoltSpeed);
   }
-  if (pressed(keyDown(game.keyGlacies), glaciesKeyHeld)) castGlacies(game);
+  if (pressed(bindingDown(game.keyGlacies), glaciesKeyHeld)) castGlacies(game);
   if (pressed(electricaKeyDown(game), game.electricaKeyHeld)) {
     castBolt(game, game.electricaLearned, kElectricaCost, sounds::kElectricaCast, kElectricaBoltSpeed);
   }
-  if (pressed(keyDown(game.keyHerba), game.herbaKeyHeld)) castHerba(game);
+  if (pressed(bindingDown(game.keyHerba), game.herbaKeyHeld)) castHerba(game);
 }
 
 }  // namespace veldra

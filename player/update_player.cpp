@@ -16,6 +16,7 @@ void handlePauseKey(Game& game) {
   const bool down = keyDown(vk::kP);
   if (down && !game.pauseKeyHeld && !game.inFrontEnd) {
     game.paused = !game.paused;
+    stopAutoWalk(game);
     play(game.sound, sounds::kPauseToggle);
   }
   game.pauseKeyHeld = down;
@@ -36,6 +37,7 @@ void updatePlayer(Game& game) {
     game.running = false;
     return;
   }
+  toggleAutoWalk(game);
   turnAndMove(game);
   swingStaff(game);
   // A portal that changes the level ends the step: no spell is cast in that frame and the

@@ -4,6 +4,7 @@
 
 #include "core/game.h"
 #include "platform/console.h"
+#include "platform/keyboard.h"
 #include "core/presets.h"
 #include "render/sprites.h"
 
@@ -36,9 +37,24 @@ void printMessages(const Game& game) {
 
 }  // namespace
 
+namespace {
+
+// Where the keys are not exact, a binding to a lone modifier names the letter that works.
+void nameStandIn(std::string& name, int boundKey) {
+  const int standIn = standInFor(boundKey);
+  if (standIn != kNoStandIn) name = std::string(1, static_cast<char>(standIn));
+}
+
+}  // namespace
+
 KeyNames chooseKeyNames(const Game& game) {
-  if (presetBActive(game)) return {"SPACE", "RIGHT CTRL", "RIGHT ALT", "/"};
-  return {"SPACE", "LEFT ALT", "E", "LEFT SHIFT"};
+  KeyNames names = presetBActive(game) ? KeyNames{"SPACE", "RIGHT CTRL", "RIGHT ALT", "/"}
+                                       : KeyNames{"SPACE", "LEFT ALT", "E", "LEFT SHIFT"};
+  if (platform::keysExact()) return names;
+  nameStandIn(names.electrica, game.keyElectrica);
+  nameStandIn(names.glacies, game.keyGlacies);
+  nameStandIn(names.herba, game.keyHerba);
+  return names;
 }
 
 void presentFrame(Game& game) {

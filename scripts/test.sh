@@ -6,8 +6,9 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
-# The X terminal tests need a virtual X server, real key events and two real terminals.
-"$root/scripts/install-deps.sh" xvfb xdotool kitty xterm
+# The X terminal tests need a virtual X server, real key events and three real terminals
+# (GNOME Terminal with a session bus).
+"$root/scripts/install-deps.sh" xvfb xdotool kitty xterm gnome-terminal dbus-daemon
 
 configure() {  # directory, build type, sanitizers
   cmake -S "$root" -B "$root/build/$1" -DCMAKE_BUILD_TYPE="$2" -DVELDRA_SANITIZE="$3" >/dev/null

@@ -192,6 +192,34 @@ TEST_F(ControlsTest, PresetAAliasesTheRightCtrlAndAltKeys) {
   EXPECT_FALSE(attackKeyDown(game())) << "Right Ctrl is preset B's ELECTRICA, not an attack";
 }
 
+TEST_F(ControlsTest, LettersStandInForLoneModifiersOnlyWhereKeysAreNotExact) {
+  const auto held = [](int key) {
+    testing::releaseAllKeys();
+    headless::setKeyDown(key, true);
+  };
+  held(vk::kF);
+  EXPECT_FALSE(attackKeyDown(game())) << "with exact keys F is no key of the game";
+  headless::setKeysExact(false);
+  EXPECT_TRUE(attackKeyDown(game()));
+  held(vk::kQ);
+  EXPECT_TRUE(electricaKeyDown(game()));
+  held(vk::kR);
+  EXPECT_TRUE(bindingDown(game().keyHerba));
+  const KeyNames a = chooseKeyNames(game());
+  EXPECT_EQ(a.electrica + a.glacies + a.herba, "QER");
+  applyPresetB(game());
+  held(vk::kJ);
+  EXPECT_TRUE(attackKeyDown(game()));
+  held(vk::kK);
+  EXPECT_TRUE(electricaKeyDown(game()));
+  held(vk::kL);
+  EXPECT_TRUE(bindingDown(game().keyGlacies));
+  held(vk::kF);
+  EXPECT_FALSE(attackKeyDown(game())) << "F stands in for preset A's Left Ctrl only";
+  const KeyNames b = chooseKeyNames(game());
+  EXPECT_EQ(b.electrica + b.glacies + b.herba, "KL/");
+}
+
 TEST_F(ControlsTest, TheTitleColoursFollowTheClock) {
   headless::setWindowSize(80, 25);
   const auto startLineColour = [&](std::uint32_t ticks) {

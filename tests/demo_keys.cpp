@@ -1,5 +1,6 @@
 // Prints the keys a recorded game saw, one line per frame: the frame's number, then the
-// virtual-key codes held in it. For end-to-end tests that must know exactly what the game
+// virtual-key codes held in it, then " ~" where the keys were not exact (a terminal that
+// sends only characters). For end-to-end tests that must know exactly what the game
 // read from a real terminal. Usage: veldra_demo_keys RECORDING
 
 #include <cstdio>
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
     for (std::size_t key = 0; key < keys.size(); ++key) {
       if (keys[key]) std::printf(" %zu", key);
     }
-    std::printf("\n");
+    std::printf("%s\n", recording->frames[frame].input.keysExact ? "" : " ~");
   }
   return 0;
 }

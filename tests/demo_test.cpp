@@ -190,9 +190,9 @@ TEST_F(DemoTest, UnusableFilesAndChangedLevelsAreRefused) {
   EXPECT_EQ(verify().output, "veldra: game.vdm: the header is damaged\n");
 
   demo::Header future;
-  future.version = 2;
+  future.version = 3;
   write(demo::encodeStart(future));
-  EXPECT_EQ(verify().output, "veldra: game.vdm: format version 2 is not supported (this game reads 1)\n");
+  EXPECT_EQ(verify().output, "veldra: game.vdm: format version 3 is not supported (this game reads 1 to 2)\n");
 
   recordShortGame();
   std::ofstream("iaxismundi.txt", std::ios::app) << "#";

@@ -3,11 +3,15 @@
 # over four health pickups toward an enemy that comes straight at him, and strikes it with
 # the staff (Left Ctrl, sent as keyboard-protocol events) until its 'E' has left the minimap
 # and its health label the view. The terminal is given back as it was.
+# Then the keys of a terminal that only sends characters (tmux itself): the letters that
+# stand in for lone modifier keys on both presets, the HUD naming them, and the walk toggle;
+# and win32-input-mode events, in which a lone Left Ctrl is one swing.
 name=e2e_fight
 source "${BASH_SOURCE[0]%/*}/e2e_common.sh" || exit 1
-send() { tm send-keys -t fight "$@"; }
-raw() { send_raw fight "$1"; }
-on_screen() { screen fight; }
+pane=fight
+send() { tm send-keys -t "$pane" "$@"; }
+raw() { send_raw "$pane" "$1"; }
+on_screen() { screen "$pane"; }
 
 # The minimap's 13 x 13 cells in the top right corner of a 100-column frame, and the middle
 # of the view, right of the message lines (the enemy's label reads "<health> HP").
@@ -64,5 +68,109 @@ echo "killed in round $round with $(health) health left"
 [ $killed -eq 1 ] || on_screen | sed 's/^/    | /'
 
 quit_and_check fight
+
+# An enemy held by a wall just beyond the staff's reach of the start: the player walks up to
+# the wall (over an ELECTRICA scroll) and every swing reaches it; six swings of 35 kill it.
+cat >"$work/level/otestinggrounds.txt" <<'LEVEL'
+Pen
+#######
+#PL#E.#
+#######
+LEVEL
+mana() { on_screen | grep -m1 -oE '[-0-9]+/50\b' | cut -d/ -f1; }
+walk_to_the_wall() { for _ in $(seq 1 10); do send Up; sleep 0.12; done; }
+# Taps further apart than the longest auto-repeat interval, so none is taken for a repeat.
+swings_to_kill() {  # how to swing once...
+  local swings=0
+  for _ in $(seq 1 10); do
+    enemy_on_minimap || break
+    "$@"
+    swings=$((swings + 1))
+    sleep 0.4
+  done
+  sleep 0.2
+  enemy_on_minimap && echo never || echo "$swings"
+}
+tap() { send "$1"; }
+
+pane=legacy
+play_in_pane "$pane" "$work/level"
+wait_for "$pane" "PRESS ENTER TO START VELDRA!"
+send Enter
+wait_for "$pane" "HP: "
+walk_to_the_wall
+wait_for "$pane" "ELECTRICA: (Q)"
+for _ in $(seq 1 50); do [ "$(mana)" == "50" ] && break; sleep 0.1; done
+send q
+sleep 0.1
+[ "$(mana)" -ge 40 ] && [ "$(mana)" -le 44 ] || fail "Q cast no ELECTRICA: mana $(mana) after a cast at 50"
+[ "$(swings_to_kill tap f)" == "6" ] || fail "F is not the staff in a terminal that only sends characters"
+send Tab
+wait_for "$pane" "Walking on"
+send Down
+wait_for "$pane" "Walking off"
+quit_and_check "$pane"
+
+# Preset B: J is its staff (Right Shift).
+pane=preset-b
+play_in_pane "$pane" "$work/level"
+wait_for "$pane" "PRESS ENTER TO START VELDRA!"
+send c
+wait_for "$pane" " >  PRESET A"
+send Down
+wait_for "$pane" " >  PRESET B"
+send Space
+wait_for "$pane" "PRESS ENTER TO START VELDRA!"
+send Enter
+wait_for "$pane" "HP: "
+for _ in $(seq 1 10); do send w; sleep 0.12; done
+[ "$(swings_to_kill tap j)" == "6" ] || fail "J is not preset B's staff in a terminal that only sends characters"
+quit_and_check "$pane"
+
+# win32-input-mode: the first event makes every key exact; a lone Left Ctrl press and
+# release (virtual key 17, scan code 29) is one swing.
+win32_ctrl_tap() { raw $'\e[17;29;0;1;8;1_'; sleep 0.05; raw $'\e[17;29;0;0;0;1_'; }
+pane=win32
+play_in_pane "$pane" "$work/level"
+wait_for "$pane" "PRESS ENTER TO START VELDRA!"
+send Enter
+wait_for "$pane" "HP: "
+walk_to_the_wall
+[ "$(swings_to_kill win32_ctrl_tap)" == "6" ] || fail "a lone Left Ctrl in win32-input-mode is not one swing"
+on_screen | grep -q "ELECTRICA: (LEFT ALT)" || fail "with exact keys the HUD does not name Left Alt"
+quit_and_check "$pane"
+
+# Tab then a held Right walks and turns at once; Down stops the walk.
+cat >"$work/level/otestinggrounds.txt" <<'LEVEL'
+Field
+####################
+#..................#
+#..................#
+#.........P........#
+#..................#
+#..................#
+####################
+LEVEL
+arrow() { minimap | sed -n 7p | cut -c7; }
+# The minimap's rows inside the grid, without the arrow: they move only when the player does.
+map_rows() { on_screen | sed -n '5,13p' | cut -c87-97 | tr -d '<>^v'; }
+pane=walk
+play_in_pane "$pane" "$work/level"
+wait_for "$pane" "PRESS ENTER TO START VELDRA!"
+send Enter
+wait_for "$pane" "HP: "
+send Tab
+wait_for "$pane" "Walking on"
+before="$(map_rows)"
+hold_key "$pane" Right 1
+[ "$(arrow)" != ">" ] || fail "holding Right while walking did not turn"
+[ "$(map_rows)" != "$before" ] || fail "the walk toggle did not walk"
+send Down
+wait_for "$pane" "Walking off"
+sleep 0.3
+still="$(map_rows)"
+sleep 0.5
+[ "$(map_rows)" == "$still" ] || fail "the walk went on after Down"
+quit_and_check "$pane"
 
 finish

@@ -5,16 +5,19 @@
 #   a millisecond, starts the game;
 # - xterm, which does not: the game reads the X server's key map, so Up and Right held
 #   together walk and turn at once, and a lone Left Ctrl is seen;
-# - xterm again without $WINDOWID, so with only the characters the keyboard's auto-repeat
-#   types: a tap turns a few frames, a held key a first few, then after the repeat delay
-#   without a break.
+# - xterm again without $WINDOWID and as if under Wayland, so with only the characters the
+#   keyboard's auto-repeat types: a tap turns a few frames, a held key a first few, then
+#   after the repeat delay without a break;
+# - GNOME Terminal, which sets no $WINDOWID: the X server's key map is read while the
+#   terminal's focus reports say it has the focus, so a lone Left Ctrl and Up with Right
+#   reach the game exactly; under Wayland it stays with the characters, and F is the staff.
 # Screens are read through the terminals themselves (kitty's remote control, xterm's
 # print-immediate); what the game read in xterm comes from a recording of the game.
 name=e2e_x11
 source "${BASH_SOURCE[0]%/*}/e2e_common.sh" || exit 1
 demo_keys="$3"
 
-for tool in Xvfb xdotool kitty xterm; do
+for tool in Xvfb xdotool kitty xterm gnome-terminal dbus-run-session; do
   if ! command -v "$tool" >/dev/null 2>&1; then
     echo "SKIPPED: $tool is not installed (scripts/install-deps.sh installs it)"
     exit 77
@@ -58,6 +61,7 @@ run_script() {  # folder, arguments...
   cat >"$folder/run.sh" <<RUN
 echo "\$WINDOWID" >"$folder/window"
 [ -f "$folder/no-windowid" ] && unset WINDOWID
+[ -f "$folder/wayland" ] && export WAYLAND_DISPLAY=wayland-0
 cd "$levels"
 "$game" $*
 echo "EXIT=\$?" >"$folder/exit"
@@ -66,7 +70,7 @@ RUN
 
 # --- kitty ---------------------------------------------------------------------------------
 k="$work/kitty"
-run_script "$k"
+run_script "$k" --record "$k/game.vdm"
 kitty --config NONE -o allow_remote_control=yes --listen-on "unix:$k/socket" \
   -o initial_window_width=100c -o initial_window_height=32c -o remember_window_size=no \
   bash "$k/run.sh" >"$k/log" 2>&1 &
@@ -77,6 +81,9 @@ if wait_output 30 "PRESS ENTER TO START VELDRA!" kitty_text; then
   wait_output 10 "HP: " kitty_text || fail "in kitty, a tap of Return did not start the game"
   xdotool key Escape
   [ "$(wait_exit "$k")" == "EXIT=0" ] || fail "in kitty the game ended with '$(wait_exit "$k")'"
+  # Exact keys throughout: no letter stands in for a modifier there.
+  "$demo_keys" "$k/game.vdm" | awk '/: 13( |$)/ { on = 1 } on && /~$/ { bad = 1 } END { exit !bad }' &&
+    fail "in kitty the keys were not exact in some frames"
 else
   sed 's/^/    kitty: /' "$k/log"
 fi
@@ -129,6 +136,9 @@ if wait_output 30 "PRESS ENTER TO START VELDRA!" xterm_text; then
   [ "$together" -ge 30 ] || fail "Up and Right were down together in $together frames, expected about 60"
   ctrl=$(grep -cE '^[0-9]+: 17 162$' "$x/keys")
   [ "$ctrl" -ge 5 ] || fail "a lone Left Ctrl was seen in $ctrl frames, expected about 18"
+  # Exact keys from the Return on (before it the window may not have had the focus yet).
+  awk '/: 13( |$)/ { on = 1 } on && /~$/ { bad = 1 } END { exit !bad }' "$x/keys" &&
+    fail "in xterm the keys were not exact in some frames"
 else
   sed 's/^/    xterm: /' "$x/log"
 fi
@@ -136,7 +146,7 @@ fi
 # --- xterm without the X server's keys ------------------------------------------------------
 l="$work/legacy"
 run_script "$l" --record "$l/game.vdm"
-touch "$l/no-windowid"
+touch "$l/no-windowid" "$l/wayland"
 start_xterm "$l"
 sleep 2  # the title is up well before this
 xdotool key Return
@@ -158,6 +168,76 @@ if [ "$(wait_exit "$l")" == "EXIT=0" ] && "$demo_keys" "$l/game.vdm" >"$l/keys";
   [ "${repeat:-0}" -ge 25 ] || fail "without X keys the auto-repeat held Right for only ${repeat:-0} frames in a row"
 else
   fail "the game in xterm without X keys ended with '$(wait_exit "$l")' or left no recording"
+fi
+
+# --- GNOME Terminal --------------------------------------------------------------------------
+# It needs a session bus and its server running before the terminal is asked for a window.
+gnome_game() {  # folder: runs run.sh in a GNOME Terminal window and waits for the game's end
+  dbus-run-session -- bash -c "
+    LANG=C.UTF-8 /usr/libexec/gnome-terminal-server >'$1/server.log' 2>&1 &
+    sleep 2
+    LANG=C.UTF-8 gnome-terminal --geometry=100x32 -- bash '$1/run.sh' >'$1/log' 2>&1
+    for _ in \$(seq 1 300); do [ -f '$1/exit' ] && break; sleep 0.1; done" &
+}
+gnome_window() {
+  for _ in $(seq 1 100); do
+    xdotool search --onlyvisible --class gnome-terminal 2>/dev/null | tail -1 | grep . && return
+    sleep 0.1
+  done
+}
+g="$work/gnome"
+run_script "$g" --record "$g/game.vdm"
+gnome_game "$g"
+window="$(gnome_window)"
+sleep 2
+if [ -n "$window" ]; then
+  timeout 10 xdotool windowfocus --sync "$window"
+  xdotool key Return
+  sleep 1
+  xdotool keydown Control_L
+  sleep 0.3
+  xdotool keyup Control_L
+  xdotool keydown Up keydown Right
+  sleep 1
+  xdotool keyup Up keyup Right
+  sleep 0.2
+  xdotool key Escape
+  if [ "$(wait_exit "$g")" == "EXIT=0" ] && "$demo_keys" "$g/game.vdm" >"$g/keys"; then
+    ctrl=$(grep -cE '^[0-9]+: 17 162$' "$g/keys")
+    [ "$ctrl" -ge 5 ] || fail "in GNOME Terminal a lone Left Ctrl was seen in $ctrl frames, expected about 18"
+    together=$(grep -cE '^[0-9]+: 38 39$' "$g/keys")
+    [ "$together" -ge 30 ] || fail "in GNOME Terminal Up and Right were down together in $together frames, expected about 60"
+  else
+    fail "the game in GNOME Terminal ended with '$(wait_exit "$g")' or left no recording"
+    sed 's/^/    gnome-terminal: /' "$g/log" "$g/server.log"
+  fi
+else
+  fail "no GNOME Terminal window appeared"
+  sed 's/^/    gnome-terminal: /' "$g/log" "$g/server.log"
+fi
+
+# Under Wayland the X server cannot see the terminal's keys: characters only, and F swings.
+w="$work/gnome-wayland"
+run_script "$w" --record "$w/game.vdm"
+touch "$w/wayland"
+gnome_game "$w"
+window="$(gnome_window)"
+sleep 2
+if [ -n "$window" ]; then
+  timeout 10 xdotool windowfocus --sync "$window"
+  xdotool key Return
+  sleep 1
+  xdotool key f
+  sleep 0.3
+  xdotool key Escape
+  if [ "$(wait_exit "$w")" == "EXIT=0" ] && "$demo_keys" "$w/game.vdm" >"$w/keys"; then
+    grep -qE '^[0-9]+: 70 ~$' "$w/keys" || fail "under Wayland F did not reach the game as a legacy key"
+    ! grep -qE ' (17|162)( |$)' "$w/keys" || fail "under Wayland a lone Ctrl was seen"
+  else
+    fail "the game in GNOME Terminal under Wayland ended with '$(wait_exit "$w")' or left no recording"
+  fi
+else
+  fail "no GNOME Terminal window appeared under Wayland"
 fi
 
 finish

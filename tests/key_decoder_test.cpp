@@ -10,9 +10,7 @@
 namespace veldra::platform::terminal {
 namespace {
 
-constexpr int kUp = 38, kDown = 40, kLeft = 37, kRight = 39, kEnter = 13, kEscape = 27, kSpace = 32;
-constexpr int kLeftShift = 160, kRightShift = 161, kLeftCtrl = 162, kRightCtrl = 163, kLeftAlt = 164,
-              kRightAlt = 165, kSlash = 191;
+using namespace vk;
 
 // A state whose terminal said it reports releases (the answer to the protocol query).
 KeyboardState exactState() {
@@ -29,7 +27,7 @@ std::string csiU(int number, int event, int modifiers = 1) {
 TEST(KeyDecoderTest, ProtocolEventsGiveEveryMappedKeyAnExactState) {
   const std::pair<int, int> keys[] = {
       {'a', 'A'}, {'w', 'W'}, {'z', 'Z'}, {'0', '0'}, {'9', '9'}, {13, kEnter}, {27, kEscape}, {32, kSpace},
-      {'/', kSlash}, {57441, kLeftShift}, {57447, kRightShift}, {57442, kLeftCtrl}, {57448, kRightCtrl},
+      {'/', kSlash}, {57441, kLeftShift}, {57447, kRightShift}, {57442, kLeftControl}, {57448, kRightControl},
       {57443, kLeftAlt}, {57449, kRightAlt}};
   for (const auto& [number, key] : keys) {
     KeyboardState state = exactState();
@@ -62,10 +60,10 @@ TEST(KeyDecoderTest, ModifiersAreKeysOfTheirOwnAndTheGenericCodesFollowThem) {
   feedInput(state, csiU(57447, 1), 0);  // right shift
   EXPECT_TRUE(keyIsDown(state, kRightShift, 0));
   EXPECT_FALSE(keyIsDown(state, kLeftShift, 0));
-  EXPECT_TRUE(keyIsDown(state, 16, 0));
+  EXPECT_TRUE(keyIsDown(state, kShift, 0));
   feedInput(state, csiU(57453, 1), 0);  // AltGr counts as right Alt
   EXPECT_TRUE(keyIsDown(state, kRightAlt, 0));
-  EXPECT_TRUE(keyIsDown(state, 18, 0));
+  EXPECT_TRUE(keyIsDown(state, kAlt, 0));
   // A letter typed with Shift held is still its own key, with Shift still down.
   feedInput(state, csiU('w', 1, 2), 0);
   EXPECT_TRUE(keyIsDown(state, 'W', 0));
@@ -127,10 +125,10 @@ TEST(KeyDecoderTest, APressAndItsReleaseBetweenTwoReadsCountAsDownInTheSecondOnl
   feedInput(state, csiU(57442, 1), 60);
   for (int read = 0; read < 5; ++read) {
     beginRead(state);
-    EXPECT_TRUE(keyIsDown(state, kLeftCtrl, 70 + read));
+    EXPECT_TRUE(keyIsDown(state, kLeftControl, 70 + read));
   }
   feedInput(state, csiU(57442, 3), 80);
-  EXPECT_FALSE(keyIsDown(state, kLeftCtrl, 80)) << "a release of a press from an earlier read is at once";
+  EXPECT_FALSE(keyIsDown(state, kLeftControl, 80)) << "a release of a press from an earlier read is at once";
   // Repeat events are not presses: they do not latch.
   beginRead(state);
   feedInput(state, csiU('w', 2) + csiU('w', 3), 90);
@@ -140,18 +138,18 @@ TEST(KeyDecoderTest, APressAndItsReleaseBetweenTwoReadsCountAsDownInTheSecondOnl
 TEST(KeyDecoderTest, WithTheKeyStateFromOutsideBytesOnlyLatchPresses) {
   KeyboardState state;
   bool outside[kVirtualKeyCount] = {};
-  outside[kLeftCtrl] = true;  // a lone modifier, which no byte names
+  outside[kLeftControl] = true;  // a lone modifier, which no byte names
   beginRead(state);
   setOutsideKeys(state, &outside);
-  EXPECT_TRUE(keyIsDown(state, kLeftCtrl, 0));
-  EXPECT_TRUE(keyIsDown(state, 17, 0));
+  EXPECT_TRUE(keyIsDown(state, kLeftControl, 0));
+  EXPECT_TRUE(keyIsDown(state, kControl, 0));
   feedInput(state, "\r", 0);  // Enter pressed and released faster than the outside saw it
   EXPECT_TRUE(keyIsDown(state, kEnter, 0));
   beginRead(state);
   setOutsideKeys(state, &outside);
   EXPECT_FALSE(keyIsDown(state, kEnter, 1)) << "no timed hold while the outside knows better";
   setOutsideKeys(state, nullptr);
-  EXPECT_FALSE(keyIsDown(state, kLeftCtrl, 1));
+  EXPECT_FALSE(keyIsDown(state, kLeftControl, 1));
   EXPECT_FALSE(state.stateFromOutside);
 }
 
@@ -165,7 +163,7 @@ TEST(KeyDecoderTest, SplitSequencesAreReassembled) {
     settleInput(split, 12);  // within the wait: not yet an Esc
     feedInput(split, press.substr(cut), 13);
     EXPECT_FALSE(awaitingMoreInput(split));
-    EXPECT_TRUE(keyIsDown(split, kLeftCtrl, 13)) << cut;
+    EXPECT_TRUE(keyIsDown(split, kLeftControl, 13)) << cut;
     EXPECT_FALSE(keyIsDown(split, kEscape, 13)) << cut;
   }
 }
@@ -195,12 +193,66 @@ TEST(KeyDecoderTest, UnknownAndBrokenSequencesAreIgnored) {
   feedInput(state, "\xc3\xa9", 0);  // text outside ASCII names no key
 }
 
-TEST(KeyDecoderTest, LosingFocusReleasesEverything) {
+TEST(KeyDecoderTest, LosingFocusReleasesEverythingAndReportsAreRemembered) {
   KeyboardState state = exactState();
-  feedInput(state, csiU('w', 1) + "w", 0);
+  EXPECT_EQ(state.focus, TerminalFocus::Unknown);
+  feedInput(state, "\x1b[I" + csiU('w', 1) + "w", 0);
+  EXPECT_EQ(state.focus, TerminalFocus::In);
   beginRead(state);
   feedInput(state, "\x1b[O", 1);
   EXPECT_FALSE(keyIsDown(state, 'W', 1));
+  EXPECT_EQ(state.focus, TerminalFocus::Out);
+}
+
+// win32-input-mode: CSI Vk ; Sc ; Uc ; Kd ; Cs ; Rc _
+std::string win32Key(int virtualKey, int scanCode, bool down, int controlState = 0) {
+  return "\x1b[" + std::to_string(virtualKey) + ";" + std::to_string(scanCode) + ";0;" + (down ? "1" : "0") + ";" +
+         std::to_string(controlState) + ";1_";
+}
+
+TEST(KeyDecoderTest, Win32InputEventsGiveExactKeysWithLeftAndRightModifiersApart) {
+  constexpr int kEnhanced = 0x100;
+  struct Case {
+    std::string press, release;
+    int key;
+  };
+  const Case cases[] = {
+      {win32Key(kShift, 0x2A, true), win32Key(kShift, 0x2A, false), kLeftShift},
+      {win32Key(kShift, 0x36, true), win32Key(kShift, 0x36, false), kRightShift},
+      {win32Key(kControl, 0x1D, true), win32Key(kControl, 0x1D, false), kLeftControl},
+      {win32Key(kControl, 0x1D, true, kEnhanced), win32Key(kControl, 0x1D, false, kEnhanced), kRightControl},
+      {win32Key(kAlt, 0x38, true), win32Key(kAlt, 0x38, false), kLeftAlt},
+      {win32Key(kAlt, 0x38, true, kEnhanced), win32Key(kAlt, 0x38, false, kEnhanced), kRightAlt},
+      {win32Key(kUp, 0x48, true, kEnhanced), win32Key(kUp, 0x48, false, kEnhanced), kUp},
+      {win32Key('W', 0x11, true), win32Key('W', 0x11, false), 'W'},
+  };
+  for (const Case& c : cases) {
+    KeyboardState state;
+    EXPECT_FALSE(bytesAreExact(state));
+    // Split anywhere, the event still arrives whole.
+    for (std::size_t cut = 1; cut < c.press.size(); cut += 4) {
+      feedInput(state, c.press.substr(0, cut), 0);
+      feedInput(state, c.press.substr(cut), 0);
+    }
+    EXPECT_TRUE(bytesAreExact(state));
+    EXPECT_TRUE(keyIsDown(state, c.key, 100000)) << c.key << " held";
+    for (int other : {kLeftShift, kRightShift, kLeftControl, kRightControl, kLeftAlt, kRightAlt}) {
+      if (other != c.key) EXPECT_FALSE(keyIsDown(state, other, 0)) << c.key << " is not " << other;
+    }
+    beginRead(state);
+    feedInput(state, c.release, 1);
+    EXPECT_FALSE(keyIsDown(state, c.key, 1)) << c.key << " released";
+    // A tap between two reads still counts in the second, and only there.
+    feedInput(state, c.press + c.release, 2);
+    EXPECT_TRUE(keyIsDown(state, c.key, 2));
+    beginRead(state);
+    EXPECT_FALSE(keyIsDown(state, c.key, 2));
+  }
+  KeyboardState state;
+  feedInput(state, win32Key(kLeft, 0x4B, false), 0);  // a release with no press before it
+  EXPECT_FALSE(keyIsDown(state, kLeft, 0));
+  feedInput(state, win32Key('C', 0x2E, true, 0x08), 0);  // Ctrl+C with left Ctrl held
+  EXPECT_TRUE(state.interruptRequested);
 }
 
 TEST(KeyDecoderTest, AnAnswerWithoutReleasesLetsExactlyHeldKeysGo) {

@@ -15,7 +15,8 @@ namespace veldra::platform::terminal {
 namespace {
 
 constexpr std::uint32_t kFrameMs = 17;  // a 16 ms sleep and a little work
-constexpr int kUp = 38, kRight = 39;
+using vk::kUp;
+using vk::kRight;
 constexpr double kTurnPerFrame = 0.05;
 constexpr double kStepPerFrame = 0.12;
 

@@ -43,6 +43,42 @@ TEST_F(MovementTest, TurningIsAFixedStepAndOppositeKeysCancel) {
   EXPECT_NEAR(game().playerAngle, 0.05, 1e-15);
 }
 
+TEST_F(MovementTest, TabWalksForwardWhereKeysAreNotExactUntilTabBackPauseOrExactKeys) {
+  frameWith({vk::kTab});
+  EXPECT_FALSE(game().autoWalk) << "with exact keys Tab is no key of the game";
+  headless::setKeysExact(false);
+  frameWith({vk::kTab});
+  frameWith({vk::kTab, vk::kRight});  // still the same press; the walk turns as it goes
+  EXPECT_TRUE(game().autoWalk);
+  EXPECT_GT(game().playerX, 1.5 + 0.2);
+  EXPECT_GT(game().playerAngle, 0.0);
+  const auto stopsOn = [&](std::initializer_list<int> keys) {
+    game().autoWalk = false;
+    frameWith({});
+    frameWith({vk::kTab});
+    EXPECT_TRUE(game().autoWalk);
+    frameWith({});
+    game().playerX = 1.5;
+    frameWith(keys);
+    frameWith({});
+    return !game().autoWalk;
+  };
+  EXPECT_TRUE(stopsOn({vk::kTab}));
+  EXPECT_TRUE(stopsOn({vk::kDown}));
+  EXPECT_LT(game().playerX, 1.5) << "the back key still steps back";
+  EXPECT_TRUE(stopsOn({vk::kP}));
+  frameWith({vk::kP});
+  frameWith({});
+  EXPECT_FALSE(game().paused);
+  frameWith({vk::kTab});
+  headless::setKeysExact(true);
+  frameWith({});
+  EXPECT_FALSE(game().autoWalk) << "exact keys end the walk";
+  std::vector<std::string> said;
+  for (const HudMessage& message : game().messages) said.push_back(message.text);
+  EXPECT_EQ(said.back(), "Walking off");
+}
+
 TEST_F(MovementTest, StepsAreFixedAndForwardWins) {
   frameWith({vk::kUp});
   EXPECT_DOUBLE_EQ(game().playerX, 1.5 + 0.12);

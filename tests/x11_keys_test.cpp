@@ -48,7 +48,7 @@ TEST(X11KeysTest, TheKeyMapIsReadThroughTheServersOwnKeyCodes) {
   for (bool& key : keys) key = true;  // whatever was there before is replaced
   keysFromKeymap(table, keymap, keys);
   for (int key = 0; key < kVirtualKeyCount; ++key) {
-    const bool expected = key == 162 || key == 38 || key == 39 || key == 27;
+    const bool expected = key == vk::kLeftControl || key == vk::kUp || key == vk::kRight || key == vk::kEscape;
     EXPECT_EQ(keys[key], expected) << key;
   }
   // A mapping that names codes beyond the table, or none at all, is refused code by code.

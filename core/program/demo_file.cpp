@@ -11,6 +11,7 @@ constexpr char kFrameTag = 'F';
 constexpr char kClosingTag = 'E';
 constexpr std::uint8_t kWindowChanged = 1;
 constexpr std::uint8_t kHasCheckpoint = 2;
+constexpr std::uint8_t kKeysExactnessChanged = 4;  // from version 2 on
 constexpr std::size_t kLargestRecord = 1 << 20;  // no record of ours comes near this
 
 // ---- writing ----
@@ -111,7 +112,7 @@ bool readHeader(std::string_view payload, Header& header) {
   std::uint64_t version = 0;
   if (!in.varint(version)) return false;
   header.version = static_cast<std::uint32_t>(version);
-  if (header.version != kFormatVersion) return true;  // the caller names the version
+  if (header.version < kOldestFormatVersion || header.version > kFormatVersion) return true;  // the caller names it
   std::uint64_t levels = 0;
   if (!in.u32(header.randState) || !in.u32(header.startTicks) ||
       !readWindow(in, header.console, header.columns, header.rows) || !in.varint(levels) || levels > kMostLevels) {
@@ -131,7 +132,12 @@ bool readHeader(std::string_view payload, Header& header) {
   return in.atEnd();
 }
 
-bool readFrame(std::string_view payload, const platform::FrameInput& previous, FrameRecord& frame) {
+std::uint8_t frameFlagsOf(std::uint32_t version) {
+  return kWindowChanged | kHasCheckpoint | (version >= 2 ? kKeysExactnessChanged : 0);
+}
+
+bool readFrame(std::string_view payload, const platform::FrameInput& previous, std::uint8_t knownFlags,
+               FrameRecord& frame) {
   Reader in(payload);
   frame.input = previous;
   std::uint64_t step = 0;
@@ -148,7 +154,8 @@ bool readFrame(std::string_view payload, const platform::FrameInput& previous, F
     frame.input.keys[key] = down == 1;
   }
   std::uint8_t flags = 0;
-  if (!in.byte(flags) || (flags & ~(kWindowChanged | kHasCheckpoint)) != 0) return false;
+  if (!in.byte(flags) || (flags & ~knownFlags) != 0) return false;
+  if (flags & kKeysExactnessChanged) frame.input.keysExact = !previous.keysExact;
   if ((flags & kWindowChanged) &&
       !readWindow(in, frame.input.console, frame.input.columns, frame.input.rows)) {
     return false;
@@ -233,7 +240,9 @@ std::string encodeFrame(const platform::FrameInput& previous, const FrameRecord&
   payload += changes;
   const bool windowChanged =
       input.console != previous.console || input.columns != previous.columns || input.rows != previous.rows;
-  payload.push_back(static_cast<char>((windowChanged ? kWindowChanged : 0) | (frame.checkpoint ? kHasCheckpoint : 0)));
+  const bool exactnessChanged = input.keysExact != previous.keysExact;
+  payload.push_back(static_cast<char>((windowChanged ? kWindowChanged : 0) | (frame.checkpoint ? kHasCheckpoint : 0) |
+                                      (exactnessChanged ? kKeysExactnessChanged : 0)));
   if (windowChanged) putWindow(payload, input.console, input.columns, input.rows);
   if (frame.checkpoint) putCheckpoint(payload, *frame.checkpoint);
   return record(kFrameTag, payload);
@@ -263,9 +272,9 @@ std::optional<Recording> decode(const std::string& bytes, std::string& error) {
     error = "the header is damaged";
     return std::nullopt;
   }
-  if (recording.header.version != kFormatVersion) {
+  if (recording.header.version < kOldestFormatVersion || recording.header.version > kFormatVersion) {
     error = "format version " + std::to_string(recording.header.version) + " is not supported (this game reads " +
-            std::to_string(kFormatVersion) + ")";
+            std::to_string(kOldestFormatVersion) + " to " + std::to_string(kFormatVersion) + ")";
     return std::nullopt;
   }
   platform::FrameInput previous = startingInput(recording.header);
@@ -300,7 +309,7 @@ std::optional<Recording> decode(const std::string& bytes, std::string& error) {
       continue;
     }
     FrameRecord frame;
-    if (!readFrame(payload, previous, frame)) {
+    if (!readFrame(payload, previous, frameFlagsOf(recording.header.version), frame)) {
       error = where + " is damaged";
       return std::nullopt;
     }

@@ -6,7 +6,8 @@
 //   header   'H' length payload crc       version, generator state, start ticks, window,
 //                                         the level files (name, present, size, CRC-32)
 //   frame    'F' length payload crc       one per frame: tick step, key changes, window
-//                                         change, and every 60th frame the checksums of
+//                                         change, whether the keys are exact when that
+//                                         changed, and every 60th frame the checksums of
 //                                         the composed frame and of the game state
 //   closing  'E' length payload crc       frames recorded, final frame and state checksums
 //
@@ -22,7 +23,10 @@
 
 namespace veldra::demo {
 
-constexpr std::uint32_t kFormatVersion = 1;
+// Version 2 records when the keys stop or start being exact (a terminal that sends only
+// characters); version 1 recordings, which never say so, are read as exact throughout.
+constexpr std::uint32_t kFormatVersion = 2;
+constexpr std::uint32_t kOldestFormatVersion = 1;
 constexpr int kCheckpointEvery = 60;  // frames
 
 struct LevelFileSum {

@@ -29,6 +29,7 @@ namespace {
 
 struct HeadlessState {
   std::array<bool, kVirtualKeyCount> keys{};
+  bool keysExact = true;
   std::uint32_t ticks = 0;
   std::uint64_t slept = 0;
   bool console = false;
@@ -64,6 +65,7 @@ void updateFrameRecord() {
   const HeadlessState& s = state();
   FrameInput& frame = currentFrameInput();
   frame.keys = s.keys;
+  frame.keysExact = s.keysExact;
   frame.ticks = s.ticks;
   frame.console = s.console;
   frame.columns = s.console ? s.columns : 0;
@@ -140,11 +142,12 @@ void writeConsoleText(ConsoleHandle, std::string_view text) {
 
 bool device::keyboardAvailable() { return true; }
 
-void device::readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
+bool device::readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
   HeadlessState& s = state();
   if (s.inputScript) s.inputScript(s.inputCalls);
   ++s.inputCalls;
   keys = s.keys;
+  return s.keysExact;
 }
 
 // ---- clock ----
@@ -226,6 +229,11 @@ void reset() {
 void setKeyDown(int virtualKey, bool down) {
   if (virtualKey < 0 || virtualKey >= kVirtualKeyCount) return;
   state().keys[static_cast<std::size_t>(virtualKey)] = down;
+  updateFrameRecord();
+}
+
+void setKeysExact(bool exact) {
+  state().keysExact = exact;
   updateFrameRecord();
 }
 

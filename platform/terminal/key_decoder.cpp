@@ -18,6 +18,15 @@ constexpr int kKittyRightControl = 57448;
 constexpr int kKittyRightAlt = 57449;
 constexpr int kKittyLevel3Shift = 57453;  // AltGr on many layouts
 
+// win32-input-mode's key events: CSI Vk ; Sc ; Uc ; Kd ; Cs ; Rc _ with the Windows
+// virtual-key code, scan code, character, down (1) or up (0), control-key state and repeat
+// count. Left and right Shift differ in the scan code, left and right Ctrl and Alt in the
+// enhanced-key flag.
+constexpr char kWin32EventFinal = '_';
+constexpr int kWin32RightShiftScanCode = 0x36;
+constexpr int kWin32EnhancedKey = 0x0100;
+constexpr int kWin32CtrlPressed = 0x0004 | 0x0008;  // right or left
+
 // Modifier bits of the protocol's modifier field (which is 1 + the bits).
 constexpr int kModifierControl = 4;
 constexpr int kReleasesFlag = 2;  // in the protocol's flags: event types are reported
@@ -91,6 +100,16 @@ void applyEvent(KeyboardState& state, int key, Event event, std::uint32_t now) {
   if (event == Event::Press) state.latched[key] = true;
 }
 
+int keyForWin32(int virtualKey, int scanCode, int controlState) {
+  const bool enhanced = (controlState & kWin32EnhancedKey) != 0;
+  switch (virtualKey) {
+    case vk::kShift: return scanCode == kWin32RightShiftScanCode ? vk::kRightShift : vk::kLeftShift;
+    case vk::kControl: return enhanced ? vk::kRightControl : vk::kLeftControl;
+    case vk::kAlt: return enhanced ? vk::kRightAlt : vk::kLeftAlt;
+  }
+  return virtualKey > 0 && virtualKey < kVirtualKeyCount ? virtualKey : kNoKey;
+}
+
 void releaseEverything(KeyboardState& state) {
   for (int key = 0; key < kVirtualKeyCount; ++key) {
     state.exactDown[key] = false;
@@ -128,6 +147,25 @@ Event eventOf(const std::vector<std::vector<int>>& fields) {
   }
 }
 
+void applyWin32Event(KeyboardState& state, const std::vector<std::vector<int>>& fields) {
+  state.win32Events = true;
+  const int virtualKey = fieldValue(fields, 0, 0, 0);
+  const int controlState = fieldValue(fields, 4, 0, 0);
+  const int key = keyForWin32(virtualKey, fieldValue(fields, 1, 0, 0), controlState);
+  if (key == kNoKey) return;
+  if (fieldValue(fields, 3, 0, 0) != 1) {
+    state.exactDown[key] = false;
+    return;
+  }
+  // A key held down repeats its down event; only the first is a press.
+  if (!state.exactDown[key]) state.latched[key] = true;
+  state.exactDown[key] = true;
+  if ((controlState & kWin32CtrlPressed) != 0) {
+    if (key == 'C') state.interruptRequested = true;
+    if (key == 'Z') state.suspendRequested = true;
+  }
+}
+
 void handleControlSequence(KeyboardState& state, std::string_view parameters, char final, std::uint32_t now) {
   if (!parameters.empty() && parameters[0] == '?') {
     // The answer to the protocol query: its flags say whether releases will come.
@@ -142,10 +180,19 @@ void handleControlSequence(KeyboardState& state, std::string_view parameters, ch
     return;
   }
   if (parameters.empty() && final == 'O') {  // the window lost focus: no key stays held
+    state.focus = TerminalFocus::Out;
     releaseEverything(state);
     return;
   }
+  if (parameters.empty() && final == 'I') {
+    state.focus = TerminalFocus::In;
+    return;
+  }
   const auto fields = parseParameters(parameters);
+  if (final == kWin32EventFinal) {
+    applyWin32Event(state, fields);
+    return;
+  }
   const Event event = eventOf(fields);
   if (final == 'u') {
     const int number = fieldValue(fields, 0, 0, kNoKey);
@@ -234,6 +281,8 @@ void settleInput(KeyboardState& state, std::uint32_t now) {
   if (state.pending.size() == 1 && state.pending[0] == kEscape) pressLegacy(state, vk::kEscape, now);
   state.pending.clear();
 }
+
+bool bytesAreExact(const KeyboardState& state) { return state.reportsReleases || state.win32Events; }
 
 bool keyIsDown(const KeyboardState& state, int virtualKey, std::uint32_t now) {
   const auto held = [&](int key) {

@@ -2,8 +2,9 @@
 // Turns the bytes a terminal sends into a table of keys held down, in the game's
 // virtual-key numbering. Pure: no system calls, so tests feed it bytes and times.
 //
-// Terminals speaking the kitty keyboard protocol report presses and releases of every key,
-// lone modifiers included: those keys have an exact state. Elsewhere a terminal only sends
+// Terminals speaking the kitty keyboard protocol, or win32-input-mode (Windows Terminal and
+// its kin), report presses and releases of every key, lone modifiers included: those keys
+// have an exact state. Elsewhere a terminal only sends
 // characters, and key_hold.h decides how long each one holds its key. A caller that knows
 // the exact state from elsewhere (the X server's keyboard map) hands it over per read; the
 // bytes then only latch presses.
@@ -23,6 +24,9 @@ namespace veldra::platform::terminal {
 constexpr std::uint32_t kLoneEscapeWaitMs = 5;    // an Esc byte alone this long is the Esc key
 constexpr std::size_t kMaxPendingBytes = 64;      // longer unfinished sequences are dropped
 
+// Whether the terminal has the keyboard focus, as its focus reports say.
+enum class TerminalFocus { Unknown, In, Out };
+
 struct KeyboardState {
   bool exactDown[kVirtualKeyCount] = {};
   bool latched[kVirtualKeyCount] = {};  // a press arrived since the previous read
@@ -30,6 +34,8 @@ struct KeyboardState {
   RepeatTiming repeatTiming;
   int lastByteKey = -1;                 // the key the last legacy byte named
   bool reportsReleases = false;  // the terminal sends key releases: presses are exact
+  bool win32Events = false;      // win32-input-mode events arrive: every key is exact
+  TerminalFocus focus = TerminalFocus::Unknown;
   bool stateFromOutside = false;  // exactDown comes from setOutsideKeys, not from the bytes
   std::string pending;           // an escape sequence not finished yet
   std::uint32_t pendingSince = 0;
@@ -53,6 +59,9 @@ bool awaitingMoreInput(const KeyboardState& state);
 // Ends a wait: an Esc byte with nothing after it for kLoneEscapeWaitMs is the Esc key; any
 // other unfinished sequence that old is dropped.
 void settleInput(KeyboardState& state, std::uint32_t now);
+
+// Whether the bytes so far give every key's exact state (a keyboard protocol's events).
+bool bytesAreExact(const KeyboardState& state);
 
 // Whether the key is held at `now`.
 bool keyIsDown(const KeyboardState& state, int virtualKey, std::uint32_t now);

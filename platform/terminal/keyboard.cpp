@@ -38,20 +38,23 @@ bool inputArrivesWithin(int milliseconds) {
 }
 
 // Where the terminal tells no releases, the X server's key map is the key state while the
-// terminal's window has the focus; the terminal's bytes then only latch quick taps.
-void takeServerKeys() {
-  const bool fromServer = !keyboard.reportsReleases && terminal::readX11Keys(serverKeys);
+// terminal has the focus; the terminal's bytes then only latch quick taps. True when the
+// server's keys were taken.
+bool takeServerKeys() {
+  const bool fromServer = !terminal::bytesAreExact(keyboard) &&
+                          terminal::readX11Keys(serverKeys, keyboard.focus == terminal::TerminalFocus::In);
   if (fromServer) terminal::setOutsideKeys(keyboard, &serverKeys);
   else if (keyboard.stateFromOutside) terminal::setOutsideKeys(keyboard, nullptr);
+  return fromServer;
 }
 
 }  // namespace
 
 bool keyboardAvailable() { return terminal::session().inputIsTerminal; }
 
-void readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
+bool readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
   keys.fill(false);
-  if (!terminal::session().inputIsTerminal) return;
+  if (!terminal::session().inputIsTerminal) return false;
   terminal::beginRead(keyboard);
   frameTime = tickCount();
   drainInput(frameTime);
@@ -61,7 +64,7 @@ void readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
     frameTime = tickCount();
     terminal::settleInput(keyboard, frameTime);
   }
-  takeServerKeys();
+  const bool exact = takeServerKeys() || terminal::bytesAreExact(keyboard);
   // With every key reported as an event, Ctrl+C and Ctrl+Z no longer reach the terminal
   // driver as signals; raise them here so they keep their usual meaning.
   if (keyboard.interruptRequested) {
@@ -75,6 +78,7 @@ void readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
   for (int key = 0; key < kVirtualKeyCount; ++key) {
     keys[static_cast<std::size_t>(key)] = terminal::keyIsDown(keyboard, key, frameTime);
   }
+  return exact;
 }
 
 }  // namespace veldra::platform::device

@@ -20,14 +20,15 @@ constexpr const char* kHideCursor = "\x1b[?25l";
 constexpr const char* kShowCursor = "\x1b[?25h";
 constexpr const char* kEndSynchronized = "\x1b[?2026l";
 constexpr const char* kResetColours = "\x1b[0m";
-// Flags 1|2|8 (disambiguate, report event types, report all keys as escape codes):
-// presses, repeats and releases of every key, lone modifiers too. The query after the push
-// asks which flags the terminal took.
-constexpr const char* kPushKeyboardProtocol = "\x1b[>11u\x1b[?u";
-constexpr const char* kPopKeyboardProtocol = "\x1b[<u";
-// Focus reports, so that keys held when the window loses focus do not stay down.
-constexpr const char* kReportFocus = "\x1b[?1004h";
-constexpr const char* kStopFocusReports = "\x1b[?1004l";
+// The keyboard, taken for play and given back as one: the kitty keyboard protocol with
+// flags 1|2|8 (disambiguate, report event types, report all keys as escape codes: presses,
+// repeats and releases of every key, lone modifiers too) and the query that asks which
+// flags the terminal took; focus reports, so that keys held when the window loses the
+// focus do not stay down (and so that the X server's keys are read only while the terminal
+// has it); and win32-input-mode, in which Windows Terminal and its kin send every key's
+// press and release. A terminal ignores what it does not know.
+constexpr const char* kTakeKeyboard = "\x1b[>11u\x1b[?u\x1b[?1004h\x1b[?9001h";
+constexpr const char* kGiveKeyboardBack = "\x1b[?9001l\x1b[?1004l\x1b[<u";
 
 // What a signal handler may touch: plain buffers written before the handlers can run.
 struct SignalSafeState {
@@ -51,8 +52,7 @@ void giveBackTerminal() {
   if (signalState.outputIsTerminal) {
     writeRaw(kEndSynchronized);
     if (signalState.playing && signalState.keyboardProtocol) {
-      writeRaw(kPopKeyboardProtocol);
-      writeRaw(kStopFocusReports);
+      writeRaw(kGiveKeyboardBack);
     }
     writeRaw(kResetColours);
     if (signalState.cursorHidden) writeRaw(kShowCursor);
@@ -71,8 +71,7 @@ void retakeTerminal() {
   if (signalState.outputIsTerminal) {
     writeRaw(kEnterAlternateScreen);
     if (signalState.keyboardProtocol) {
-      writeRaw(kPushKeyboardProtocol);
-      writeRaw(kReportFocus);
+      writeRaw(kTakeKeyboard);
     }
     if (signalState.cursorHidden) writeRaw(kHideCursor);
   }
@@ -181,8 +180,7 @@ void enterPlayMode() {
   if (s.outputIsTerminal) {
     writeAll(STDOUT_FILENO, kEnterAlternateScreen);
     if (s.inputIsTerminal) {
-      writeAll(STDOUT_FILENO, kPushKeyboardProtocol);
-      writeAll(STDOUT_FILENO, kReportFocus);
+      writeAll(STDOUT_FILENO, kTakeKeyboard);
       s.keyboardProtocol = true;
       signalState.keyboardProtocol = 1;
     }

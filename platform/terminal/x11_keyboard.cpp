@@ -121,10 +121,17 @@ bool loadKeycodeTable(X11Keyboard& k) {
   return true;
 }
 
+bool isSet(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0';
+}
+
 bool connect(X11Keyboard& k) {
   k.window = windowFromEnvironment();
-  const char* display = std::getenv("DISPLAY");
-  if (k.window == kNoWindow || display == nullptr || *display == '\0') return false;
+  if (!isSet("DISPLAY")) return false;
+  // Without the window, only focus reports can say when the keys are the terminal's: under
+  // Wayland the X server does not see the keys of a native terminal at all.
+  if (k.window == kNoWindow && isSet("WAYLAND_DISPLAY")) return false;
   if (!loadXlib(k.x)) return false;
   k.x.setErrorHandler(noteError);
   k.display = k.x.openDisplay(nullptr);
@@ -134,7 +141,7 @@ bool connect(X11Keyboard& k) {
   if (k.x.setIOErrorExitHandler == nullptr) return false;
   k.x.setIOErrorHandler(noteConnectionLost);
   k.x.setIOErrorExitHandler(k.display, stayAlive, nullptr);
-  return windowExists(k) && loadKeycodeTable(k);
+  return (k.window == kNoWindow || windowExists(k)) && loadKeycodeTable(k);
 }
 
 // The parent of a window, or kNoWindow at the root or on error.
@@ -195,10 +202,11 @@ bool x11KeyboardAvailable() {
   return k.ready;
 }
 
-bool readX11Keys(bool (&keys)[kVirtualKeyCount]) {
+bool readX11Keys(bool (&keys)[kVirtualKeyCount], bool focusReported) {
   if (!x11KeyboardAvailable() || connectionLost) return false;
   X11Keyboard& k = keyboard();
-  if (!terminalHasFocus(k) || connectionLost) return false;
+  const bool focused = k.window == kNoWindow ? focusReported : terminalHasFocus(k);
+  if (!focused || connectionLost) return false;
   unsigned char keymap[kX11KeymapBytes] = {};
   requestFailed = false;
   k.x.queryKeymap(k.display, reinterpret_cast<char*>(keymap));

@@ -24,11 +24,12 @@ void device::stop() { win32::giveConsoleBack(); }
 
 bool device::keyboardAvailable() { return true; }
 
-void device::readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
+bool device::readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
   for (int key = 0; key < kVirtualKeyCount; ++key) {
     const std::uint16_t state = win32::asyncKeyState(key);
     keys[static_cast<std::size_t>(key)] = (state & (kKeyDownBit | kPressedSinceLastPollBit)) != 0;
   }
+  return true;  // the console's key state is always exact
 }
 
 std::uint32_t device::tickCount() { return win32::tickCount(); }
