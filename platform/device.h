@@ -7,10 +7,11 @@
 
 #include "platform/console.h"
 #include "platform/frame_input.h"
+#include "platform/lifetime.h"
 
 namespace veldra::platform::device {
 
-void start();  // the devices are on
+void start(Colours colours);  // the devices are on
 void beginPlay();
 void stop();
 

@@ -4,6 +4,7 @@
 #include "platform/lifetime.h"
 
 #include "platform/device.h"
+#include "platform/lifetime.h"
 
 namespace veldra::platform {
 namespace {
@@ -23,9 +24,9 @@ FrameInput startingRecord() {
 
 }  // namespace
 
-void start(Devices devices) {
+void start(Devices devices, Colours colours) {
   devicesAreOff = devices == Devices::Off;
-  if (!devicesAreOff) device::start();
+  if (!devicesAreOff) device::start(colours);
   currentFrameInput() = startingRecord();
 }
 

@@ -11,10 +11,14 @@ namespace veldra::platform {
 // recording as fast as it goes.
 enum class Devices { On, Off };
 
+// How a terminal is sent colours: as it asks through its environment, or as told (its own
+// sixteen, the 256-colour palette, 24-bit). The Windows console keeps its own palette.
+enum class Colours { AsTerminalSays, Sixteen, Palette256, TrueColour };
+
 // Sets the platform up: on a terminal the session (where keys come from, the handlers that
 // give the terminal back on every way out), on Windows the console's state to give back.
 // The first frame record holds the clock and the window size as they are now.
-void start(Devices devices);
+void start(Devices devices, Colours colours = Colours::AsTerminalSays);
 
 // Takes the screen and the keyboard for play: the alternate screen, raw input and the
 // keyboard protocol on a terminal, code page 437 on the Windows console.

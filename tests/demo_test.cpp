@@ -212,6 +212,16 @@ TEST_F(DemoTest, ArgumentsChooseTheModeAndAnythingElseGetsTheUsage) {
   EXPECT_EQ(parseCommandLine({"--verify", ""}).mode, RunMode::Usage);
   EXPECT_EQ(parseCommandLine({"--play", "a"}).mode, RunMode::Usage);
   EXPECT_EQ(parseCommandLine({"--record", "a", "b"}).mode, RunMode::Usage);
+  for (const char* bad : {"99", "", "24"}) EXPECT_EQ(parseCommandLine({"--colours", bad}).mode, RunMode::Usage) << bad;
+  EXPECT_EQ(parseCommandLine({"--colours"}).mode, RunMode::Usage);
+  EXPECT_EQ(parseCommandLine({"--colours", "16", "--colours", "16"}).mode, RunMode::Usage);
+  EXPECT_EQ(parseCommandLine({"--record", "a", "--replay", "b"}).mode, RunMode::Usage);
+  const CommandLine recorded = parseCommandLine({"--colours", "24bit", "--record", "a"});
+  EXPECT_EQ(recorded.mode, RunMode::Record);
+  EXPECT_EQ(recorded.file, "a");
+  EXPECT_EQ(recorded.colours, platform::Colours::TrueColour);
+  EXPECT_EQ(parseCommandLine({"--replay", "a", "--colours", "256"}).colours, platform::Colours::Palette256);
+  EXPECT_EQ(parseCommandLine({"--colours", "16"}).mode, RunMode::Play);
   EXPECT_EQ(runProgram({RunMode::Usage, ""}), 2);
   EXPECT_EQ(headless::standardError().rfind("usage: veldra", 0), 0u);
   EXPECT_EQ(runProgram({RunMode::Record, "no/such/folder/x.vdm"}), 2);

@@ -10,8 +10,9 @@ if ! command -v tmux >/dev/null 2>&1; then
   exit 77
 fi
 
-# Panes are plain terminals: no X server's key map behind them, whatever this session has.
-unset WINDOWID DISPLAY
+# Panes are plain terminals: no X server's key map behind them and no colours beyond tmux's
+# own sixteen, whatever this session has.
+unset WINDOWID DISPLAY COLORTERM
 
 work="$(mktemp -d)"
 server="veldra-$name-$$"
@@ -51,6 +52,7 @@ play_in_pane() {  # pane, folder, arguments...
   local pane="$1" folder="$2"
   shift 2
   cat >"$work/$pane.sh" <<RUN
+export TERM=screen  # tmux's long-standing default: the sixteen colours unless told more
 cd "$folder"
 stty -g >"$work/$pane.stty-before"
 "$game" $*

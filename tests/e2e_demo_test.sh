@@ -2,20 +2,27 @@
 # Recordings made in a real terminal (a tmux pane): a short game recorded with --record
 # (the title, Enter, a walk, a turn, Esc) verifies as identical; a recording cut by SIGINT
 # ends on a whole frame and verifies up to it; --replay shows a recording and Esc stops it.
+# The colours: tmux (TERM=screen, no COLORTERM) gets only its own sixteen; --colours asks
+# for 24-bit colour while recording and for the 256 while replaying, in the game's palette.
 name=e2e_demo
 source "${BASH_SOURCE[0]%/*}/e2e_common.sh" || exit 1
 
 verify() { (cd "$levels" && "$game" --verify "$1"); }
 # Starts a recorded game in a pane of that name and leaves the title for play.
-record_in_pane() {  # pane
-  play_in_pane "$1" "$levels" --record "$work/$1.vdm"
+record_in_pane() {  # pane, more arguments...
+  play_in_pane "$1" "$levels" --record "$work/$1.vdm" "${@:2}"
   wait_for "$1" "PRESS ENTER TO START VELDRA!"
   tm send-keys -t "$1" Enter
   wait_for "$1" "HP: "
 }
 
+# The SGR colour escapes on a pane's screen, as tmux re-encodes what it shows.
+colour_escapes() { tm capture-pane -p -e -t "$1" | grep -oE $'\e\\[[0-9;]*m' | sort -u; }
+
 # A whole game, recorded.
 record_in_pane whole
+colour_escapes whole | grep -qE '[34]8;[25];' && fail "in tmux without COLORTERM more than sixteen colours were sent"
+colour_escapes whole | grep -qE '(^|[;[])9[0-7]($|[;m])' || fail "in tmux the bright colours were not sent"
 tm send-keys -t whole Up
 sleep 0.4
 tm send-keys -t whole Right
@@ -26,8 +33,11 @@ status=$?
 [ $status -eq 0 ] || fail "--verify exited with $status: $result"
 [[ "$result" =~ ^$work/whole.vdm:\ [0-9]+\ frames,\ identical$ ]] || fail "--verify said: $result"
 
-# Cut short by SIGINT: whole frames up to the signal, no closing record.
-record_in_pane cut
+# Cut short by SIGINT: whole frames up to the signal, no closing record; in 24-bit colour,
+# the sky's blue and the HUD's bright green are the palette's own.
+record_in_pane cut --colours 24bit
+colour_escapes cut | grep -qE '8;2;0;0;128[;m]' || fail "--colours 24bit did not send the palette's dark blue"
+colour_escapes cut | grep -qE '8;2;0;255;0[;m]' || fail "--colours 24bit did not send the palette's bright green"
 tm send-keys -t cut Up
 sleep 0.5
 pkill -INT -f -- "--record $work/cut.vdm"
@@ -38,8 +48,9 @@ status=$?
 [[ "$result" =~ frames,\ identical\ \(the\ recording\ has\ no\ closing\ record\)$ ]] || fail "--verify said: $result"
 
 # Shown again in the terminal; Esc stops it and the terminal is as it was.
-play_in_pane replay "$levels" --replay "$work/whole.vdm"
+play_in_pane replay "$levels" --colours 256 --replay "$work/whole.vdm"
 wait_for replay "HP: "
+colour_escapes replay | grep -qE '[34]8;5;(18|244|250)[;m]' || fail "--colours 256 did not send the palette's entries"
 tm send-keys -t replay Escape
 [ "$(game_exit replay)" == "EXIT=0" ] || fail "the replay ended with $(game_exit replay)"
 cmp -s "$work/replay.stty-before" "$work/replay.stty-after" || fail "the replay changed the terminal settings"

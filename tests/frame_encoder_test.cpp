@@ -94,15 +94,38 @@ TEST(FrameEncoderTest, AllColourPairsSwapRedAndBlue) {
   for (int background = 0; background < 16; ++background) {
     for (int foreground = 0; foreground < 16; ++foreground) {
       std::string out;
-      appendAttribute(out, static_cast<std::uint16_t>(background << 4 | foreground));
+      appendAttribute(out, static_cast<std::uint16_t>(background << 4 | foreground), ColourMode::Sixteen);
       const int fg = (foreground & 8 ? 90 : 30) + ansiOf[foreground & 7];
       const int bg = (background & 8 ? 100 : 40) + ansiOf[background & 7];
       EXPECT_EQ(out, "\x1b[" + std::to_string(fg) + ";" + std::to_string(bg) + "m") << foreground << "/" << background;
     }
   }
   std::string lightRed;
-  appendAttribute(lightRed, 12);
+  appendAttribute(lightRed, 12, ColourMode::Sixteen);
   EXPECT_EQ(lightRed, "\x1b[91;40m");
+}
+
+TEST(FrameEncoderTest, TheColourModeFollowsTheTerminalsEnvironment) {
+  EXPECT_EQ(colourModeFor("truecolor", "xterm-256color"), ColourMode::TrueColour);
+  EXPECT_EQ(colourModeFor("24bit", "screen"), ColourMode::TrueColour);
+  EXPECT_EQ(colourModeFor(nullptr, "xterm-256color"), ColourMode::Palette256);
+  EXPECT_EQ(colourModeFor(nullptr, "screen"), ColourMode::Sixteen);
+  EXPECT_EQ(colourModeFor(nullptr, nullptr), ColourMode::Sixteen);
+  EXPECT_EQ(colourModeFor("truecolor", "linux"), ColourMode::Sixteen) << "the Linux console keeps its sixteen";
+}
+
+TEST(FrameEncoderTest, OnlyTheHalfOfTheColoursThatChangedIsSentInEachMode) {
+  const auto after = [](ColourMode mode, std::uint16_t second) {
+    ScreenModel model;
+    model.colours = mode;
+    encode(model, {cell('a', 0x1C), cell('b', 0x1C)}, 2, 1);
+    return encode(model, {cell('a', 0x1C), cell('b', second)}, 2, 1);
+  };
+  EXPECT_EQ(after(ColourMode::Sixteen, 0x1E), "\x1b[?2026h\x1b[1;2H\x1b[93mb\x1b[?2026l");
+  EXPECT_EQ(after(ColourMode::Sixteen, 0x4C), "\x1b[?2026h\x1b[1;2H\x1b[41mb\x1b[?2026l");
+  EXPECT_EQ(after(ColourMode::TrueColour, 0x1E), "\x1b[?2026h\x1b[1;2H\x1b[38;2;255;255;0mb\x1b[?2026l");
+  EXPECT_EQ(after(ColourMode::Palette256, 0x7C), "\x1b[?2026h\x1b[1;2H\x1b[48;5;250mb\x1b[?2026l");
+  EXPECT_EQ(after(ColourMode::Palette256, 0x87), "\x1b[?2026h\x1b[1;2H\x1b[38;5;250;48;5;244mb\x1b[?2026l");
 }
 
 TEST(FrameEncoderTest, CodePage437BytesBecomeTheirCharacters) {

@@ -10,6 +10,8 @@ constexpr const char* kReplacement = "\xef\xbf\xbd";
 // ANSI numbers are red 1, green 2, blue 4; console colour bits blue 1, green 2, red 4.
 int consoleColour(int ansi) { return ((ansi & 1) << 2) | (ansi & 2) | ((ansi & 4) >> 2); }
 
+constexpr int kCubeLevels[] = {0, 95, 135, 175, 215, 255};
+
 std::size_t utf8Length(unsigned char lead) {
   if (lead < 0x80) return 1;
   if ((lead & 0xE0) == 0xC0) return 2;
@@ -19,6 +21,17 @@ std::size_t utf8Length(unsigned char lead) {
 }
 
 }  // namespace
+
+Rgb xtermColour(int index) {
+  if (index < 16) return platform::terminal::kConsolePalette[static_cast<std::size_t>(consoleColour(index & 7) | (index & 8))];
+  if (index >= 232) {
+    const auto grey = static_cast<std::uint8_t>(8 + 10 * (index - 232));
+    return {grey, grey, grey};
+  }
+  const int cube = index - 16;
+  return {static_cast<std::uint8_t>(kCubeLevels[cube / 36]), static_cast<std::uint8_t>(kCubeLevels[cube / 6 % 6]),
+          static_cast<std::uint8_t>(kCubeLevels[cube % 6])};
+}
 
 ModelTerminal::ModelTerminal(int columns, int rows)
     : columns_(columns), rows_(rows), cells_(static_cast<std::size_t>(columns * rows)) {}
@@ -34,27 +47,61 @@ void ModelTerminal::print(std::string glyph) {
       row_ = rows_ - 1;
     }
   }
-  cells_[static_cast<std::size_t>(row_ * columns_ + column_)] = ModelCell{std::move(glyph), attribute_};
+  cells_[static_cast<std::size_t>(row_ * columns_ + column_)] =
+      ModelCell{std::move(glyph), attribute(), foregroundRgb_, backgroundRgb_};
   if (column_ == columns_ - 1) pendingWrap_ = true;
   else ++column_;
 }
 
-bool ModelTerminal::colours(const std::vector<int>& parameters) {
-  if (parameters.size() == 1 && parameters[0] == 0) {
-    attribute_ = kDefaultColours;
+std::uint16_t ModelTerminal::attribute() const {
+  if (foreground_ < 0 || background_ < 0) return kDefaultColours;
+  return static_cast<std::uint16_t>(foreground_ | background_ << 4);
+}
+
+// 5;N (an entry of the 256) or 2;R;G;B after a 38 or 48.
+bool ModelTerminal::extendedColour(const std::vector<int>& parameters, std::size_t& at, Rgb& colour) {
+  if (at + 1 < parameters.size() && parameters[at] == 5 && parameters[at + 1] <= 255) {
+    colour = xtermColour(parameters[at + 1]);
+    at += 2;
     return true;
   }
-  if (parameters.size() != 2) return false;
-  const int foreground = parameters[0];
-  const int background = parameters[1];
-  int attribute = 0;
-  if (foreground >= 30 && foreground <= 37) attribute = consoleColour(foreground - 30);
-  else if (foreground >= 90 && foreground <= 97) attribute = consoleColour(foreground - 90) | 8;
-  else return false;
-  if (background >= 40 && background <= 47) attribute |= consoleColour(background - 40) << 4;
-  else if (background >= 100 && background <= 107) attribute |= (consoleColour(background - 100) | 8) << 4;
-  else return false;
-  attribute_ = static_cast<std::uint16_t>(attribute);
+  if (at + 3 < parameters.size() && parameters[at] == 2 && parameters[at + 1] <= 255 && parameters[at + 2] <= 255 &&
+      parameters[at + 3] <= 255) {
+    colour = {static_cast<std::uint8_t>(parameters[at + 1]), static_cast<std::uint8_t>(parameters[at + 2]),
+              static_cast<std::uint8_t>(parameters[at + 3])};
+    at += 4;
+    return true;
+  }
+  return false;
+}
+
+bool ModelTerminal::colours(const std::vector<int>& parameters) {
+  if (parameters.empty()) return false;
+  for (std::size_t at = 0; at < parameters.size();) {
+    const int p = parameters[at++];
+    const auto ansi = [&](int base, int bright, int& console, Rgb& rgb) {
+      console = consoleColour(p - base) | bright;
+      rgb = platform::terminal::kConsolePalette[static_cast<std::size_t>(console)];
+    };
+    if (p == 0 && parameters.size() == 1) {
+      foreground_ = background_ = -1;
+      foregroundRgb_ = backgroundRgb_ = Rgb{};
+    } else if (p >= 30 && p <= 37) {
+      ansi(30, 0, foreground_, foregroundRgb_);
+    } else if (p >= 90 && p <= 97) {
+      ansi(90, 8, foreground_, foregroundRgb_);
+    } else if (p >= 40 && p <= 47) {
+      ansi(40, 0, background_, backgroundRgb_);
+    } else if (p >= 100 && p <= 107) {
+      ansi(100, 8, background_, backgroundRgb_);
+    } else if (p == 38 && extendedColour(parameters, at, foregroundRgb_)) {
+      foreground_ = -1;
+    } else if (p == 48 && extendedColour(parameters, at, backgroundRgb_)) {
+      background_ = -1;
+    } else {
+      return false;
+    }
+  }
   return true;
 }
 
@@ -102,7 +149,7 @@ bool ModelTerminal::escape(std::string_view bytes) {
     }
     case 'J':
       if (parameters.size() != 1 || parameters[0] != 2) return false;
-      for (ModelCell& cell : cells_) cell = ModelCell{" ", attribute_};
+      for (ModelCell& cell : cells_) cell = ModelCell{" ", attribute(), foregroundRgb_, backgroundRgb_};
       return true;
     case 'm': return colours(parameters);
   }

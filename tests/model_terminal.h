@@ -1,7 +1,9 @@
 #pragma once
 // A model terminal: an interpreter of exactly the bytes the frame encoder may send (cursor
-// positions, cursor forward, colours, reset, clear, synchronized-output brackets, UTF-8 of
-// the code page 437 glyphs) over a grid of cells. Anything else is an error, so a test
+// positions, cursor forward, colours in any of the three modes, one half or both, reset,
+// clear, synchronized-output brackets, UTF-8 of the code page 437 glyphs) over a grid of
+// cells. It shows the sixteen ANSI colours in the game's palette, and 256-colour entries as
+// xterm does. Anything else is an error, so a test
 // learns when the encoder sends what this model does not know.
 
 #include <cstdint>
@@ -9,15 +11,24 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/terminal/colour_modes.h"
+
 namespace veldra::testing {
 
 // The colours a cell has before any colour escape: the terminal's own.
 constexpr std::uint16_t kDefaultColours = 0xFFFF;
 
+using platform::terminal::Rgb;
+
 struct ModelCell {
   std::string glyph = " ";  // UTF-8 as shown
-  std::uint16_t attribute = kDefaultColours;
+  std::uint16_t attribute = kDefaultColours;  // console colours, while both came as ANSI colours
+  Rgb foreground;
+  Rgb background;
 };
+
+// An xterm 256-colour entry's RGB, as xterm shows it (0 to 15 in the game's palette).
+Rgb xtermColour(int index);
 
 class ModelTerminal {
  public:
@@ -36,6 +47,7 @@ class ModelTerminal {
  private:
   bool escape(std::string_view sequence);
   bool colours(const std::vector<int>& parameters);
+  bool extendedColour(const std::vector<int>& parameters, std::size_t& at, Rgb& colour);
   void print(std::string glyph);
 
   int columns_;
@@ -45,7 +57,11 @@ class ModelTerminal {
   int row_ = 0;
   bool pendingWrap_ = false;  // the last column was written: the next glyph wraps first
   bool synchronized_ = false;
-  std::uint16_t attribute_ = kDefaultColours;
+  int foreground_ = -1;  // console colour sent as ANSI; -1 default or extended
+  int background_ = -1;
+  Rgb foregroundRgb_;
+  Rgb backgroundRgb_;
+  std::uint16_t attribute() const;
   std::string error_;
   std::string pending_;  // the start of a sequence or character still to come
 };

@@ -1,25 +1,50 @@
 #pragma once
-// Whether a model terminal shows a frame at its top-left corner, character and colour.
+// Whether a model terminal shows a frame at its top-left corner, character and colour: in the
+// terminal's own sixteen the console colours themselves, and in every mode the RGB the
+// game's palette wants (in 256 colours, the nearest entry of the cube or grey ramp).
 
 #include <gtest/gtest.h>
 
 #include "frame_maker.h"
 #include "model_terminal.h"
+#include "platform/terminal/colour_modes.h"
 #include "platform/terminal/cp437.h"
 
 namespace veldra::testing {
 
-inline ::testing::AssertionResult showsFrame(const ModelTerminal& terminal, const Frame& frame) {
+using platform::terminal::ColourMode;
+
+inline int distanceSquared(Rgb a, Rgb b) {
+  return (a.r - b.r) * (a.r - b.r) + (a.g - b.g) * (a.g - b.g) + (a.b - b.b) * (a.b - b.b);
+}
+
+// The colour a console colour should show as, found here by trying every entry.
+inline Rgb expectedRgb(int colour, ColourMode mode) {
+  const Rgb wanted = platform::terminal::kConsolePalette[static_cast<std::size_t>(colour & 0xF)];
+  if (mode != ColourMode::Palette256) return wanted;
+  Rgb best = xtermColour(16);
+  for (int index = 17; index < 256; ++index) {
+    if (distanceSquared(xtermColour(index), wanted) < distanceSquared(best, wanted)) best = xtermColour(index);
+  }
+  return best;
+}
+
+inline ::testing::AssertionResult showsFrame(const ModelTerminal& terminal, const Frame& frame,
+                                             ColourMode mode = ColourMode::Sixteen) {
   for (int row = 0; row < frame.height; ++row) {
     for (int column = 0; column < frame.width; ++column) {
       const CHAR_INFO& cell = frame.cells[static_cast<std::size_t>(row * frame.width + column)];
       const ModelCell& shown = terminal.at(column, row);
+      const int attribute = cell.Attributes & 0xFF;
+      const bool sameColours = shown.foreground == expectedRgb(attribute & 0xF, mode) &&
+                               shown.background == expectedRgb(attribute >> 4, mode) &&
+                               (mode != ColourMode::Sixteen || shown.attribute == attribute);
       if (shown.glyph != platform::terminal::cp437ToUtf8(static_cast<unsigned char>(cell.Char.AsciiChar)) ||
-          shown.attribute != (cell.Attributes & 0xFF)) {
+          !sameColours) {
         return ::testing::AssertionFailure() << "cell (" << column << ", " << row << ") of " << frame.width << " x "
                                              << frame.height << " shows '" << shown.glyph << "' in " << shown.attribute
                                              << ", not byte " << int(static_cast<unsigned char>(cell.Char.AsciiChar))
-                                             << " in " << (cell.Attributes & 0xFF);
+                                             << " in " << attribute;
       }
     }
   }

@@ -39,7 +39,7 @@ void printFrame(bool colour) {
     for (int column = 0; column < width; ++column) {
       const CHAR_INFO& cell = cells[row * width + column];
       if (colour && cell.Attributes != current) {
-        platform::terminal::appendAttribute(out, cell.Attributes);
+        platform::terminal::appendAttribute(out, cell.Attributes, platform::terminal::ColourMode::Sixteen);
         current = cell.Attributes;
       }
       out += platform::terminal::cp437ToUtf8(static_cast<unsigned char>(cell.Char.AsciiChar));

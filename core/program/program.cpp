@@ -22,7 +22,10 @@ constexpr const char* kUsage =
     "usage: veldra                 play\n"
     "       veldra --record FILE   play, recording the game to FILE\n"
     "       veldra --replay FILE   show a recorded game (Esc stops it)\n"
-    "       veldra --verify FILE   check that a recorded game still plays out the same\n";
+    "       veldra --verify FILE   check that a recorded game still plays out the same\n"
+    "  --colours 16|256|24bit      with any of these: the terminal's own sixteen colours, the\n"
+    "                              256-colour palette or 24-bit colour, whatever the terminal\n"
+    "                              says it takes\n";
 
 constexpr const char* kNoKeyboard =
     "veldra: no terminal to read keys from (standard input is not one and there is no controlling terminal)\n";
@@ -94,13 +97,46 @@ int playBack(const std::string& file, demo::Playback mode) {
 
 }  // namespace
 
+namespace {
+
+bool parseColours(const std::string& value, platform::Colours& colours) {
+  if (value == "16") colours = platform::Colours::Sixteen;
+  else if (value == "256") colours = platform::Colours::Palette256;
+  else if (value == "24bit") colours = platform::Colours::TrueColour;
+  else return false;
+  return true;
+}
+
+bool parseMode(const std::string& option, RunMode& mode) {
+  if (option == "--record") mode = RunMode::Record;
+  else if (option == "--replay") mode = RunMode::Replay;
+  else if (option == "--verify") mode = RunMode::Verify;
+  else return false;
+  return true;
+}
+
+}  // namespace
+
+// Options come in pairs, in any order: at most one of --record, --replay and --verify with
+// its file, and --colours with its value.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
-  if (arguments.empty()) return {RunMode::Play, ""};
-  if (arguments.size() != 2 || arguments[1].empty()) return {RunMode::Usage, ""};
-  if (arguments[0] == "--record") return {RunMode::Record, arguments[1]};
-  if (arguments[0] == "--replay") return {RunMode::Replay, arguments[1]};
-  if (arguments[0] == "--verify") return {RunMode::Verify, arguments[1]};
-  return {RunMode::Usage, ""};
+  const CommandLine usage{RunMode::Usage, ""};
+  CommandLine command;
+  bool coloursGiven = false;
+  if (arguments.size() % 2 != 0) return usage;
+  for (std::size_t i = 0; i < arguments.size(); i += 2) {
+    const std::string& option = arguments[i];
+    const std::string& value = arguments[i + 1];
+    if (option == "--colours") {
+      if (coloursGiven || !parseColours(value, command.colours)) return usage;
+      coloursGiven = true;
+    } else if (command.mode != RunMode::Play || value.empty() || !parseMode(option, command.mode)) {
+      return usage;
+    } else {
+      command.file = value;
+    }
+  }
+  return command;
 }
 
 int runProgram(const CommandLine& command) {
@@ -109,7 +145,7 @@ int runProgram(const CommandLine& command) {
     return kBadUse;
   }
   // A check of a recording runs with the devices off, as fast as it goes.
-  platform::start(command.mode == RunMode::Verify ? platform::Devices::Off : platform::Devices::On);
+  platform::start(command.mode == RunMode::Verify ? platform::Devices::Off : platform::Devices::On, command.colours);
   int status = kBadUse;
   switch (command.mode) {
     case RunMode::Play: status = playGame(nullptr, [](const Game&) {}) ? 0 : kBadUse; break;

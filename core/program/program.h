@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/lifetime.h"
+
 namespace veldra {
 
 enum class RunMode { Play, Record, Replay, Verify, Usage };
@@ -12,6 +14,7 @@ enum class RunMode { Play, Record, Replay, Verify, Usage };
 struct CommandLine {
   RunMode mode = RunMode::Play;
   std::string file;
+  platform::Colours colours = platform::Colours::AsTerminalSays;  // --colours 16|256|24bit
 };
 
 // The arguments after the program's name.

@@ -162,7 +162,7 @@ void sleepMilliseconds(std::uint32_t milliseconds) {
 
 // ---- life ----
 
-void device::start() {}
+void device::start(Colours) {}
 void device::beginPlay() {}
 void device::stop() {}
 

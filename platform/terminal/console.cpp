@@ -87,7 +87,7 @@ bool setConsoleCursorPosition(ConsoleHandle, int column, int row) {
 bool setConsoleTextAttribute(ConsoleHandle, std::uint16_t attribute) {
   Session& s = session();
   if (!s.outputIsTerminal) return false;
-  terminal::appendAttribute(s.pendingText, attribute);
+  terminal::appendAttribute(s.pendingText, attribute, s.picture.model.colours);
   s.picture.model.attribute = attribute & 0xFF;
   return true;
 }

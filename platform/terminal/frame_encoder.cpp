@@ -13,11 +13,6 @@ constexpr const char* kResetAndClear = "\x1b[0m\x1b[2J";
 // Moving right along a row is shorter as a cursor-forward than as a full position.
 constexpr const char* kCursorForward = "C";
 
-// Console colour bits are blue 1, green 2, red 4; ANSI numbers are red 1, green 2, blue 4.
-constexpr int ansiColour(int consoleColour) {
-  return ((consoleColour & 1) << 2) | (consoleColour & 2) | ((consoleColour & 4) >> 2);
-}
-
 void appendNumber(std::string& out, int value) {
   char digits[12];
   int length = 0;
@@ -29,23 +24,41 @@ void appendNumber(std::string& out, int value) {
   while (length > 0) out.push_back(digits[--length]);
 }
 
-// The 256 colour escapes, built once.
-const std::array<std::string, 256>& attributeEscapes() {
-  static const std::array<std::string, 256> escapes = [] {
-    std::array<std::string, 256> table;
-    for (int attribute = 0; attribute < 256; ++attribute) {
-      const int foreground = attribute & 0xF;
-      const int background = (attribute >> 4) & 0xF;
-      std::string& escape = table[attribute];
-      escape = "\x1b[";
-      appendNumber(escape, (foreground & 8 ? 90 : 30) + ansiColour(foreground));
-      escape.push_back(';');
-      appendNumber(escape, (background & 8 ? 100 : 40) + ansiColour(background));
-      escape.push_back('m');
-    }
-    return table;
-  }();
+// A mode's colour escapes, built once: both halves of every attribute, and each half alone.
+struct ColourEscapes {
+  std::array<std::string, 256> both;
+  std::array<std::string, 16> foreground;
+  std::array<std::string, 16> background;
+};
+
+ColourEscapes buildEscapes(ColourMode mode) {
+  ColourEscapes escapes;
+  for (int colour = 0; colour < 16; ++colour) {
+    escapes.foreground[colour] = "\x1b[" + foregroundParameters(colour, mode) + "m";
+    escapes.background[colour] = "\x1b[" + backgroundParameters(colour, mode) + "m";
+  }
+  for (int attribute = 0; attribute < 256; ++attribute) {
+    escapes.both[attribute] =
+        "\x1b[" + foregroundParameters(attribute & 0xF, mode) + ";" + backgroundParameters(attribute >> 4, mode) + "m";
+  }
   return escapes;
+}
+
+const ColourEscapes& escapesFor(ColourMode mode) {
+  static const std::array<ColourEscapes, 3> escapes = {buildEscapes(ColourMode::Sixteen),
+                                                       buildEscapes(ColourMode::Palette256),
+                                                       buildEscapes(ColourMode::TrueColour)};
+  return escapes[static_cast<std::size_t>(mode)];
+}
+
+// Sends only what differs from the terminal's current colours.
+void appendColourChange(std::string& out, std::uint16_t shown, std::uint16_t wanted, ColourMode mode) {
+  const ColourEscapes& escapes = escapesFor(mode);
+  const bool foregroundSame = shown != kUnknownAttribute && (shown & 0x0F) == (wanted & 0x0F);
+  const bool backgroundSame = shown != kUnknownAttribute && (shown & 0xF0) == (wanted & 0xF0);
+  if (backgroundSame) out += escapes.foreground[wanted & 0x0F];
+  else if (foregroundSame) out += escapes.background[(wanted >> 4) & 0x0F];
+  else out += escapes.both[wanted & 0xFF];
 }
 
 // `shown` holds only the low byte, the part a terminal can show.
@@ -65,7 +78,9 @@ void startModel(ScreenModel& model, int width, int height, std::string& out) {
 
 }  // namespace
 
-void appendAttribute(std::string& out, std::uint16_t attribute) { out += attributeEscapes()[attribute & 0xFF]; }
+void appendAttribute(std::string& out, std::uint16_t attribute, ColourMode mode) {
+  out += escapesFor(mode).both[attribute & 0xFF];
+}
 
 void appendCursorPosition(std::string& out, int column, int row) {
   out += "\x1b[";
@@ -96,7 +111,7 @@ void encodeFrame(ScreenModel& model, const CHAR_INFO* cells, int width, int heig
       }
       const std::uint16_t attribute = cell.Attributes & 0xFF;
       if (attribute != model.attribute) {
-        appendAttribute(out, attribute);
+        appendColourChange(out, model.attribute, attribute, model.colours);
         model.attribute = attribute;
       }
       out += cp437ToUtf8(static_cast<unsigned char>(cell.Char.AsciiChar));

@@ -1,13 +1,15 @@
 #pragma once
 // Turns frames of console cells into the bytes a terminal needs: only the cells that changed
-// since the last frame, colour escapes only when the attribute changes, the whole frame
-// wrapped in synchronized output. Pure: no system calls, so tests pin its exact bytes.
+// since the last frame, a colour only when it changes and then only the half (foreground or
+// background) that changed, in the terminal's colour mode, the whole frame wrapped in
+// synchronized output. Pure: no system calls, so tests pin its exact bytes.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/console.h"
+#include "platform/terminal/colour_modes.h"
 
 namespace veldra::platform::terminal {
 
@@ -20,6 +22,7 @@ struct ScreenModel {
   int height = 0;
   std::vector<CHAR_INFO> shown;
   std::uint16_t attribute = kUnknownAttribute;  // the terminal's current colours
+  ColourMode colours = ColourMode::Sixteen;     // how colours are sent; kept when forgotten
 };
 
 // Appends the bytes that make the terminal show this frame at its top-left corner. A frame
@@ -32,8 +35,9 @@ void forgetCells(ScreenModel& model, int column, int row, int count);
 // The whole picture is in doubt (resume, resize): the next frame clears and redraws.
 void forgetScreen(ScreenModel& model);
 
-// Colour escape for a console attribute (Windows bit order: blue 1, green 2, red 4).
-void appendAttribute(std::string& out, std::uint16_t attribute);
+// Colour escape for a console attribute (Windows bit order: blue 1, green 2, red 4), both
+// halves, in the given mode.
+void appendAttribute(std::string& out, std::uint16_t attribute, ColourMode mode);
 
 // Cursor position escape, 0-based column and row.
 void appendCursorPosition(std::string& out, int column, int row);

@@ -142,11 +142,27 @@ Session& session() {
   return *instance;
 }
 
-void startSession() {
+namespace {
+
+// The mode asked for, or the one the terminal's environment names.
+ColourMode colourModeOf(Colours colours) {
+  switch (colours) {
+    case Colours::Sixteen: return ColourMode::Sixteen;
+    case Colours::Palette256: return ColourMode::Palette256;
+    case Colours::TrueColour: return ColourMode::TrueColour;
+    case Colours::AsTerminalSays: break;
+  }
+  return colourModeFor(std::getenv("COLORTERM"), std::getenv("TERM"));
+}
+
+}  // namespace
+
+void startSession(Colours colours) {
   static bool started = false;
   if (started) return;
   started = true;
   Session& s = session();
+  s.picture.model.colours = colourModeOf(colours);
   s.outputIsTerminal = ::isatty(STDOUT_FILENO) == 1;
   s.inputFd = openKeyboardInput();
   s.inputIsTerminal = s.inputFd >= 0;
@@ -234,7 +250,7 @@ void setCursorHidden(bool hidden) {
 
 namespace veldra::platform::device {
 
-void start() { terminal::startSession(); }
+void start(Colours colours) { terminal::startSession(colours); }
 void beginPlay() { terminal::enterPlayMode(); }
 void stop() { terminal::restoreTerminal(); }
 

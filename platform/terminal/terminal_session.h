@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/lifetime.h"
 #include "platform/terminal/frame_encoder.h"
 #include "platform/terminal/output.h"
 
@@ -31,7 +32,7 @@ Session& session();
 
 // Finds where keys come from and installs the signal handlers and the exit hook that give
 // the terminal back. Once; the platform's start calls it.
-void startSession();
+void startSession(Colours colours);
 
 // Takes the terminal for play: alternate screen, raw input, keyboard protocol. Once.
 void enterPlayMode();

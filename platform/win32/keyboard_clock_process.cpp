@@ -18,7 +18,7 @@ constexpr std::uint16_t kPressedSinceLastPollBit = 0x0001;
 
 }  // namespace
 
-void device::start() { win32::startConsole(); }
+void device::start(Colours) { win32::startConsole(); }  // the console's attributes are its palette
 void device::beginPlay() { win32::takeConsoleForPlay(); }
 void device::stop() { win32::giveConsoleBack(); }
 
