@@ -15,9 +15,11 @@ on_screen() { screen "$pane"; }
 
 # The minimap's 13 x 13 cells in the top right corner of a 100-column frame, and the middle
 # of the view, right of the message lines (the enemy's label reads "<health> HP").
-minimap() { on_screen | sed -n '2,14p' | cut -c86-98; }
+# Columns counted in characters: the view has block characters of several bytes.
+columns() { LC_ALL=C.UTF-8 sed -E "s/^.{$(($1 - 1))}(.{$2}).*/\1/"; }  # first, count
+minimap() { on_screen | sed -n '2,14p' | columns 86 13; }
 enemy_on_minimap() { minimap | grep -q E; }
-label_in_view() { on_screen | cut -c43-84 | grep -qE '[0-9]+ HP'; }
+label_in_view() { on_screen | columns 43 42 | grep -qE '[0-9]+ HP'; }
 health() { on_screen | grep -m1 -oE '[0-9]+/100' | cut -d/ -f1; }
 
 mkdir -p "$work/level"
@@ -140,20 +142,14 @@ walk_to_the_wall
 on_screen | grep -q "ELECTRICA: (LEFT ALT)" || fail "with exact keys the HUD does not name Left Alt"
 quit_and_check "$pane"
 
-# Tab then a held Right walks and turns at once; Down stops the walk.
-cat >"$work/level/otestinggrounds.txt" <<'LEVEL'
-Field
-####################
-#..................#
-#..................#
-#.........P........#
-#..................#
-#..................#
-####################
-LEVEL
-arrow() { minimap | sed -n 7p | cut -c7; }
-# The minimap's rows inside the grid, without the arrow: they move only when the player does.
-map_rows() { on_screen | sed -n '5,13p' | cut -c87-97 | tr -d '<>^v'; }
+# Tab then a held Right walks and turns at once; Down stops the walk. A field of pillars,
+# wide enough that the minimap never looks beyond the grid (where the view shows through).
+awk 'BEGIN { print "Field"; for (r = 0; r < 30; r++) { line = "";
+       for (c = 0; c < 40; c++) line = line ((r == 0 || r == 29 || c == 0 || c == 39 || (r % 4 == 0 && c % 4 == 0)) ? "#" : (r == 15 && c == 20 ? "P" : "."));
+       print line } }' >"$work/level/otestinggrounds.txt"
+arrow() { on_screen | sed -n 8p | columns 92 1; }
+# The minimap's cells without the arrow: they move only when the player does.
+map_rows() { on_screen | sed -n '4,13p' | columns 87 11 | tr -d '<>^v'; }
 pane=walk
 play_in_pane "$pane" "$work/level"
 wait_for "$pane" "PRESS ENTER TO START VELDRA!"

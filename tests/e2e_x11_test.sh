@@ -2,9 +2,11 @@
 # The game in real terminals on a virtual X server, keys pressed as a keyboard presses them
 # (xdotool: X key events, each press and release its own event):
 # - kitty, which speaks the keyboard protocol: a tap of Return, pressed and released within
-#   a millisecond, starts the game;
+#   a millisecond, starts the game; it takes 24-bit colour, so the first view's sky, walls
+#   and health bar show the game's palette exactly (a screenshot read by ImageMagick);
 # - xterm, which does not: the game reads the X server's key map, so Up and Right held
-#   together walk and turn at once, and a lone Left Ctrl is seen;
+#   together walk and turn at once, and a lone Left Ctrl is seen; with TERM=xterm-256color
+#   and no COLORTERM the same cells show the nearest entries of the 256-colour palette;
 # - xterm again without $WINDOWID and as if under Wayland, so with only the characters the
 #   keyboard's auto-repeat types: a tap turns a few frames, a held key a first few, then
 #   after the repeat delay without a break;
@@ -46,6 +48,24 @@ wait_output() {  # seconds, text, command...
   return 1
 }
 
+# Whether a block of cells of a 100 x 32 terminal window has a pixel of exactly this colour.
+cells_show() {  # window, first column, first row, columns, rows, RRGGBB
+  import -window "$1" "$work/shot.png" 2>/dev/null || return 1
+  local width height
+  read -r width height < <(identify -format '%w %h' "$work/shot.png")
+  local cw=$((width / 100)) ch=$((height / 32))
+  local bx=$(((width - 100 * cw) / 2)) by=$(((height - 32 * ch) / 2))
+  convert "$work/shot.png" -crop "$(($4 * cw))x$(($5 * ch))+$((bx + $2 * cw))+$((by + $3 * ch))" +repage \
+    -unique-colors txt: 2>/dev/null | grep -qi "#$6"
+}
+# The first view of the first level: sky (light blue blocks) along the top row, walls ('X'
+# in grey) on the left, and the health bar's two red blocks.
+first_view_shows() {  # window, sky, wall, bar colours
+  cells_show "$1" 20 0 9 1 "$2" || fail "the sky does not show #$2"
+  cells_show "$1" 5 14 21 5 "$3" || fail "the walls do not show #$3"
+  cells_show "$1" 6 1 2 1 "$4" || fail "the health bar does not show #$4"
+}
+
 # Waits for the game started by run_script to end; its "EXIT=status" line.
 wait_exit() {  # folder
   for _ in $(seq 1 150); do [ -f "$1/exit" ] && break; sleep 0.1; done
@@ -79,6 +99,7 @@ if wait_output 30 "PRESS ENTER TO START VELDRA!" kitty_text; then
   xdotool windowfocus --sync "$(cat "$k/window")"
   xdotool key Return
   wait_output 10 "HP: " kitty_text || fail "in kitty, a tap of Return did not start the game"
+  first_view_shows "$(cat "$k/window")" 0000FF C0C0C0 FF0000
   xdotool key Escape
   [ "$(wait_exit "$k")" == "EXIT=0" ] || fail "in kitty the game ended with '$(wait_exit "$k")'"
   # Exact keys throughout: no letter stands in for a modifier there.
@@ -92,7 +113,7 @@ fi
 # Starts the game in an xterm, recording, with F9 bound to write xterm's screen to a file in
 # the folder (F9 is no game key).
 start_xterm() {  # folder
-  (cd "$1" && xterm -geometry 100x32 -xrm 'XTerm.vt100.printOptsImmediate: 1' \
+  (cd "$1" && xterm -tn xterm-256color -geometry 100x32 -xrm 'XTerm.vt100.printOptsImmediate: 1' \
     -xrm 'XTerm.vt100.translations: #override <Key>F9: print-immediate()' -e bash "$1/run.sh" >"$1/log" 2>&1 &)
   for _ in $(seq 1 100); do [ -s "$1/window" ] && break; sleep 0.1; done
   xdotool windowfocus --sync "$(cat "$1/window")"
@@ -115,6 +136,7 @@ if wait_output 30 "PRESS ENTER TO START VELDRA!" xterm_text; then
   xdotool key Return
   wait_output 10 "HP: " xterm_text || fail "in xterm, a tap of Return did not start the game"
   [ "$(xterm_arrow)" == ">" ] || fail "in xterm the start faces east, the arrow shows '$(xterm_arrow)'"
+  first_view_shows "$(cat "$x/window")" 0000FF BCBCBC FF0000
   map_before="$(xterm_minimap)"
   xdotool keydown Up keydown Right
   sleep 1

@@ -12,6 +12,7 @@ constexpr const char* kEndSynchronized = "\x1b[?2026l";
 constexpr const char* kResetAndClear = "\x1b[0m\x1b[2J";
 // Moving right along a row is shorter as a cursor-forward than as a full position.
 constexpr const char* kCursorForward = "C";
+constexpr char kFullBlock = '\xDB';
 
 void appendNumber(std::string& out, int value) {
   char digits[12];
@@ -61,9 +62,27 @@ void appendColourChange(std::string& out, std::uint16_t shown, std::uint16_t wan
   else out += escapes.both[wanted & 0xFF];
 }
 
+// The halves of the colours a glyph lets the eye see: a space shows only its background, a
+// full block only its foreground. The other half may be whatever the terminal has.
+std::uint16_t visibleMask(char glyph) {
+  if (glyph == ' ') return 0xF0;
+  if (glyph == kFullBlock) return 0x0F;
+  return 0xFF;
+}
+
 // `shown` holds only the low byte, the part a terminal can show.
 bool sameCell(const CHAR_INFO& cell, const CHAR_INFO& shown) {
-  return cell.Char.AsciiChar == shown.Char.AsciiChar && (cell.Attributes & 0xFF) == shown.Attributes;
+  const std::uint16_t visible = visibleMask(cell.Char.AsciiChar);
+  return cell.Char.AsciiChar == shown.Char.AsciiChar && shown.Attributes != kUnknownAttribute &&
+         (cell.Attributes & visible) == (shown.Attributes & visible);
+}
+
+// The colours to have for a glyph: the wanted ones where they show, the current ones where
+// they do not (so nothing is sent for an unseen half).
+std::uint16_t coloursFor(char glyph, std::uint16_t wanted, std::uint16_t current) {
+  if (current == kUnknownAttribute) return wanted;
+  const std::uint16_t visible = visibleMask(glyph);
+  return static_cast<std::uint16_t>((wanted & visible) | (current & ~visible & 0xFF));
 }
 
 void startModel(ScreenModel& model, int width, int height, std::string& out) {
@@ -90,35 +109,79 @@ void appendCursorPosition(std::string& out, int column, int row) {
   out.push_back('H');
 }
 
+namespace {
+
+// Where the terminal's cursor is while a frame is encoded; -1 before the first cell.
+struct Cursor {
+  int row = -1;
+  int column = -1;
+};
+
+void moveTo(Cursor& cursor, int column, int row, std::string& out) {
+  if (row == cursor.row && column > cursor.column) {
+    out += "\x1b[";
+    appendNumber(out, column - cursor.column);
+    out += kCursorForward;
+  } else if (row != cursor.row || column != cursor.column) {
+    appendCursorPosition(out, column, row);
+  }
+}
+
+void sendCell(ScreenModel& model, Cursor& cursor, const CHAR_INFO& cell, int column, int row, std::string& out) {
+  moveTo(cursor, column, row, out);
+  const std::uint16_t attribute = coloursFor(cell.Char.AsciiChar, cell.Attributes & 0xFF, model.attribute);
+  if (attribute != model.attribute) {
+    appendColourChange(out, model.attribute, attribute, model.colours);
+    model.attribute = attribute;
+  }
+  out += cp437ToUtf8(static_cast<unsigned char>(cell.Char.AsciiChar));
+  CHAR_INFO& shown = model.shown[static_cast<std::size_t>(row) * model.width + column];
+  shown.Char.AsciiChar = cell.Char.AsciiChar;
+  shown.Attributes = attribute;
+  cursor.row = row;
+  cursor.column = column + 1;
+}
+
+// Where a colour escape costs more than a cursor jump (256 and 24-bit colour), a row's
+// changed cells go out a colour at a time: first every cell the current colours already
+// suit, then, from the leftmost cell left, the next colours, and so on.
+void sendRowByColour(ScreenModel& model, Cursor& cursor, const CHAR_INFO* rowCells, int row,
+                     std::vector<int>& columns, std::string& out) {
+  while (!columns.empty()) {
+    std::size_t kept = 0;
+    for (const int column : columns) {
+      const CHAR_INFO& cell = rowCells[column];
+      const bool suited = model.attribute != kUnknownAttribute &&
+                          coloursFor(cell.Char.AsciiChar, cell.Attributes & 0xFF, model.attribute) == model.attribute;
+      if (suited) sendCell(model, cursor, cell, column, row, out);
+      else columns[kept++] = column;
+    }
+    columns.resize(kept);
+    if (columns.empty()) return;
+    sendCell(model, cursor, rowCells[columns.front()], columns.front(), row, out);
+    columns.erase(columns.begin());
+  }
+}
+
+}  // namespace
+
 void encodeFrame(ScreenModel& model, const CHAR_INFO* cells, int width, int height, std::string& out) {
   if (width <= 0 || height <= 0) return;
   out += kBeginSynchronized;
   if (width != model.width || height != model.height || model.shown.empty()) startModel(model, width, height, out);
-  int cursorRow = -1;
-  int cursorColumn = -1;
+  Cursor cursor;
+  std::vector<int>& changed = model.changedColumns;
   for (int row = 0; row < height; ++row) {
-    const std::size_t rowStart = static_cast<std::size_t>(row) * width;
+    const CHAR_INFO* rowCells = cells + static_cast<std::size_t>(row) * width;
+    const CHAR_INFO* rowShown = model.shown.data() + static_cast<std::size_t>(row) * width;
+    changed.clear();
     for (int column = 0; column < width; ++column) {
-      const CHAR_INFO& cell = cells[rowStart + column];
-      CHAR_INFO& shown = model.shown[rowStart + column];
-      if (sameCell(cell, shown)) continue;
-      if (row == cursorRow && column > cursorColumn) {
-        out += "\x1b[";
-        appendNumber(out, column - cursorColumn);
-        out += kCursorForward;
-      } else if (row != cursorRow || column != cursorColumn) {
-        appendCursorPosition(out, column, row);
-      }
-      const std::uint16_t attribute = cell.Attributes & 0xFF;
-      if (attribute != model.attribute) {
-        appendColourChange(out, model.attribute, attribute, model.colours);
-        model.attribute = attribute;
-      }
-      out += cp437ToUtf8(static_cast<unsigned char>(cell.Char.AsciiChar));
-      shown.Char.AsciiChar = cell.Char.AsciiChar;
-      shown.Attributes = attribute;
-      cursorRow = row;
-      cursorColumn = column + 1;
+      if (!sameCell(rowCells[column], rowShown[column])) changed.push_back(column);
+    }
+    if (model.colours == ColourMode::Sixteen) {
+      for (const int column : changed) sendCell(model, cursor, rowCells[column], column, row, out);
+    } else {
+      sendRowByColour(model, cursor, rowCells, row, changed, out);
     }
   }
   out += kEndSynchronized;

@@ -23,6 +23,7 @@ struct ScreenModel {
   std::vector<CHAR_INFO> shown;
   std::uint16_t attribute = kUnknownAttribute;  // the terminal's current colours
   ColourMode colours = ColourMode::Sixteen;     // how colours are sent; kept when forgotten
+  std::vector<int> changedColumns;              // scratch for a row's changed cells
 };
 
 // Appends the bytes that make the terminal show this frame at its top-left corner. A frame
