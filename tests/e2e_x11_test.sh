@@ -207,15 +207,25 @@ gnome_window() {
     sleep 0.1
   done
 }
-g="$work/gnome"
-run_script "$g" --record "$g/game.vdm"
-gnome_game "$g"
-window="$(gnome_window)"
-sleep 2
-if [ -n "$window" ]; then
+# A recorded game in GNOME Terminal: Return, then the keys a command presses, then Esc; what
+# the game read ends up in folder/keys. False, with the terminal's logs, when it went wrong.
+gnome_play() {  # folder, command pressing keys
+  local folder="$1" window
+  gnome_game "$folder"
+  window="$(gnome_window)"
+  sleep 2
+  [ -n "$window" ] || { sed 's/^/    gnome-terminal: /' "$folder/log" "$folder/server.log"; return 1; }
   timeout 10 xdotool windowfocus --sync "$window"
   xdotool key Return
   sleep 1
+  "$2"
+  xdotool key Escape
+  [ "$(wait_exit "$folder")" == "EXIT=0" ] && "$demo_keys" "$folder/game.vdm" >"$folder/keys"
+}
+
+g="$work/gnome"
+run_script "$g" --record "$g/game.vdm"
+ctrl_then_up_and_right() {
   xdotool keydown Control_L
   sleep 0.3
   xdotool keyup Control_L
@@ -223,43 +233,29 @@ if [ -n "$window" ]; then
   sleep 1
   xdotool keyup Up keyup Right
   sleep 0.2
-  xdotool key Escape
-  if [ "$(wait_exit "$g")" == "EXIT=0" ] && "$demo_keys" "$g/game.vdm" >"$g/keys"; then
-    ctrl=$(grep -cE '^[0-9]+: 17 162$' "$g/keys")
-    [ "$ctrl" -ge 5 ] || fail "in GNOME Terminal a lone Left Ctrl was seen in $ctrl frames, expected about 18"
-    together=$(grep -cE '^[0-9]+: 38 39$' "$g/keys")
-    [ "$together" -ge 30 ] || fail "in GNOME Terminal Up and Right were down together in $together frames, expected about 60"
-  else
-    fail "the game in GNOME Terminal ended with '$(wait_exit "$g")' or left no recording"
-    sed 's/^/    gnome-terminal: /' "$g/log" "$g/server.log"
-  fi
+}
+if gnome_play "$g" ctrl_then_up_and_right; then
+  ctrl=$(grep -cE '^[0-9]+: 17 162$' "$g/keys")
+  [ "$ctrl" -ge 5 ] || fail "in GNOME Terminal a lone Left Ctrl was seen in $ctrl frames, expected about 18"
+  together=$(grep -cE '^[0-9]+: 38 39$' "$g/keys")
+  [ "$together" -ge 30 ] || fail "in GNOME Terminal Up and Right were down together in $together frames, expected about 60"
 else
-  fail "no GNOME Terminal window appeared"
-  sed 's/^/    gnome-terminal: /' "$g/log" "$g/server.log"
+  fail "the game in GNOME Terminal did not run its course (exit '$(wait_exit "$g")')"
 fi
 
 # Under Wayland the X server cannot see the terminal's keys: characters only, and F swings.
 w="$work/gnome-wayland"
 run_script "$w" --record "$w/game.vdm"
 touch "$w/wayland"
-gnome_game "$w"
-window="$(gnome_window)"
-sleep 2
-if [ -n "$window" ]; then
-  timeout 10 xdotool windowfocus --sync "$window"
-  xdotool key Return
-  sleep 1
+tap_f() {
   xdotool key f
   sleep 0.3
-  xdotool key Escape
-  if [ "$(wait_exit "$w")" == "EXIT=0" ] && "$demo_keys" "$w/game.vdm" >"$w/keys"; then
-    grep -qE '^[0-9]+: 70 ~$' "$w/keys" || fail "under Wayland F did not reach the game as a legacy key"
-    ! grep -qE ' (17|162)( |$)' "$w/keys" || fail "under Wayland a lone Ctrl was seen"
-  else
-    fail "the game in GNOME Terminal under Wayland ended with '$(wait_exit "$w")' or left no recording"
-  fi
+}
+if gnome_play "$w" tap_f; then
+  grep -qE '^[0-9]+: 70 ~$' "$w/keys" || fail "under Wayland F did not reach the game as a legacy key"
+  ! grep -qE ' (17|162)( |$)' "$w/keys" || fail "under Wayland a lone Ctrl was seen"
 else
-  fail "no GNOME Terminal window appeared under Wayland"
+  fail "the game in GNOME Terminal under Wayland did not run its course (exit '$(wait_exit "$w")')"
 fi
 
 finish
