@@ -23,9 +23,9 @@ constexpr const char* kUsage =
     "       veldra --record FILE   play, recording the game to FILE\n"
     "       veldra --replay FILE   show a recorded game (Esc stops it)\n"
     "       veldra --verify FILE   check that a recorded game still plays out the same\n"
-    "  --colours 16|256|24bit      with any of these: the terminal's own sixteen colours, the\n"
-    "                              256-colour palette or 24-bit colour, whatever the terminal\n"
-    "                              says it takes\n";
+    "  --colours 16|256|24bit      with any of these: send the terminal's own sixteen colours,\n"
+    "                              the 256-colour palette or 24-bit colour, rather than what\n"
+    "                              its environment asks for\n";
 
 constexpr const char* kNoKeyboard =
     "veldra: no terminal to read keys from (standard input is not one and there is no controlling terminal)\n";
