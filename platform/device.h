@@ -31,4 +31,8 @@ namespace veldra::platform {
 FrameInput& currentFrameInput();
 bool frameInputServed();
 
+// The record before the first frame: the clock and the window as they are at start (a
+// recording's header is taken then), no key down; all zeros while the devices are off.
+void startFrameInput();
+
 }  // namespace veldra::platform

@@ -23,19 +23,29 @@ Dispatch& dispatch() {
   return instance;
 }
 
+void readClockAndWindow(FrameInput& input) {
+  input.ticks = device::tickCount();
+  input.console = device::consoleWindowSize(standardOutputHandle(), input.columns, input.rows);
+  if (!input.console) input.columns = input.rows = 0;
+}
+
 FrameInput readDevices() {
   FrameInput input;
   if (devicesOff()) return input;
   input.keysExact = device::readKeyboard(input.keys);
-  input.ticks = device::tickCount();
-  input.console = device::consoleWindowSize(standardOutputHandle(), input.columns, input.rows);
-  if (!input.console) input.columns = input.rows = 0;
+  readClockAndWindow(input);
   return input;
 }
 
 }  // namespace
 
 FrameInput& currentFrameInput() { return dispatch().frame; }
+
+void startFrameInput() {
+  FrameInput input;
+  if (!devicesOff()) readClockAndWindow(input);
+  dispatch().frame = input;
+}
 bool frameInputServed() { return dispatch().source != nullptr; }
 
 void setFrameInputObserver(FrameInputObserver* observer) { dispatch().observer = observer; }
