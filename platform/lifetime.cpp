@@ -3,6 +3,10 @@
 
 #include "platform/lifetime.h"
 
+#include <cstdlib>
+#include <string_view>
+
+#include "platform/clock.h"
 #include "platform/device.h"
 
 namespace veldra::platform {
@@ -10,7 +14,26 @@ namespace {
 
 bool devicesAreOff = false;
 
+// No farewell pause lasts longer than a minute, whatever the environment says.
+constexpr std::uint32_t kLongestFarewellMs = 60000;
+
+// The pause the environment asks for, or `fallback` when it asks for none or says nonsense.
+std::uint32_t farewellFromEnvironment(std::uint32_t fallback) {
+  const char* value = std::getenv("VELDRA_FAREWELL_MS");
+  if (value == nullptr) return fallback;
+  const std::string_view digits(value);
+  if (digits.empty() || digits.size() > 5) return fallback;
+  std::uint32_t milliseconds = 0;
+  for (const char digit : digits) {
+    if (digit < '0' || digit > '9') return fallback;
+    milliseconds = milliseconds * 10 + static_cast<std::uint32_t>(digit - '0');
+  }
+  return milliseconds < kLongestFarewellMs ? milliseconds : kLongestFarewellMs;
+}
+
 }  // namespace
+
+void farewellPause(std::uint32_t milliseconds) { sleepMilliseconds(farewellFromEnvironment(milliseconds)); }
 
 void start(Devices devices, Colours colours) {
   devicesAreOff = devices == Devices::Off;

@@ -11,7 +11,8 @@ wait_game() { if [ "$1" == "not" ]; then wait_for not game "$2"; else wait_for g
 minimap() { on_screen | sed -n '2,14p' | cut -c86-98; }
 arrow() { on_screen | sed -n '8p' | cut -c92; }
 
-play_in_pane game "$levels"
+# This game waits its farewell pause out, as a player's does.
+VELDRA_FAREWELL_MS=5000 play_in_pane game "$levels"
 
 wait_game "PRESS ENTER TO START VELDRA!"
 send c
@@ -57,7 +58,12 @@ sleep 0.8
 [ "$held_early" != "$held_late" ] || fail "a key held through the protocol stopped turning ('$held_early' at 0.8 s and 2.3 s)"
 [ "$(arrow)" == "$released" ] || fail "turning went on after the release ('$released', then '$(arrow)')"
 
-quit_and_check game
+# The farewell line shows at once; the game ends after its pause of five seconds.
+send Escape
+wait_game "Game loop closed gracefully."
+sleep 3.5
+[ ! -f "$work/game.exit" ] || fail "the game ended within 3.5 s of its farewell line, before the pause was out"
+check_ending game
 on_screen | grep -qF "Map: loaded" || fail "the start-up lines are not back on the screen after the game"
 
 finish

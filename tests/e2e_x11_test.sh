@@ -19,17 +19,18 @@ name=e2e_x11
 source "${BASH_SOURCE[0]%/*}/e2e_common.sh" || exit 1
 demo_keys="$3"
 
-for tool in Xvfb xdotool kitty xterm gnome-terminal dbus-run-session; do
-  if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "SKIPPED: $tool is not installed (scripts/install-deps.sh installs it)"
-    exit 77
-  fi
+for tool in Xvfb xdotool kitty xterm gnome-terminal dbus-run-session setsid; do
+  command -v "$tool" >/dev/null 2>&1 || skip_for_lack_of "$tool"
 done
 
 # A virtual X server on a free display.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null; pkill -f -- "$work/" 2>/dev/null; cleanup' EXIT
+end_sessions() {
+  local leader
+  for leader in $(cat "$work/sessions" 2>/dev/null); do kill -- "-$leader" 2>/dev/null; done
+}
+trap 'end_sessions; kill $xvfb 2>/dev/null; pkill -f -- "$work/" 2>/dev/null; cleanup' EXIT
 for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "FAIL: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 1; }
 export DISPLAY=":$(cat "$work/display")"
@@ -83,6 +84,7 @@ echo "\$WINDOWID" >"$folder/window"
 [ -f "$folder/no-windowid" ] && unset WINDOWID
 [ -f "$folder/wayland" ] && export WAYLAND_DISPLAY=wayland-0
 cd "$levels"
+export VELDRA_FAREWELL_MS=0
 "$game" $*
 echo "EXIT=\$?" >"$folder/exit"
 RUN
@@ -194,12 +196,16 @@ fi
 
 # --- GNOME Terminal --------------------------------------------------------------------------
 # It needs a session bus and its server running before the terminal is asked for a window.
+# Everything the session starts (the bus, the terminal's server, the services the bus
+# activates) lives in a process group of its own, writes to a log, and ends with the test:
+# nothing is left holding the test's output open.
 gnome_game() {  # folder: runs run.sh in a GNOME Terminal window and waits for the game's end
-  dbus-run-session -- bash -c "
+  setsid dbus-run-session -- bash -c "
     LANG=C.UTF-8 /usr/libexec/gnome-terminal-server >'$1/server.log' 2>&1 &
     sleep 2
     LANG=C.UTF-8 gnome-terminal --geometry=100x32 -- bash '$1/run.sh' >'$1/log' 2>&1
-    for _ in \$(seq 1 300); do [ -f '$1/exit' ] && break; sleep 0.1; done" &
+    for _ in \$(seq 1 300); do [ -f '$1/exit' ] && break; sleep 0.1; done" >"$1/session.log" 2>&1 &
+  echo $! >>"$work/sessions"
 }
 gnome_window() {
   for _ in $(seq 1 100); do

@@ -38,7 +38,7 @@ bool runFrame(Game& game, FrameWatcher* watcher) {
   if (watcher) watcher->frameDrawn(game);
   if (!game.alive) {
     platform::writeStandardOutput("\nYou have died! Thank you for playing!\n");
-    platform::sleepMilliseconds(kFarewellPauseMs);
+    platform::farewellPause(kFarewellPauseMs);
     return false;
   }
   return true;
@@ -57,7 +57,7 @@ void runGameLoop(Game& game, FrameWatcher* watcher) {
   stopAllSounds();
   closeSoundClient(game.sound);
   platform::writeStandardOutput("\nGame loop closed gracefully.\n");
-  platform::sleepMilliseconds(kFarewellPauseMs);
+  platform::farewellPause(kFarewellPauseMs);
 }
 
 }  // namespace veldra
