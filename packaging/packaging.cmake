@@ -28,6 +28,7 @@ if(VELDRA_GZIP)
   add_custom_target(veldra_manual ALL DEPENDS ${PROJECT_BINARY_DIR}/veldra.6.gz)
   set(VELDRA_MANUAL ${PROJECT_BINARY_DIR}/veldra.6.gz)
 else()
+  add_custom_target(veldra_manual ALL)
   set(VELDRA_MANUAL ${PROJECT_BINARY_DIR}/veldra.6)
 endif()
 

@@ -2,17 +2,16 @@
 # Builds the libFuzzer targets (clang, with AddressSanitizer and UndefinedBehaviorSanitizer)
 # and runs each for the given seconds (default 60): the level loader, the keyboard decoder
 # and the frame encoder. Seeds come from fuzz/corpus/ and the shipped levels; what the
-# fuzzer learns stays in build/fuzz/corpus/. A finding stops the run with its input saved in
-# build/fuzz/findings/ (turn it into a regression test in the ordinary suite).
+# fuzzer learns stays in build/asan/corpus/. A finding stops the run with its input saved in
+# build/asan/findings/ (turn it into a regression test in the ordinary suite).
 # Usage: scripts/fuzz.sh [seconds]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
 "$root/scripts/install-deps.sh" clang libclang-rt-dev
-build="$root/build/fuzz"
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DVELDRA_SANITIZE=address,undefined -DVELDRA_FUZZ=ON -DVELDRA_BUILD_TESTS=OFF -DVELDRA_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target fuzz_level_loader fuzz_key_decoder fuzz_frame_encoder >/dev/null
+# The fuzz targets live in the sanitizer build (the "asan" preset), beside the unit suites.
+build="$root/build/asan"
+(cd "$root" && cmake --preset asan >/dev/null && cmake --build --preset fuzz -j"$(nproc)" >/dev/null)
 
 mkdir -p "$build/findings"
 status=0

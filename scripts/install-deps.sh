@@ -3,7 +3,7 @@
 # Further package names may be given (the fuzz script asks for clang this way).
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev libbenchmark-dev tmux libasound2 "$@")
+packages=(cmake ninja-build ccache g++ make libgtest-dev libbenchmark-dev tmux libasound2 "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

@@ -3,8 +3,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$root/build/release" -DCMAKE_BUILD_TYPE=Release \
-  -DVELDRA_BUILD_TESTS=OFF -DVELDRA_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build "$root/build/release" --target veldra -j"$(nproc)"
+cd "$root"
+cmake --preset play >/dev/null
+cmake --build --preset play -j"$(nproc)"
 cd "$root/levels"
-exec "$root/build/release/veldra"
+exec "$root/build/play/veldra"

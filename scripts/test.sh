@@ -1,47 +1,99 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the plain build (with the end-to-end terminal tests), the
-# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, the audio engine's
-# tests under ThreadSanitizer, the Windows build under Wine, and the release packages.
-# Installs what is missing first.
+# Builds and runs every test, in stages, and says what each stage took:
+# - the test build (optimised) and its tests: the unit suites, the soak, the golden demos,
+#   the layering, ALSA, and the games played in real terminals (tmux, X terminals);
+# - the unit suites under AddressSanitizer and UndefinedBehaviorSanitizer (clang), and the
+#   fuzz targets built beside them, a short run each;
+# - the audio engine's tests under ThreadSanitizer;
+# - the Windows build, its tests under Wine;
+# - the release packages, checked without installing them.
+# Installs what is missing first. Every build fails on a warning; with ccache a second run
+# compiles only what changed. The test build's tests and the fuzz runs go on in the
+# background while later stages build. The timed games (in terminals, under Wine) take
+# turns on a lock, so two of them never run at once.
+# Under CI=true a test that would skip because a tool is missing fails instead.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
 jobs="$(nproc)"
-# The X terminal tests need a virtual X server, real key events and three real terminals
-# (GNOME Terminal with a session bus).
-"$root/scripts/install-deps.sh" xvfb xdotool kitty xterm gnome-terminal dbus-daemon
+logs="$root/build/logs"
 
-configure() {  # directory, build type, sanitizers
-  cmake -S "$root" -B "$root/build/$1" -DCMAKE_BUILD_TYPE="$2" -DVELDRA_SANITIZE="$3" >/dev/null
+summary=()
+note_time() {  # stage, seconds
+  summary+=("$(printf '%4d s  %s' "$2" "$1")")
+}
+print_summary() {
+  echo "== Stage times (wall clock; background stages overlap the others)"
+  printf '%s\n' "${summary[@]}"
+  printf '%4d s  all\n' "$SECONDS"
 }
 
-echo "== Tests (release build, benchmarks built too)"
-configure tests RelWithDebInfo ""
-cmake --build "$root/build/tests" -j"$jobs"
-ctest --test-dir "$root/build/tests" --output-on-failure -j"$jobs"
+# A stage in the foreground: its output as it comes; a failure ends the run.
+stage() {  # name, command...
+  local name="$1" began=$SECONDS
+  shift
+  echo "== $name"
+  "$@"
+  note_time "$name" $((SECONDS - began))
+}
 
-echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-configure asan Debug "address,undefined"
-cmake --build "$root/build/asan" -j"$jobs" --target veldra_tests veldra_audio_tests veldra_soak_tests
+# A stage in the background: its output goes to a log, shown when the stage is joined.
+declare -A background_pid background_began
+in_background() {  # name, command...
+  local name="$1"
+  shift
+  echo "== $name (in the background)"
+  background_began[$name]=$SECONDS
+  "$@" >"$logs/$name.log" 2>&1 &
+  background_pid[$name]=$!
+}
+failed_stages=()
+join() {  # name
+  local name="$1" status=0
+  wait "${background_pid[$name]}" || status=$?
+  echo "== $name (joined)"
+  cat "$logs/$name.log"
+  note_time "$name" $((SECONDS - background_began[$name]))
+  [ "$status" -eq 0 ] || failed_stages+=("$name")
+}
+finish() {
+  local status=$?
+  for pid in "${background_pid[@]}"; do kill "$pid" 2>/dev/null || true; done
+  print_summary
+  "$(dirname "$(command -v wine64 || echo /usr/lib/wine/wine64)")/wineserver" -k 2>/dev/null || true
+  exit "$status"
+}
+trap finish EXIT
+
+# The X terminal tests need a virtual X server, real key events and three real terminals
+# (GNOME Terminal with a session bus); the fuzz targets clang's fuzzer runtime; the Windows
+# build MinGW-w64, GoogleTest's sources and Wine; the packages dpkg-dev.
+stage "install what is missing" "$root/scripts/install-deps.sh" xvfb xdotool kitty xterm gnome-terminal dbus-daemon \
+  clang libclang-rt-dev wine64 g++-mingw-w64-x86-64-posix googletest imagemagick dpkg-dev
+mkdir -p "$logs"
+
+stage "build: tests" bash -c "cmake --preset tests >/dev/null && cmake --build --preset tests -j$jobs"
+in_background "tests" ctest --preset tests -j"$jobs"
+
+stage "build: asan (with the fuzz targets)" bash -c \
+  "cmake --preset asan >/dev/null && cmake --build --preset asan -j$jobs && cmake --build --preset fuzz -j$jobs"
 # The soak runs a fifth of its million frames here: the sanitizers slow it tenfold.
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 VELDRA_SOAK_FRAMES=200000 \
-  ctest --test-dir "$root/build/asan" --output-on-failure -j"$jobs" -L "unit|audio|soak"
+stage "asan: unit, audio, ALSA and soak" ctest --preset asan -j"$jobs"
+in_background "fuzz" "$root/scripts/fuzz.sh" 10
 
-echo "== Fuzz targets, a short run each (scripts/fuzz.sh SECONDS runs them longer)"
-"$root/scripts/fuzz.sh" 10
+stage "tsan: audio engine" bash -c \
+  "cmake --preset tsan >/dev/null && cmake --build --preset tsan -j$jobs && ctest --preset tsan"
 
-echo "== Audio engine tests under ThreadSanitizer"
-configure tsan Debug "thread"
-cmake --build "$root/build/tsan" -j"$jobs" --target veldra_audio_tests
-TSAN_OPTIONS=halt_on_error=1 ctest --test-dir "$root/build/tsan" --output-on-failure -L audio
+stage "windows: build and tests under Wine" "$root/scripts/test_windows.sh"
 
-# One Wine prefix for the rest of the run: Wine's first start in it is slow.
-WINEPREFIX="$(mktemp -d)"
-export WINEPREFIX WINEDEBUG=-all
-trap '"$(dirname "$(command -v wine64 || echo /usr/lib/wine/wine64)")/wineserver" -k 2>/dev/null; rm -rf "$WINEPREFIX"' EXIT
+join "tests"
+join "fuzz"
 
-echo "== The Windows build under Wine"
-"$root/scripts/test_windows.sh"
+stage "packages" bash -c "'$root/scripts/package.sh' &&
+  bash '$root/tests/package_test.sh' '$root/dist' '$(command -v wine64 || echo /usr/lib/wine/wine64)'"
 
-echo "== Release packages, checked without installing them"
-"$root/scripts/package.sh"
-bash "$root/tests/package_test.sh" "$root/dist" "$(command -v wine64 || echo /usr/lib/wine/wine64)"
+if [ ${#failed_stages[@]} -gt 0 ]; then
+  echo "FAILED: ${failed_stages[*]}"
+  exit 1
+fi
+echo "All stages passed."

@@ -2,26 +2,23 @@
 # Cross-builds the Windows executable and its test suites with MinGW-w64 and runs them under
 # Wine: the unit and audio suites, the golden demos, the fatal path, and a game in a Wine
 # console on a virtual X server with its sound captured. Installs what is missing first.
-# Uses $WINEPREFIX when set; otherwise prepares a prefix of its own for this run.
+# Uses $WINEPREFIX when set; otherwise a prefix in build/wine-prefix, made on the first run.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
 "$root/scripts/install-deps.sh" wine64 g++-mingw-w64-x86-64-posix googletest xvfb xdotool imagemagick
 
-cmake -S "$root" -B "$root/build/windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DVELDRA_BUILD_TESTS=ON -DVELDRA_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build "$root/build/windows" -j"$jobs"
+cd "$root"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j"$jobs"
 
 wine="$(command -v wine64 || echo /usr/lib/wine/wine64)"
 export WINEDEBUG=-all
-if [ -z "${WINEPREFIX:-}" ]; then
-  WINEPREFIX="$(mktemp -d)"
-  export WINEPREFIX
-  trap '"$(dirname "$wine")/wineserver" -k 2>/dev/null; rm -rf "$WINEPREFIX"' EXIT
-fi
-# Wine's first start in a prefix is slow: once, before the tests.
+# A prefix of this checkout's own, kept between runs: Wine's first start in a prefix is slow.
+export WINEPREFIX="${WINEPREFIX:-$root/build/wine-prefix}"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  rm -rf "$WINEPREFIX"
   DISPLAY="" "$wine" wineboot -i >/dev/null 2>&1
   "$(dirname "$wine")/wineserver" -w
 fi
-ctest --test-dir "$root/build/windows" --output-on-failure -j"$jobs"
+ctest --preset windows -j"$jobs"

@@ -237,7 +237,9 @@ TEST(KeyDecoderTest, Win32InputEventsGiveExactKeysWithLeftAndRightModifiersApart
     EXPECT_TRUE(bytesAreExact(state));
     EXPECT_TRUE(keyIsDown(state, c.key, 100000)) << c.key << " held";
     for (int other : {kLeftShift, kRightShift, kLeftControl, kRightControl, kLeftAlt, kRightAlt}) {
-      if (other != c.key) EXPECT_FALSE(keyIsDown(state, other, 0)) << c.key << " is not " << other;
+      if (other != c.key) {
+        EXPECT_FALSE(keyIsDown(state, other, 0)) << c.key << " is not " << other;
+      }
     }
     beginRead(state);
     feedInput(state, c.release, 1);

@@ -30,7 +30,6 @@ namespace headless = platform::headless;
 
 constexpr long kDefaultFrames = 1'000'000;
 constexpr int kDrawEvery = 16;  // frames between full frames (input, world, picture)
-constexpr int kNoticeFrames = 60;
 
 // The keys the game reads in play. Esc and X are left out (a game ends by death or by its
 // frame budget), and P is pressed on a schedule so that the game is not paused half the time.

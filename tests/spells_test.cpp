@@ -179,8 +179,8 @@ TEST_F(SpellsTest, HerbaSprays35ParticlesFromKnownDraws) {
     const int life = 5 + rand.below(5);
     const Particle& p = game().particles[i];
     SCOPED_TRACE(i);
-    EXPECT_EQ(p.x, x);
-    EXPECT_EQ(p.y, y);
+    EXPECT_DOUBLE_EQ(p.x, x);
+    EXPECT_DOUBLE_EQ(p.y, y);
     EXPECT_DOUBLE_EQ(p.dx, std::cos(direction) * speed);
     EXPECT_DOUBLE_EQ(p.dy, std::sin(direction) * speed);
     EXPECT_EQ(p.life, life);
