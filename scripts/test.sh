@@ -44,7 +44,7 @@ in_background() {  # name, command...
   shift
   echo "== $name (in the background)"
   background_began[$name]=$SECONDS
-  "$@" >"$logs/$name.log" 2>&1 &
+  ( status=0; "$@" || status=$?; echo "$SECONDS" >"$logs/$name.ended"; exit $status ) >"$logs/$name.log" 2>&1 &
   background_pid[$name]=$!
 }
 failed_stages=()
@@ -53,7 +53,7 @@ join() {  # name
   wait "${background_pid[$name]}" || status=$?
   echo "== $name (joined)"
   cat "$logs/$name.log"
-  note_time "$name" $((SECONDS - background_began[$name]))
+  note_time "$name" $(($(cat "$logs/$name.ended" 2>/dev/null || echo $SECONDS) - background_began[$name]))
   [ "$status" -eq 0 ] || failed_stages+=("$name")
 }
 finish() {
