@@ -5,7 +5,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$root/build/tests" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+(cd "$root" && cmake --preset tests >/dev/null)
 cmake --build "$root/build/tests" -j"$(nproc)" --target veldra_make_demos veldra
 "$root/build/tests/tests/veldra_make_demos" "$root/levels" "$root/tests/demos"
 cd "$root/levels"

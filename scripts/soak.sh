@@ -5,6 +5,6 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$root/build/tests" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+(cd "$root" && cmake --preset tests >/dev/null)
 cmake --build "$root/build/tests" -j"$(nproc)" --target veldra_soak_tests
 VELDRA_SOAK_FRAMES="${1:-20000000}" "$root/build/tests/tests/veldra_soak_tests"
