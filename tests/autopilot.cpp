@@ -25,6 +25,18 @@ constexpr double kBackOffRange = 1.0;   // cells: nearer than this, the player s
 constexpr double kAimTolerance = 0.03;  // radians
 constexpr int kIgnisCost = 35;
 constexpr int kElectricaCost = 10;
+constexpr int kHerbaCost = 5;
+constexpr int kShieldNeeds = 25;        // mana the plain shield asks for; the boosted one 75
+constexpr int kBoostedShieldNeeds = 75;
+constexpr int kBurstMana = 100;         // with this much mana, IGNIS's heavier bolt first
+constexpr double kShieldRange = 2.5;    // cells: an enemy this near raises the shield
+constexpr double kFireShy = 1.5;        // cells from a fire that a shy path keeps off
+constexpr double kFireAhead = 1.2;      // cells: a fire this near the next steps raises the shield
+constexpr int kStepsAhead = 3;
+constexpr int kSeekHealthBelow = 60;     // below this, health pickups nearby come first
+constexpr std::size_t kHealthDetour = 25;  // steps
+constexpr int kMendBelow = 50;          // HERBA mends at or below 49 health
+constexpr int kBoostedMendBelow = 90;   // and upgraded, heals 5 up to 95
 
 
 double wrapAngle(double angle) {
@@ -63,15 +75,35 @@ bool Autopilot::frameWith(const std::vector<int>& keys) {
   for (int key : keys) platform::headless::setKeyDown(key, true);
   const bool alive = runFrame(game_, watcher_);
   for (const Enemy& enemy : game_.enemies) boltKills_ += !enemy.alive;
+  lowestHealth_ = std::min(lowestHealth_, game_.hp);
   ++frames_;
   return alive;
 }
 
-std::vector<bool> Autopilot::blockedCells(const Cell& goal) const {
+bool Autopilot::nearFire(double x, double y, double reach) const {
+  for (const MapObject& object : game_.mapObjects) {
+    if (hasRole(object.glyph, ObjectRole::Fire) && distanceBetween(object.x, object.y, x, y) < reach) return true;
+  }
+  return false;
+}
+
+std::vector<bool> Autopilot::blockedCells(const Cell& goal, bool shyOfFire) const {
   std::vector<bool> blocked(static_cast<std::size_t>(game_.mapWidth * game_.mapHeight));
   for (int row = 0; row < game_.mapHeight; ++row) {
     for (int column = 0; column < game_.mapWidth; ++column) {
       blocked[static_cast<std::size_t>(row * game_.mapWidth + column)] = isWallCell(game_, column, row);
+    }
+  }
+  for (const MapObject& fire : game_.mapObjects) {
+    if (!shyOfFire || !hasRole(fire.glyph, ObjectRole::Fire)) continue;
+    const int reach = static_cast<int>(std::ceil(kFireShy));
+    for (int row = cellIndexOf(fire.y) - reach; row <= cellIndexOf(fire.y) + reach; ++row) {
+      for (int column = cellIndexOf(fire.x) - reach; column <= cellIndexOf(fire.x) + reach; ++column) {
+        if (insideGrid(game_, column, row) && !(Cell{column, row} == goal) &&
+            distanceBetween(fire.x, fire.y, column + 0.5, row + 0.5) < kFireShy) {
+          blocked[static_cast<std::size_t>(row * game_.mapWidth + column)] = true;
+        }
+      }
     }
   }
   for (const MapObject& object : game_.mapObjects) {
@@ -83,12 +115,20 @@ std::vector<bool> Autopilot::blockedCells(const Cell& goal) const {
   return blocked;
 }
 
-std::vector<Cell> Autopilot::pathTo(const Cell& goal) const {
+std::vector<Cell> Autopilot::pathTo(const Cell& goal, bool shyOfFire) const {
+  if (shyOfFire) {
+    std::vector<Cell> shy = searchPath(goal, true);
+    if (!shy.empty()) return shy;
+  }
+  return searchPath(goal, false);
+}
+
+std::vector<Cell> Autopilot::searchPath(const Cell& goal, bool shyOfFire) const {
   const Cell from{cellIndexOf(game_.playerX), cellIndexOf(game_.playerY)};
   const int width = game_.mapWidth;
   std::vector<int> cameFrom(static_cast<std::size_t>(width * game_.mapHeight), -1);
   const auto index = [width](const Cell& c) { return static_cast<std::size_t>(c.row * width + c.column); };
-  const std::vector<bool> blocked = blockedCells(goal);
+  const std::vector<bool> blocked = blockedCells(goal, shyOfFire);
   const auto passable = [&](const Cell& c) {
     return insideGrid(game_, c.column, c.row) && !blocked[index(c)];
   };
@@ -135,6 +175,15 @@ const Cell* Autopilot::nearestObject(char glyph) {
   if (!found) return nullptr;
   scratch_ = Cell{cellIndexOf(found->x), cellIndexOf(found->y)};
   return &scratch_;
+}
+
+// A health pickup a short walk away, when health is low.
+const Cell* Autopilot::healthNearby() {
+  if (game_.hp >= kSeekHealthBelow) return nullptr;
+  const Cell* health = nearestObject('h');
+  if (!health) return nullptr;
+  const std::size_t steps = pathTo(*health).size();
+  return steps > 0 && steps <= kHealthDetour ? health : nullptr;
 }
 
 const Cell* Autopilot::nearestEnemy() {
@@ -190,7 +239,9 @@ void Autopilot::fight(const Enemy& enemy, std::vector<int>& keys) {
   aimAt(enemy.x, enemy.y, keys, aligned);
   const double d = distanceBetween(enemy.x, enemy.y, game_.playerX, game_.playerY);
   if (aligned && !castLastFrame_) {
-    if (game_.ignisLearned && game_.mp >= kIgnisCost) keys.push_back(game_.keyIgnis);
+    // ELECTRICA does the most harm for its mana; IGNIS the most for one cast.
+    const bool burst = game_.ignisLearned && (game_.mp >= kBurstMana || !game_.electricaLearned);
+    if (burst && game_.mp >= kIgnisCost) keys.push_back(game_.keyIgnis);
     else if (game_.electricaLearned && game_.mp >= kElectricaCost) keys.push_back(game_.keyElectrica);
   }
   if (aligned && d > kStaffNearest && d < kStaffFarthest && game_.attackFrame == 0 && !struckLastFrame_) {
@@ -199,9 +250,36 @@ void Autopilot::fight(const Enemy& enemy, std::vector<int>& keys) {
   if (d < kBackOffRange) keys.push_back(game_.keyBackward);
 }
 
+bool Autopilot::canShield() const {
+  const int needs = game_.glaciesUpgraded ? kBoostedShieldNeeds : kShieldNeeds;
+  return game_.glaciesLearned && !game_.glaciesActive && game_.mp >= needs;
+}
+
+// The shield against a crowd, HERBA to mend.
+void Autopilot::guard(std::vector<int>& keys) {
+  bool crowded = false;
+  for (const Enemy& enemy : game_.enemies) {
+    crowded |= enemy.alive && distanceBetween(enemy.x, enemy.y, game_.playerX, game_.playerY) < kShieldRange;
+  }
+  if (crowded && canShield() && !castLastFrame_) keys.push_back(game_.keyGlacies);
+  const int mendBelow = game_.herbaUpgraded ? kBoostedMendBelow : kMendBelow;
+  if (game_.herbaLearned && game_.hp < mendBelow && game_.mp >= kHerbaCost && !castLastFrame_ && !crowded) {
+    keys.push_back(game_.keyHerba);
+  }
+}
+
 void Autopilot::walkToward(const Cell& goal, std::vector<int>& keys) {
-  const std::vector<Cell> path = pathTo(goal);
+  const std::vector<Cell> path = pathTo(goal, !game_.glaciesActive);
   if (path.empty()) return;
+  // Through fire only under the shield, when there is one to raise: wait for the mana.
+  bool fireAhead = false;
+  for (std::size_t i = 0; i < path.size() && i < kStepsAhead; ++i) {
+    fireAhead |= nearFire(path[i].column + 0.5, path[i].row + 0.5, kFireAhead);
+  }
+  if (fireAhead && game_.glaciesLearned && !game_.glaciesActive) {
+    if (canShield() && !castLastFrame_) keys.push_back(game_.keyGlacies);
+    return;
+  }
   const Cell next = path.front();
   bool aligned = false;
   aimAt(next.column + 0.5, next.row + 0.5, keys, aligned);
@@ -219,15 +297,19 @@ bool Autopilot::run(const std::string& step, const std::function<bool()>& done,
                        (game_.electricaLearned && game_.mp >= kElectricaCost);
     const Enemy* enemy = targetInSight();
     const bool close = enemy && distanceBetween(enemy->x, enemy->y, game_.playerX, game_.playerY) < kMeleeRange;
+    guard(keys);
     if (enemy && (armed || close)) {
       fight(*enemy, keys);
+    } else if (const Cell* health = healthNearby()) {
+      walkToward(*health, keys);
     } else if (const Cell* target = goal()) {
       walkToward(*target, keys);
     }
     castLastFrame_ = false;
     struckLastFrame_ = false;
     for (int key : keys) {
-      castLastFrame_ |= key == game_.keyIgnis || key == game_.keyElectrica;
+      castLastFrame_ |= key == game_.keyIgnis || key == game_.keyElectrica || key == game_.keyGlacies ||
+                        key == game_.keyHerba;
       struckLastFrame_ |= key == game_.keyAttack;
     }
     if (frame == 0 || frames_ % kLogEveryFrames == 0) remember(step);
@@ -267,6 +349,44 @@ bool playRoundTrip(Autopilot& pilot, Game& game) {
                    [&] { return pilot.nearestObject('O'); }, 8000) &&
          pilot.run("come back through the back portal", [&] { return game.levelIndex == 0; },
                    [&] { return pilot.nearestObject('A'); }, 8000);
+}
+
+namespace {
+
+// Takes every object of this glyph on the level, nearest first.
+bool takeAll(Autopilot& pilot, Game& game, char glyph, const std::string& what) {
+  const auto left = [&game, glyph] {
+    return std::count_if(game.mapObjects.begin(), game.mapObjects.end(),
+                         [glyph](const MapObject& o) { return o.glyph == glyph; });
+  };
+  const int level = game.levelIndex;
+  return pilot.run("take " + what, [&] { return left() == 0 || game.levelIndex != level; },
+                   [&pilot, glyph] { return pilot.nearestObject(glyph); }, 8000);
+}
+
+bool killAll(Autopilot& pilot, Game& game) {
+  return pilot.run("kill every enemy", [&] { return game.enemies.empty(); }, [&] { return pilot.nearestEnemy(); },
+                   20000);
+}
+
+bool goThrough(Autopilot& pilot, Game& game, char portal, int toLevel) {
+  return pilot.run(std::string("go through the portal ") + portal, [&] { return game.levelIndex == toLevel; },
+                   [&pilot, portal] { return pilot.nearestObject(portal); }, 8000);
+}
+
+}  // namespace
+
+bool playWholeRoute(Autopilot& pilot, Game& game) {
+  const auto none = []() -> const Cell* { return nullptr; };
+  if (!pilot.frameWith({vk::kEnter}) || game.inFrontEnd) {
+    return pilot.run("start the game from the title", [] { return false; }, none, 0);
+  }
+  return takeAll(pilot, game, 'S', "IGNIS") && takeAll(pilot, game, 'B', "HERBA") &&
+         takeAll(pilot, game, 'L', "ELECTRICA") && takeAll(pilot, game, 'k', "GLACIES") && killAll(pilot, game) &&
+         goThrough(pilot, game, 'O', 1) &&
+         takeAll(pilot, game, 'S', "the second IGNIS") && takeAll(pilot, game, 'B', "the second HERBA") &&
+         takeAll(pilot, game, 'L', "the second ELECTRICA") && takeAll(pilot, game, 'k', "the second GLACIES") &&
+         takeAll(pilot, game, 'm', "the mana potion") && killAll(pilot, game) && goThrough(pilot, game, 'O', 2);
 }
 
 }  // namespace veldra::testing

@@ -40,16 +40,24 @@ class Autopilot {
   const Cell* nearestObject(char glyph);
   // The cell of the nearest living enemy, or none.
   const Cell* nearestEnemy();
+  // A health pickup a short walk away while health is low, or none.
+  const Cell* healthNearby();
 
   int frames() const { return frames_; }
   int boltKills() const { return boltKills_; }
+  int lowestHealth() const { return lowestHealth_; }
   const std::string& failure() const { return failure_; }
 
   // The path from the player's cell to `goal`, first step first; empty when there is none.
-  std::vector<Cell> pathTo(const Cell& goal) const;
+  // Kept a cell away from every fire when `shyOfFire` and such a path exists.
+  std::vector<Cell> pathTo(const Cell& goal, bool shyOfFire = false) const;
 
  private:
-  std::vector<bool> blockedCells(const Cell& goal) const;
+  std::vector<Cell> searchPath(const Cell& goal, bool shyOfFire) const;
+  std::vector<bool> blockedCells(const Cell& goal, bool shyOfFire) const;
+  bool nearFire(double x, double y, double reach) const;
+  bool canShield() const;
+  void guard(std::vector<int>& keys);
   bool clearLineOfFire(double x, double y) const;
   const Enemy* targetInSight() const;
   void aimAt(double x, double y, std::vector<int>& keys, bool& aligned) const;
@@ -63,6 +71,7 @@ class Autopilot {
   Cell scratch_{0, 0};
   int frames_ = 0;
   int boltKills_ = 0;
+  int lowestHealth_ = 100;
   bool castLastFrame_ = false;
   bool struckLastFrame_ = false;
   std::string failure_;
@@ -75,5 +84,10 @@ class Autopilot {
 // autopilot's failure() naming the step, when a step cannot be done.
 bool playFight(Autopilot& pilot, Game& game);
 bool playRoundTrip(Autopilot& pilot, Game& game);
+
+// The whole route from the title: on the Testing Grounds every scroll and every enemy, then
+// the forward portal; on the Axis Mundi every scroll, the mana potion and every enemy, then
+// its forward portal to the Testing Grounds of slot 2.
+bool playWholeRoute(Autopilot& pilot, Game& game);
 
 }  // namespace veldra::testing
