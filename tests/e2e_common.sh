@@ -68,8 +68,10 @@ export VELDRA_FAREWELL_MS=$VELDRA_FAREWELL_MS
 cd "$folder"
 stty -g >"$work/$pane.stty-before"
 "$game" $*
-echo "EXIT=\$?" >"$work/$pane.exit"
+status=\$?
+# The settings after the game are noted before its exit: whoever sees the exit reads both.
 stty -g >"$work/$pane.stty-after"
+echo "EXIT=\$status" >"$work/$pane.exit"
 sleep 600
 RUN
   tm new-session -d -s "$pane" -x 100 -y 32 "bash $work/$pane.sh"
