@@ -55,8 +55,8 @@ def testing_grounds():
     box(g, 1, 26, 12, 38, gaps=[(12, 31), (12, 32), (12, 33)])
     put(g, 3, 32, 'P')
     put(g, 7, 32, 'S')
-    put(g, 6, 29, 'h')             # the player starts weak: health first
-    put(g, 6, 35, 'h')
+    put(g, 9, 32, 'h')             # the player starts weak: health on the way out
+    put(g, 11, 32, 'h')
     put(g, 2, 27, 'o')
     put(g, 2, 37, 'o')
     put(g, 10, 28, 'M')

@@ -1,8 +1,14 @@
 // Renders one game frame from a level, a position and an angle, and prints it: plain text
-// by default, or with colours (--colour) for a terminal. For looking at levels and frames
-// without playing:
+// by default, or with colours (--colour: the terminal's sixteen, --24bit: the game's exact
+// palette) for a terminal. For looking at levels and frames without playing:
 //
-//   veldra_view LEVEL X Y ANGLE [--size WxH] [--ticks MS] [--colour] [--frames N] [--paused]
+//   veldra_view LEVEL X Y ANGLE [--size WxH] [--ticks MS] [--colour|--24bit] [--frames N] [--paused]
+//
+// Or a frame of a recording, as the game composed it when it played the recording back (in
+// the working directory, which holds the levels); --list prints a line for each frame
+// instead: its number, the level slot, and how many bolts, particles and enemies there are.
+//
+//   veldra_view --demo FILE (--frame N [--colour|--24bit] | --list)
 //
 // The level's directory must also hold the first level of the table, as for the game.
 
@@ -10,11 +16,18 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
+
+#include <fstream>
+#include <iterator>
 
 #include "core/game.h"
 #include "core/level_loader.h"
+#include "core/program/demo.h"
+#include "core/program/game_loop.h"
 #include "platform/headless.h"
+#include "platform/random.h"
 #include "platform/terminal/cp437.h"
 #include "platform/terminal/frame_encoder.h"
 #include "render/present_frame.h"
@@ -25,11 +38,22 @@ using namespace veldra;
 namespace headless = platform::headless;
 
 int usage() {
-  std::cerr << "usage: veldra_view LEVEL X Y ANGLE [--size WxH] [--ticks MS] [--colour] [--frames N] [--paused]\n";
+  std::cerr << "usage: veldra_view LEVEL X Y ANGLE [--size WxH] [--ticks MS] [--colour|--24bit] [--frames N] [--paused]\n"
+               "       veldra_view --demo FILE (--frame N [--colour|--24bit] | --list)\n";
   return 2;
 }
 
-void printFrame(bool colour) {
+using platform::terminal::ColourMode;
+
+// Colours: none (plain text), the terminal's sixteen, or the palette in 24-bit.
+bool parseColour(const std::string& arg, std::optional<ColourMode>& colour) {
+  if (arg == "--colour") colour = ColourMode::Sixteen;
+  else if (arg == "--24bit") colour = ColourMode::TrueColour;
+  else return false;
+  return true;
+}
+
+void printFrame(std::optional<ColourMode> colour) {
   const auto& cells = headless::lastFrame();
   const int width = headless::lastFrameWidth();
   const int height = headless::lastFrameHeight();
@@ -39,7 +63,7 @@ void printFrame(bool colour) {
     for (int column = 0; column < width; ++column) {
       const CHAR_INFO& cell = cells[row * width + column];
       if (colour && cell.Attributes != current) {
-        platform::terminal::appendAttribute(out, cell.Attributes, platform::terminal::ColourMode::Sixteen);
+        platform::terminal::appendAttribute(out, cell.Attributes, *colour);
         current = cell.Attributes;
       }
       out += platform::terminal::cp437ToUtf8(static_cast<unsigned char>(cell.Char.AsciiChar));
@@ -50,9 +74,65 @@ void printFrame(bool colour) {
   std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
+// Plays a recording back on the headless backend, frame by frame, and prints frame `wanted`
+// (or, with `list`, a line for every frame).
+int showRecordedFrame(const std::string& file, int wanted, bool list, std::optional<ColourMode> colour) {
+  std::ifstream in(file, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string error;
+  std::optional<demo::Recording> recording = demo::decode(bytes, error);
+  if (!recording) {
+    std::cerr << file << ": " << (in ? error : "cannot be read") << "\n";
+    return 1;
+  }
+  if (const std::string mismatch = demo::levelMismatch(recording->header); !mismatch.empty()) {
+    std::cerr << file << ": " << mismatch << "\n";
+    return 1;
+  }
+  headless::reset();
+  platform::seedRand15(recording->header.randState);
+  demo::Player player(std::move(*recording), demo::Playback::Replay, file);
+  platform::setFrameInputSource(&player);
+  try {
+    Game game;
+    for (int frame = 0; list || frame <= wanted; ++frame) {
+      if (!runFrame(game, &player)) break;
+      if (list) {
+        std::printf("%d: level %d, %zu bolts, %zu particles, %zu enemies%s\n", frame, game.levelIndex,
+                    game.projectiles.size(), game.particles.size(), game.enemies.size(),
+                    game.inFrontEnd ? ", title" : "");
+      } else if (frame == wanted) {
+        printFrame(colour);
+        return 0;
+      }
+    }
+  } catch (const headless::ProcessExit&) {
+    std::cerr << file << ": the game ended\n";
+    return 1;
+  }
+  if (list) return 0;
+  std::cerr << file << ": there is no frame " << wanted << "\n";
+  return 1;
+}
+
+int viewRecording(int argc, char** argv) {
+  int frame = -1;
+  bool list = false;
+  std::optional<ColourMode> colour;
+  for (int i = 3; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--frame" && i + 1 < argc) frame = std::atoi(argv[++i]);
+    else if (arg == "--list") list = true;
+    else if (!parseColour(arg, colour)) return usage();
+  }
+  if (frame < 0 && !list) return usage();
+  return showRecordedFrame(argv[2], frame, list, colour);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 3 && std::string(argv[1]) == "--demo") return viewRecording(argc, argv);
   if (argc < 5) return usage();
   const std::filesystem::path level = std::filesystem::absolute(argv[1]);
   const double x = std::atof(argv[2]);
@@ -61,13 +141,13 @@ int main(int argc, char** argv) {
   int width = 120;
   int height = 50;
   std::uint32_t ticks = 0;
-  bool colour = false;
+  std::optional<ColourMode> colour;
   bool paused = false;
   int frames = 1;
   for (int i = 5; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--colour") colour = true;
-    else if (arg == "--paused") paused = true;
+    if (parseColour(arg, colour)) continue;
+    if (arg == "--paused") paused = true;
     else if (arg == "--size" && i + 1 < argc && std::sscanf(argv[++i], "%dx%d", &width, &height) == 2) continue;
     else if (arg == "--ticks" && i + 1 < argc) ticks = static_cast<std::uint32_t>(std::atol(argv[++i]));
     else if (arg == "--frames" && i + 1 < argc) frames = std::atoi(argv[++i]);
