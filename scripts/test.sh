@@ -39,21 +39,24 @@ stage() {  # name, command...
 
 # A stage in the background: its output goes to a log, shown when the stage is joined.
 declare -A background_pid background_began
+log_of() { echo "$logs/$(echo "$1" | tr -cs 'a-zA-Z0-9' '-')"; }  # stage
 in_background() {  # name, command...
-  local name="$1"
+  local name="$1" log
+  log="$(log_of "$1")"
   shift
   echo "== $name (in the background)"
   background_began[$name]=$SECONDS
-  ( status=0; "$@" || status=$?; echo "$SECONDS" >"$logs/$name.ended"; exit $status ) >"$logs/$name.log" 2>&1 &
+  ( status=0; "$@" || status=$?; echo "$SECONDS" >"$log.ended"; exit $status ) >"$log.log" 2>&1 &
   background_pid[$name]=$!
 }
 failed_stages=()
 join() {  # name
-  local name="$1" status=0
+  local name="$1" status=0 log
+  log="$(log_of "$1")"
   wait "${background_pid[$name]}" || status=$?
   echo "== $name (joined)"
-  cat "$logs/$name.log"
-  note_time "$name" $(($(cat "$logs/$name.ended" 2>/dev/null || echo $SECONDS) - background_began[$name]))
+  cat "$log.log"
+  note_time "$name" $(($(cat "$log.ended" 2>/dev/null || echo $SECONDS) - background_began[$name]))
   [ "$status" -eq 0 ] || failed_stages+=("$name")
 }
 finish() {
@@ -72,22 +75,26 @@ stage "install what is missing" "$root/scripts/install-deps.sh" xvfb xdotool kit
   clang libclang-rt-dev wine64 g++-mingw-w64-x86-64-posix googletest imagemagick dpkg-dev
 mkdir -p "$logs"
 
+in_background "wine prefix" "$root/scripts/wine_prefix.sh"
 stage "build: tests" bash -c "cmake --preset tests >/dev/null && cmake --build --preset tests -j$jobs"
 in_background "tests" ctest --preset tests -j"$jobs"
 
 stage "build: asan (with the fuzz targets)" bash -c \
   "cmake --preset asan >/dev/null && cmake --build --preset asan -j$jobs && cmake --build --preset fuzz -j$jobs"
 # The soak runs a fifth of its million frames here: the sanitizers slow it tenfold.
-stage "asan: unit, audio, ALSA and soak" ctest --preset asan -j"$jobs"
+in_background "asan: unit, audio, ALSA and soak" ctest --preset asan -j"$jobs"
 in_background "fuzz" "$root/scripts/fuzz.sh" 10
 
-stage "tsan: audio engine" bash -c \
-  "cmake --preset tsan >/dev/null && cmake --build --preset tsan -j$jobs && ctest --preset tsan"
+stage "build: tsan" bash -c "cmake --preset tsan >/dev/null && cmake --build --preset tsan -j$jobs"
+in_background "tsan: audio engine" ctest --preset tsan
 
+join "wine prefix"
 stage "windows: build and tests under Wine" "$root/scripts/test_windows.sh"
 
 join "tests"
+join "asan: unit, audio, ALSA and soak"
 join "fuzz"
+join "tsan: audio engine"
 
 stage "packages" bash -c "'$root/scripts/package.sh' &&
   bash '$root/tests/package_test.sh' '$root/dist' '$(command -v wine64 || echo /usr/lib/wine/wine64)'"

@@ -12,13 +12,7 @@ cd "$root"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j"$jobs"
 
-wine="$(command -v wine64 || echo /usr/lib/wine/wine64)"
 export WINEDEBUG=-all
-# A prefix of this checkout's own, kept between runs: Wine's first start in a prefix is slow.
 export WINEPREFIX="${WINEPREFIX:-$root/build/wine-prefix}"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  rm -rf "$WINEPREFIX"
-  DISPLAY="" "$wine" wineboot -i >/dev/null 2>&1
-  "$(dirname "$wine")/wineserver" -w
-fi
+"$root/scripts/wine_prefix.sh"
 ctest --preset windows -j"$jobs"
