@@ -8,10 +8,11 @@
 #include "platform/console.h"
 #include "platform/frame_input.h"
 #include "platform/lifetime.h"
+#include "platform/mouse.h"
 
 namespace veldra::platform::device {
 
-void start(Colours colours);  // the devices are on
+void start(Colours colours, const MouseLook& mouse);  // the devices are on
 void beginPlay();
 void stop();
 
@@ -19,6 +20,10 @@ bool keyboardAvailable();
 // Reads whatever input arrived since the last call: every key's state for this frame. True
 // when that state is exact (see keysExact in keyboard.h).
 bool readKeyboard(std::array<bool, kVirtualKeyCount>& keys);
+// The pointer's turn of the view since the last read (in kMouseTurnUnit) and whether it
+// rests at the window's edge, into the record; read right after the keys. Nothing where
+// there is no mouse, or the player turned it off.
+void readMouse(FrameInput& input);
 std::uint32_t tickCount();
 bool consoleWindowSize(ConsoleHandle output, int& columns, int& rows);
 

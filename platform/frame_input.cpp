@@ -8,6 +8,7 @@
 #include "platform/device.h"
 #include "platform/keyboard.h"
 #include "platform/lifetime.h"
+#include "platform/mouse.h"
 
 namespace veldra::platform {
 namespace {
@@ -33,6 +34,7 @@ FrameInput readDevices() {
   FrameInput input;
   if (devicesOff()) return input;
   input.keysExact = device::readKeyboard(input.keys);
+  device::readMouse(input);
   readClockAndWindow(input);
   return input;
 }
@@ -77,6 +79,9 @@ std::uint16_t asyncKeyState(int virtualKey) {
 }
 
 bool keysExact() { return dispatch().frame.keysExact; }
+
+double mouseTurn() { return dispatch().frame.mouseTurn * kMouseTurnUnit; }
+int pointerAtEdge() { return dispatch().frame.pointerEdge; }
 
 std::uint32_t tickCount() { return dispatch().frame.ticks; }
 

@@ -9,12 +9,15 @@
 #include <cstdint>
 
 #include "platform/keyboard.h"
+#include "platform/mouse.h"
 
 namespace veldra::platform {
 
 struct FrameInput {
   std::array<bool, kVirtualKeyCount> keys{};
   bool keysExact = true;  // see keysExact() in keyboard.h
+  std::int32_t mouseTurn = 0;  // the pointer's turn of the view in this frame, in kMouseTurnUnit
+  std::int8_t pointerEdge = 0;  // see pointerAtEdge() in mouse.h
   std::uint32_t ticks = 0;
   bool console = false;  // the window size is known (the console query succeeds)
   int columns = 0;

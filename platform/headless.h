@@ -14,10 +14,12 @@ namespace veldra::platform::headless {
 void reset();                                  // all keys up, tick 0, no console (80 x 25 frames),
                                                // wave device available and stalled, rand15 seed 1,
                                                // devices on, no frame-input observer or source
-// What the next five set is what the very next query answers, even in the middle of a
+// What the next seven set is what the very next query answers, even in the middle of a
 // frame: the frame record follows them, unless a recording's player serves the frames.
 void setKeyDown(int virtualKey, bool down);
 void setKeysExact(bool exact);                 // false: a terminal that only sends characters
+void setMouseTurn(std::int32_t units);         // the pointer's turn (kMouseTurnUnit) for the next frame
+void setPointerEdge(int edge);                 // -1, 0, +1: where the pointer rests
 void setTickCount(std::uint32_t milliseconds);
 void setWindowSize(int columns, int rows);     // console queries succeed with this visible window
 void setNoConsole();                           // console queries fail

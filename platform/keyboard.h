@@ -14,6 +14,8 @@ constexpr std::uint16_t kKeyDownBit = 0x8000;
 
 // The virtual-key codes the game and its backends name.
 namespace vk {
+constexpr int kLeftButton = 1;   // the mouse's buttons, as the Windows key-state call names them
+constexpr int kRightButton = 2;
 constexpr int kBackspace = 8;
 constexpr int kTab = 9;
 constexpr int kEnter = 13;

@@ -35,9 +35,9 @@ std::uint32_t farewellFromEnvironment(std::uint32_t fallback) {
 
 void farewellPause(std::uint32_t milliseconds) { sleepMilliseconds(farewellFromEnvironment(milliseconds)); }
 
-void start(Devices devices, Colours colours) {
+void start(Devices devices, Colours colours, const MouseLook& mouse) {
   devicesAreOff = devices == Devices::Off;
-  if (!devicesAreOff) device::start(colours);
+  if (!devicesAreOff) device::start(colours, mouse);
   startFrameInput();
 }
 

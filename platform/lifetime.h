@@ -4,6 +4,8 @@
 // keyboard for the picture. Every way out (stop, exitProcess, a signal, a crash, the end of
 // the process) gives back what was taken; nothing is taken on first use.
 
+#include "platform/mouse.h"
+
 namespace veldra::platform {
 
 // Off: the terminal or console is never touched, nothing is written to standard output,
@@ -18,7 +20,8 @@ enum class Colours { AsTerminalSays, Sixteen, Palette256, TrueColour };
 // Sets the platform up: on a terminal the session (where keys come from, the handlers that
 // give the terminal back on every way out), on Windows the console's state to give back.
 // The first frame record holds the clock and the window size as they are now.
-void start(Devices devices, Colours colours = Colours::AsTerminalSays);
+// The mouse turns the view and its buttons are keys unless the player turned it off.
+void start(Devices devices, Colours colours = Colours::AsTerminalSays, const MouseLook& mouse = {});
 
 // Takes the screen and the keyboard for play: the alternate screen, raw input and the
 // keyboard protocol on a terminal, code page 437 on the Windows console.

@@ -14,8 +14,11 @@ bool bindingDown(int boundKey) {
 }
 
 bool attackKeyDown(const Game& game) {
-  return bindingDown(game.keyAttack) || (game.keyAttack == vk::kLeftControl && keyDown(vk::kRightControl));
+  return bindingDown(game.keyAttack) || (game.keyAttack == vk::kLeftControl && keyDown(vk::kRightControl)) ||
+         keyDown(vk::kLeftButton);
 }
+
+bool forwardKeyDown(const Game& game) { return keyDown(game.keyForward) || keyDown(vk::kRightButton); }
 
 bool electricaKeyDown(const Game& game) {
   return bindingDown(game.keyElectrica) || (game.keyElectrica == vk::kLeftAlt && keyDown(vk::kRightAlt));

@@ -9,8 +9,12 @@ struct Game;
 // The bound key, or where the keys are not exact the letter standing in for it.
 bool bindingDown(int boundKey);
 
-// The attack key; while it is Left Ctrl, Right Ctrl counts too.
+// The attack key; while it is Left Ctrl, Right Ctrl counts too, and on either preset the
+// mouse's left button.
 bool attackKeyDown(const Game& game);
+
+// The forward key, or the mouse's right button held.
+bool forwardKeyDown(const Game& game);
 
 // The ELECTRICA key; while it is Left Alt, Right Alt counts too.
 bool electricaKeyDown(const Game& game);

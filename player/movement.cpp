@@ -9,6 +9,8 @@
 #include "core/map_grid.h"
 #include "core/object_kinds.h"
 #include "platform/keyboard.h"
+#include "platform/mouse.h"
+#include "player/bindings.h"
 #include "player/messages.h"
 
 namespace veldra {
@@ -67,8 +69,12 @@ void stopAutoWalk(Game& game) {
 void turnAndMove(Game& game) {
   if (keyDown(game.keyTurnLeft)) game.playerAngle -= kTurnPerFrame;
   if (keyDown(game.keyTurnRight)) game.playerAngle += kTurnPerFrame;
+  // The pointer resting at the window's edge turns as a held key does; its motion turns by
+  // as much as it moved.
+  if (const int edge = platform::pointerAtEdge(); edge != 0) game.playerAngle += edge * kTurnPerFrame;
+  if (const double turn = platform::mouseTurn(); turn != 0.0) game.playerAngle += turn;
   double direction = 0.0;
-  if (keyDown(game.keyForward) || game.autoWalk) direction = 1.0;
+  if (forwardKeyDown(game) || game.autoWalk) direction = 1.0;
   else if (keyDown(game.keyBackward)) direction = -1.0;
   else return;
   const double x = game.playerX + direction * kStepPerFrame * std::cos(game.playerAngle);

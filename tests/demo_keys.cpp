@@ -1,6 +1,8 @@
 // Prints the keys a recorded game saw, one line per frame: the frame's number, then the
-// virtual-key codes held in it, then " ~" where the keys were not exact (a terminal that
-// sends only characters). For end-to-end tests that must know exactly what the game
+// virtual-key codes held in it (the mouse's buttons are 1 and 2), then "turn=N" where the
+// mouse turned the view (in millionths of a radian) and "edge=-1" or "edge=1" where the
+// pointer rested at the window's edge, then " ~" where the keys were not exact (a terminal
+// that sends only characters). For end-to-end tests that must know exactly what the game
 // read from a real terminal. Usage: veldra_demo_keys RECORDING
 
 #include <cstdio>
@@ -29,7 +31,10 @@ int main(int argc, char** argv) {
     for (std::size_t key = 0; key < keys.size(); ++key) {
       if (keys[key]) std::printf(" %zu", key);
     }
-    std::printf("%s\n", recording->frames[frame].input.keysExact ? "" : " ~");
+    const auto& input = recording->frames[frame].input;
+    if (input.mouseTurn != 0) std::printf(" turn=%d", static_cast<int>(input.mouseTurn));
+    if (input.pointerEdge != 0) std::printf(" edge=%d", static_cast<int>(input.pointerEdge));
+    std::printf("%s\n", input.keysExact ? "" : " ~");
   }
   return 0;
 }

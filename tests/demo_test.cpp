@@ -22,10 +22,14 @@ namespace headless = platform::headless;
 
 constexpr const char* kDemo = "game.vdm";
 
-// A short game: the title, Enter, a walk with turns, a bolt, a pause, and Esc.
+// A short game: the title, Enter, a walk with turns, the mouse turning both ways and resting
+// at the edge, a staff swing by its button, a pause, and Esc.
 void scriptShortGame() {
   headless::setInputScript([](int frame) {
     testing::releaseAllKeys();
+    headless::setMouseTurn(frame > 60 && frame < 80 ? 30000 - 3500 * (frame - 60) : 0);
+    headless::setPointerEdge(frame > 90 && frame < 100 ? 1 : 0);
+    if (frame == 105) headless::setKeyDown(vk::kLeftButton, true);
     if (frame == 2) headless::setKeyDown(vk::kEnter, true);
     if (frame > 5 && frame < 60) headless::setKeyDown(vk::kUp, true);
     if (frame > 30 && frame < 50) headless::setKeyDown(vk::kRight, true);
@@ -48,7 +52,7 @@ class DemoTest : public testing::ScratchDirectoryTest {
     headless::reset();
     headless::setWindowSize(100, 32);
     scriptShortGame();
-    ASSERT_EQ(runProgram({RunMode::Record, kDemo}), 0);
+    ASSERT_EQ(runProgram(parseCommandLine({"--record", kDemo})), 0);
   }
 
   struct Outcome {
@@ -60,7 +64,7 @@ class DemoTest : public testing::ScratchDirectoryTest {
     headless::reset();
     int status = 0;
     try {
-      status = runProgram({RunMode::Verify, file});
+      status = runProgram(parseCommandLine({"--verify", file}));
     } catch (const headless::ProcessExit& exit) {
       status = exit.status;
     }
@@ -121,6 +125,12 @@ TEST_F(DemoTest, AGameThatPlaysOutDifferentlyIsCaughtAtItsFirstCheckpoint) {
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.output, "game.vdm: frame 60 differs: the frame and game state checksums\n");
   recording->header.randState = 1;
+
+  // A turn of the mouse lost: the view differs from the checkpoint after it.
+  write(rewritten(*recording, [](std::size_t i, platform::FrameInput& input) {
+    if (i == 70) input.mouseTurn = 0;
+  }));
+  EXPECT_EQ(verify().output, "game.vdm: frame 120 differs: the frame and game state checksums\n");
 
   // Esc never pressed: the game goes on past the recording.
   write(rewritten(*recording, [](std::size_t, platform::FrameInput& input) { input.keys[vk::kEscape] = false; }));
@@ -190,9 +200,9 @@ TEST_F(DemoTest, UnusableFilesAndChangedLevelsAreRefused) {
   EXPECT_EQ(verify().output, "veldra: game.vdm: the header is damaged\n");
 
   demo::Header future;
-  future.version = 3;
+  future.version = demo::kFormatVersion + 1;
   write(demo::encodeStart(future));
-  EXPECT_EQ(verify().output, "veldra: game.vdm: format version 3 is not supported (this game reads 1 to 2)\n");
+  EXPECT_EQ(verify().output, "veldra: game.vdm: format version 4 is not supported (this game reads 1 to 3)\n");
 
   recordShortGame();
   std::ofstream("iaxismundi.txt", std::ios::app) << "#";
@@ -222,9 +232,23 @@ TEST_F(DemoTest, ArgumentsChooseTheModeAndAnythingElseGetsTheUsage) {
   EXPECT_EQ(recorded.colours, platform::Colours::TrueColour);
   EXPECT_EQ(parseCommandLine({"--replay", "a", "--colours", "256"}).colours, platform::Colours::Palette256);
   EXPECT_EQ(parseCommandLine({"--colours", "16"}).mode, RunMode::Play);
-  EXPECT_EQ(runProgram({RunMode::Usage, ""}), 2);
+  EXPECT_FALSE(parseCommandLine({"--no-mouse", "--record", "a"}).mouse.on);
+  EXPECT_TRUE(parseCommandLine({"--record", "a"}).mouse.on);
+  EXPECT_EQ(parseCommandLine({"--mouse-speed", "250", "--no-mouse"}).mouse.speedPercent, 250);
+  for (const std::vector<std::string>& bad : std::initializer_list<std::vector<std::string>>{
+           {"--mouse-speed", "0"}, {"--mouse-speed", "1001"}, {"--mouse-speed", "x"}, {"--mouse-speed"},
+           {"--no-mouse", "--no-mouse"}, {"--mouse-speed", "5", "--mouse-speed", "5"}, {"--help", "--no-mouse"}}) {
+    EXPECT_EQ(parseCommandLine(bad).mode, RunMode::Usage) << bad[0];
+  }
+  EXPECT_EQ(parseCommandLine({"-h"}).mode, RunMode::Help);
+  EXPECT_EQ(runProgram(parseCommandLine({"--help"})), 0);
+  EXPECT_EQ(headless::standardOutput().rfind("usage: veldra", 0), 0u);
+  EXPECT_EQ(headless::standardError(), "");
+  EXPECT_EQ(runProgram(parseCommandLine({"--version"})), 0);
+  EXPECT_NE(headless::standardOutput().find("\nveldra 1.0.0\n"), std::string::npos);
+  EXPECT_EQ(runProgram(parseCommandLine({"--bogus"})), 2);
   EXPECT_EQ(headless::standardError().rfind("usage: veldra", 0), 0u);
-  EXPECT_EQ(runProgram({RunMode::Record, "no/such/folder/x.vdm"}), 2);
+  EXPECT_EQ(runProgram(parseCommandLine({"--record", "no/such/folder/x.vdm"})), 2);
   EXPECT_NE(headless::standardError().find("veldra: no/such/folder/x.vdm: cannot be written\n"), std::string::npos);
 }
 

@@ -137,6 +137,17 @@ check_ending() {  # pane
     fail "terminal settings changed: $(cat "$work/$1.stty-before") -> $(cat "$work/$1.stty-after")"
   [ "$(pane_flag "$1" alternate_on)" == "0" ] || fail "still on the alternate screen"
   [ "$(pane_flag "$1" cursor_flag)" == "1" ] || fail "the cursor is still hidden"
+  mouse_given_back "$1"
+}
+
+# While the game is up the pane reports every motion of the mouse in SGR form; after, none.
+mouse_taken() {  # pane
+  [ "$(pane_flag "$1" mouse_any_flag)$(pane_flag "$1" mouse_sgr_flag)" == "11" ] ||
+    fail "pane $1: the mouse is not reported in play"
+}
+mouse_given_back() {  # pane
+  [ "$(pane_flag "$1" mouse_any_flag)$(pane_flag "$1" mouse_sgr_flag)" == "00" ] ||
+    fail "pane $1: the mouse is still reported after the game"
 }
 
 finish() {

@@ -14,8 +14,10 @@ echo \$\$ >"$work/$1.shell"
 "$game" </dev/tty &
 echo \$! >"$work/$1.pid"
 wait \$!
-echo "EXIT=\$?" >"$work/$1.exit"
+status=\$?
+# The settings are noted before the exit status: whoever sees the status reads both.
 stty -g >"$work/$1.after"
+echo "EXIT=\$status" >"$work/$1.exit"
 sleep 600
 RUN
   tm new-session -d -s "$1" -x 100 -y 30 "bash $work/$1.sh"
@@ -28,6 +30,7 @@ check_given_back() {  # name, expected exit status
   cmp -s "$work/$1.before" "$work/$1.after" || fail "$1: terminal settings changed"
   [ "$(pane_flag "$1" alternate_on)" == "0" ] || fail "$1: still on the alternate screen"
   [ "$(pane_flag "$1" cursor_flag)" == "1" ] || fail "$1: the cursor is still hidden"
+  mouse_given_back "$1"
 }
 
 # A background job of the pane's shell does not get the terminal's signals, so each one is
@@ -36,6 +39,7 @@ for case in "INT 130" "TERM 143" "HUP 129" "SEGV 139" "ABRT 134"; do
   set -- $case
   start_game "sig$1"
   [ "$(pane_flag "sig$1" alternate_on)" == "1" ] || fail "sig$1: the game is not on the alternate screen"
+  mouse_taken "sig$1"
   kill -s "$1" "$(cat "$work/sig$1.pid")"
   check_given_back "sig$1" "$2"
 done
@@ -52,9 +56,11 @@ tm send-keys -t suspend "stty -g >'$work/suspend.during'" Enter
 sleep 0.3
 cmp -s "$work/suspend.before" "$work/suspend.during" || fail "suspend: terminal settings while suspended differ"
 [ "$(pane_flag suspend cursor_flag)" == "1" ] || fail "suspend: the cursor is hidden while suspended"
+mouse_given_back suspend
 tm send-keys -t suspend "fg" Enter
 wait_for suspend "PRESS ENTER TO START VELDRA!"
 [ "$(pane_flag suspend alternate_on)" == "1" ] || fail "suspend: not back on the alternate screen"
+mouse_taken suspend
 tm send-keys -t suspend Escape
 wait_for suspend "Game loop closed gracefully."
 

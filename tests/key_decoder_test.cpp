@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/terminal/key_decoder.h"
+#include "platform/terminal/mouse_look.h"
 
 namespace veldra::platform::terminal {
 namespace {
@@ -275,6 +276,64 @@ TEST(KeyDecoderTest, CtrlCAndCtrlZAsEventsAskForTheirSignals) {
   KeyboardState plain = exactState();
   feedInput(plain, csiU('c', 1), 0);
   EXPECT_FALSE(plain.interruptRequested);
+}
+
+// SGR mouse reports: CSI < button ; column ; row M (press, motion) or m (release).
+std::string mouse(int button, int column, bool press = true) {
+  return "\x1b[<" + std::to_string(button) + ";" + std::to_string(column) + ";5" + (press ? "M" : "m");
+}
+
+TEST(KeyDecoderTest, MouseButtonsAreExactKeysAndMotionIsCountedInColumns) {
+  for (const bool exactKeys : {false, true}) {  // a legacy terminal and one with the protocol
+    KeyboardState state = exactKeys ? exactState() : KeyboardState{};
+    feedInput(state, mouse(35, 10) + mouse(35, 14), 0);
+    EXPECT_DOUBLE_EQ(takePointerMotion(state), 4.0) << "the first report only places the pointer";
+    // A click between two reads is seen in the second; a held button stays down; motion
+    // with a button held and the wheel press nothing.
+    const std::string split = mouse(0, 12) + mouse(0, 12, false) + mouse(2, 12);
+    feedInput(state, split.substr(0, 5), 1);
+    feedInput(state, split.substr(5), 1);
+    EXPECT_TRUE(keyIsDown(state, kLeftButton, 1));
+    EXPECT_TRUE(keyIsDown(state, kRightButton, 1));
+    beginRead(state);
+    feedInput(state, mouse(34, 3) + mouse(64, 90) + mouse(65, 91), 2);
+    EXPECT_FALSE(keyIsDown(state, kLeftButton, 2));
+    EXPECT_TRUE(keyIsDown(state, kRightButton, 2));
+    EXPECT_FALSE(keyIsDown(state, 'M', 2) || keyIsDown(state, kUp, 2)) << "reports are no keys";
+    EXPECT_DOUBLE_EQ(takePointerMotion(state), -11.0);
+    EXPECT_DOUBLE_EQ(takePointerMotion(state), 0.0);
+    // Gone out of the window: the buttons let go, and the pointer's return is no motion.
+    feedInput(state, "\x1b[O" + mouse(35, 60), 3);
+    EXPECT_FALSE(keyIsDown(state, kRightButton, 3));
+    EXPECT_DOUBLE_EQ(takePointerMotion(state), 0.0);
+  }
+}
+
+TEST(KeyDecoderTest, PixelReportsAreTakenWhereTheTerminalOffersThem) {
+  KeyboardState state;
+  feedInput(state, "\x1b[?1016;0$y", 0);
+  EXPECT_FALSE(state.pointer.pixelReportsOffered) << "status 0: the mode is unknown there";
+  feedInput(state, "\x1b[?1016;2$y" + mouse(35, 40), 0);
+  EXPECT_TRUE(state.pointer.pixelReportsOffered);
+  usePixelReports(state, 8);
+  feedInput(state, mouse(35, 81) + mouse(35, 85), 0);
+  EXPECT_DOUBLE_EQ(takePointerMotion(state), 0.5);
+  EXPECT_DOUBLE_EQ(state.pointer.column, 10.5);
+}
+
+TEST(MouseLookTest, MotionTurnsInWholeUnitsLosingNothingAndTheEdgesTurnOn) {
+  MouseLookState look = mouseLookFor(MouseLook{true, 50});
+  std::int64_t total = 0;
+  for (int i = 0; i < 1000; ++i) total += turnForMotion(look, 0.001);  // a slow drift, in pixels
+  EXPECT_NEAR(total * kMouseTurnUnit, 1.0 * kTurnPerColumn / 2, 2 * kMouseTurnUnit);
+  EXPECT_LT(turnForMotion(look, -2.0), 0) << "leftwards turns left";
+  PointerState pointer;
+  EXPECT_EQ(pointerEdge(pointer, 80), 0) << "nowhere known yet";
+  pointer.known = true;
+  for (const auto& [column, edge] : {std::pair{0.0, -1}, {0.9, -1}, {1.0, 0}, {78.9, 0}, {79.0, 1}, {85.0, 1}}) {
+    pointer.column = column;
+    EXPECT_EQ(pointerEdge(pointer, 80), edge) << column;
+  }
 }
 
 }  // namespace

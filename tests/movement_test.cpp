@@ -9,6 +9,7 @@
 #include "core/game.h"
 #include "player/movement.h"
 #include "player/update_player.h"
+#include "platform/headless.h"
 #include "test_support.h"
 
 namespace veldra {
@@ -41,6 +42,22 @@ TEST_F(MovementTest, TurningIsAFixedStepAndOppositeKeysCancel) {
   EXPECT_NEAR(game().playerAngle, 0.05, 1e-15);
   frameWith({vk::kLeft, vk::kRight});
   EXPECT_NEAR(game().playerAngle, 0.05, 1e-15);
+}
+
+TEST_F(MovementTest, TheMouseTurnsInPlayOnlyAndItsRightButtonWalks) {
+  game().inFrontEnd = true;
+  headless::setMouseTurn(300000);
+  headless::setPointerEdge(1);
+  frameWith({});
+  EXPECT_EQ(game().playerAngle, 0.0) << "the title ignores the mouse";
+  game().inFrontEnd = false;
+  frameWith({vk::kLeft});
+  EXPECT_NEAR(game().playerAngle, 0.3, 1e-12) << "the motion, and the edge as a held turn key";
+  headless::setMouseTurn(0);
+  headless::setPointerEdge(0);
+  const double x = game().playerX;
+  frameWith({vk::kRightButton});
+  EXPECT_GT(game().playerX, x);
 }
 
 TEST_F(MovementTest, TabWalksForwardWhereKeysAreNotExactUntilTabBackPauseOrExactKeys) {

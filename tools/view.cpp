@@ -98,7 +98,8 @@ int showRecordedFrame(const std::string& file, int wanted, bool list, std::optio
     for (int frame = 0; list || frame <= wanted; ++frame) {
       if (!runFrame(game, &player)) break;
       if (list) {
-        std::printf("%d: level %d, %zu bolts, %zu particles, %zu enemies%s\n", frame, game.levelIndex,
+        std::printf("%d: level %d, x=%.3f y=%.3f angle=%.3f, health %d, mana %d, %zu bolts, %zu particles, %zu enemies%s\n",
+                    frame, game.levelIndex, game.playerX, game.playerY, game.playerAngle, game.hp, game.mp,
                     game.projectiles.size(), game.particles.size(), game.enemies.size(),
                     game.inFrontEnd ? ", title" : "");
       } else if (frame == wanted) {

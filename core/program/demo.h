@@ -22,10 +22,11 @@ namespace veldra::demo {
 // stands in the working directory now.
 std::vector<LevelFileSum> levelFileSums(const std::array<std::string, kLevelSlots>& table);
 
-// What must come out the same: the composed frame's cells and the game state that matters.
+// What must come out the same: the composed frame's cells and the game state that matters,
+// as a recording of the given format version sums it.
 std::uint32_t frameChecksum(const Game& game);
-std::uint32_t stateChecksum(const Game& game);
-Checkpoint checkpointOf(const Game& game);
+std::uint32_t stateChecksum(const Game& game, std::uint32_t version);
+Checkpoint checkpointOf(const Game& game, std::uint32_t version);
 
 // The header for a recording started now: generator state, clock, window, level files.
 Header headerForNow();

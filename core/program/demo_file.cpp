@@ -12,6 +12,8 @@ constexpr char kClosingTag = 'E';
 constexpr std::uint8_t kWindowChanged = 1;
 constexpr std::uint8_t kHasCheckpoint = 2;
 constexpr std::uint8_t kKeysExactnessChanged = 4;  // from version 2 on
+constexpr std::uint8_t kMouseTurned = 8;            // from version 3 on
+constexpr std::uint8_t kPointerEdgeChanged = 16;    // from version 3 on
 constexpr std::size_t kLargestRecord = 1 << 20;  // no record of ours comes near this
 
 // ---- writing ----
@@ -43,6 +45,14 @@ void putWindow(std::string& out, bool console, int columns, int rows) {
   out.push_back(console ? 1 : 0);
   putVarint(out, static_cast<std::uint64_t>(columns));
   putVarint(out, static_cast<std::uint64_t>(rows));
+}
+
+// Small turns either way stay short: 0, -1, 1, -2, ... become 0, 1, 2, 3, ...
+std::uint32_t zigzag(std::int32_t value) {
+  return (static_cast<std::uint32_t>(value) << 1) ^ (value < 0 ? 0xFFFFFFFFu : 0u);
+}
+std::int32_t unzigzag(std::uint64_t value) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(value >> 1) ^ (0u - static_cast<std::uint32_t>(value & 1)));
 }
 
 void putCheckpoint(std::string& out, const Checkpoint& checkpoint) {
@@ -133,13 +143,29 @@ bool readHeader(std::string_view payload, Header& header) {
 }
 
 std::uint8_t frameFlagsOf(std::uint32_t version) {
-  return kWindowChanged | kHasCheckpoint | (version >= 2 ? kKeysExactnessChanged : 0);
+  return kWindowChanged | kHasCheckpoint | (version >= 2 ? kKeysExactnessChanged : 0) |
+         (version >= 3 ? kMouseTurned | kPointerEdgeChanged : 0);
+}
+
+bool readMouse(Reader& in, std::uint8_t flags, platform::FrameInput& input) {
+  if (flags & kMouseTurned) {
+    std::uint64_t turn = 0;
+    if (!in.varint(turn) || turn > 0xFFFFFFFFu) return false;
+    input.mouseTurn = unzigzag(turn);
+  }
+  if (flags & kPointerEdgeChanged) {
+    std::uint8_t edge = 0;
+    if (!in.byte(edge) || edge > 2) return false;
+    input.pointerEdge = static_cast<std::int8_t>(edge - 1);
+  }
+  return true;
 }
 
 bool readFrame(std::string_view payload, const platform::FrameInput& previous, std::uint8_t knownFlags,
                FrameRecord& frame) {
   Reader in(payload);
   frame.input = previous;
+  frame.input.mouseTurn = 0;  // a turn is the frame's own; the pointer's edge lasts
   std::uint64_t step = 0;
   std::uint64_t changes = 0;
   if (!in.varint(step) || step > 0xFFFFFFFFu || !in.varint(changes) ||
@@ -160,6 +186,7 @@ bool readFrame(std::string_view payload, const platform::FrameInput& previous, s
       !readWindow(in, frame.input.console, frame.input.columns, frame.input.rows)) {
     return false;
   }
+  if (!readMouse(in, flags, frame.input)) return false;
   if (flags & kHasCheckpoint) {
     Checkpoint checkpoint;
     if (!in.u32(checkpoint.frame) || !in.u32(checkpoint.state)) return false;
@@ -241,9 +268,14 @@ std::string encodeFrame(const platform::FrameInput& previous, const FrameRecord&
   const bool windowChanged =
       input.console != previous.console || input.columns != previous.columns || input.rows != previous.rows;
   const bool exactnessChanged = input.keysExact != previous.keysExact;
+  const bool edgeChanged = input.pointerEdge != previous.pointerEdge;
   payload.push_back(static_cast<char>((windowChanged ? kWindowChanged : 0) | (frame.checkpoint ? kHasCheckpoint : 0) |
-                                      (exactnessChanged ? kKeysExactnessChanged : 0)));
+                                      (exactnessChanged ? kKeysExactnessChanged : 0) |
+                                      (input.mouseTurn != 0 ? kMouseTurned : 0) |
+                                      (edgeChanged ? kPointerEdgeChanged : 0)));
   if (windowChanged) putWindow(payload, input.console, input.columns, input.rows);
+  if (input.mouseTurn != 0) putVarint(payload, zigzag(input.mouseTurn));
+  if (edgeChanged) payload.push_back(static_cast<char>(input.pointerEdge + 1));
   if (frame.checkpoint) putCheckpoint(payload, *frame.checkpoint);
   return record(kFrameTag, payload);
 }

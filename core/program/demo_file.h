@@ -7,12 +7,14 @@
 //                                         the level files (name, present, size, CRC-32)
 //   frame    'F' length payload crc       one per frame: tick step, key changes, window
 //                                         change, whether the keys are exact when that
-//                                         changed, and every 60th frame the checksums of
-//                                         the composed frame and of the game state
+//                                         changed, the mouse's turn when it turned, the
+//                                         pointer's edge when that changed, and every
+//                                         60th frame the checksums of the composed frame
+//                                         and of the game state
 //   closing  'E' length payload crc       frames recorded, final frame and state checksums
 //
-// Numbers in payloads are unsigned LEB128 varints except the checksums and CRCs, which
-// are 4 bytes little-endian. A record's CRC covers its tag and payload.
+// Numbers in payloads are unsigned LEB128 varints (the mouse's turn zigzag-coded first)
+// except the checksums and CRCs, which are 4 bytes little-endian. A record's CRC covers its tag and payload.
 
 #include <cstdint>
 #include <optional>
@@ -25,7 +27,9 @@ namespace veldra::demo {
 
 // Version 2 records when the keys stop or start being exact (a terminal that sends only
 // characters); version 1 recordings, which never say so, are read as exact throughout.
-constexpr std::uint32_t kFormatVersion = 2;
+// Version 3 records the mouse's turn and where the pointer rests, and its state checksums
+// cover the random generator too.
+constexpr std::uint32_t kFormatVersion = 3;
 constexpr std::uint32_t kOldestFormatVersion = 1;
 constexpr int kCheckpointEvery = 60;  // frames
 

@@ -1,5 +1,6 @@
 #include "core/program/program.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -19,13 +20,20 @@ namespace {
 
 constexpr int kBadUse = 2;
 constexpr const char* kUsage =
-    "usage: veldra                 play\n"
+    "usage: veldra [OPTION]...     play\n"
     "       veldra --record FILE   play, recording the game to FILE\n"
     "       veldra --replay FILE   show a recorded game (Esc stops it)\n"
     "       veldra --verify FILE   check that a recorded game still plays out the same\n"
-    "  --colours 16|256|24bit      with any of these: send the terminal's own sixteen colours,\n"
-    "                              the 256-colour palette or 24-bit colour, rather than what\n"
-    "                              its environment asks for\n";
+    "       veldra --help          show this and end\n"
+    "       veldra --version       show the version and end\n"
+    "options, with any of the above, each at most once:\n"
+    "  --colours 16|256|24bit      send the terminal's own sixteen colours, the 256-colour\n"
+    "                              palette or 24-bit colour, rather than what its\n"
+    "                              environment asks for\n"
+    "  --mouse-speed N             how fast moving the mouse sideways turns the view, in\n"
+    "                              percent of the usual (1 to 1000; 100 when not given)\n"
+    "  --no-mouse                  leave the mouse to the terminal: no mouse look, and its\n"
+    "                              buttons are not the staff and the walk\n";
 
 constexpr const char* kNoKeyboard =
     "veldra: no terminal to read keys from (standard input is not one and there is no controlling terminal)\n";
@@ -115,44 +123,78 @@ bool parseMode(const std::string& option, RunMode& mode) {
   return true;
 }
 
+// A whole number from `lowest` to `highest`, digits only.
+bool parseWholeNumber(const std::string& value, int lowest, int highest, int& number) {
+  if (value.empty() || value.size() > 4) return false;
+  number = 0;
+  for (const char digit : value) {
+    if (digit < '0' || digit > '9') return false;
+    number = number * 10 + (digit - '0');
+  }
+  return number >= lowest && number <= highest;
+}
+
+// One option and, where it takes one, its value (`next` is advanced past it). False for
+// anything unknown, a missing or bad value, or an option already given.
+bool parseOption(const std::vector<std::string>& arguments, std::size_t& next, CommandLine& command,
+                 std::vector<std::string>& given) {
+  const std::string& option = arguments[next++];
+  if (std::find(given.begin(), given.end(), option) != given.end()) return false;
+  given.push_back(option);
+  if (option == "--no-mouse") {
+    command.mouse.on = false;
+    return true;
+  }
+  if (next >= arguments.size()) return false;
+  const std::string& value = arguments[next++];
+  if (option == "--colours") return parseColours(value, command.colours);
+  if (option == "--mouse-speed") {
+    return parseWholeNumber(value, platform::kSlowestMouseSpeed, platform::kFastestMouseSpeed,
+                            command.mouse.speedPercent);
+  }
+  if (command.mode != RunMode::Play || value.empty() || !parseMode(option, command.mode)) return false;
+  command.file = value;
+  return true;
+}
+
 }  // namespace
 
-// Options come in pairs, in any order: at most one of --record, --replay and --verify with
-// its file, and --colours with its value.
+// Options in any order, each at most once: at most one of --record, --replay and --verify
+// with its file, --colours and --mouse-speed with their values, --no-mouse. --help (-h) and
+// --version stand alone.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
-  const CommandLine usage{RunMode::Usage, ""};
+  const auto only = [](RunMode mode) {
+    CommandLine command;
+    command.mode = mode;
+    return command;
+  };
+  if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) return only(RunMode::Help);
+  if (arguments.size() == 1 && arguments[0] == "--version") return only(RunMode::Version);
   CommandLine command;
-  bool coloursGiven = false;
-  if (arguments.size() % 2 != 0) return usage;
-  for (std::size_t i = 0; i < arguments.size(); i += 2) {
-    const std::string& option = arguments[i];
-    const std::string& value = arguments[i + 1];
-    if (option == "--colours") {
-      if (coloursGiven || !parseColours(value, command.colours)) return usage;
-      coloursGiven = true;
-    } else if (command.mode != RunMode::Play || value.empty() || !parseMode(option, command.mode)) {
-      return usage;
-    } else {
-      command.file = value;
-    }
+  std::vector<std::string> given;
+  for (std::size_t next = 0; next < arguments.size();) {
+    if (!parseOption(arguments, next, command, given)) return only(RunMode::Usage);
   }
   return command;
 }
 
 int runProgram(const CommandLine& command) {
-  if (command.mode == RunMode::Usage) {
-    platform::writeStandardError(kUsage);
-    return kBadUse;
+  switch (command.mode) {
+    case RunMode::Usage: platform::writeStandardError(kUsage); return kBadUse;
+    case RunMode::Help: platform::writeResult(kUsage); return 0;
+    case RunMode::Version: platform::writeResult("veldra " VELDRA_VERSION "\n"); return 0;
+    default: break;
   }
   // A check of a recording runs with the devices off, as fast as it goes.
-  platform::start(command.mode == RunMode::Verify ? platform::Devices::Off : platform::Devices::On, command.colours);
+  platform::start(command.mode == RunMode::Verify ? platform::Devices::Off : platform::Devices::On, command.colours,
+                  command.mouse);
   int status = kBadUse;
   switch (command.mode) {
     case RunMode::Play: status = playGame(nullptr, [](const Game&) {}) ? 0 : kBadUse; break;
     case RunMode::Record: status = record(command.file); break;
     case RunMode::Replay: status = playBack(command.file, demo::Playback::Replay); break;
     case RunMode::Verify: status = playBack(command.file, demo::Playback::Verify); break;
-    case RunMode::Usage: break;
+    default: break;
   }
   platform::stop();
   return status;

@@ -5,6 +5,7 @@
 #include <array>
 #include <deque>
 #include <mutex>
+#include <utility>
 
 #include "platform/clock.h"
 #include "platform/console.h"
@@ -30,6 +31,8 @@ namespace {
 struct HeadlessState {
   std::array<bool, kVirtualKeyCount> keys{};
   bool keysExact = true;
+  std::int32_t mouseTurn = 0;  // the pointer's turn not yet read by a frame
+  int pointerEdge = 0;
   std::uint32_t ticks = 0;
   std::uint64_t slept = 0;
   bool console = false;
@@ -150,6 +153,11 @@ bool device::readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
   return s.keysExact;
 }
 
+void device::readMouse(FrameInput& input) {
+  input.mouseTurn = std::exchange(state().mouseTurn, 0);
+  input.pointerEdge = static_cast<std::int8_t>(state().pointerEdge);
+}
+
 // ---- clock ----
 
 std::uint32_t device::tickCount() { return state().ticks; }
@@ -162,7 +170,7 @@ void sleepMilliseconds(std::uint32_t milliseconds) {
 
 // ---- life ----
 
-void device::start(Colours) {}
+void device::start(Colours, const MouseLook&) {}
 void device::beginPlay() {}
 void device::stop() {}
 
@@ -235,6 +243,16 @@ void setKeyDown(int virtualKey, bool down) {
 void setKeysExact(bool exact) {
   state().keysExact = exact;
   updateFrameRecord();
+}
+
+void setMouseTurn(std::int32_t units) {
+  state().mouseTurn = units;
+  if (!frameInputServed()) currentFrameInput().mouseTurn = units;
+}
+
+void setPointerEdge(int edge) {
+  state().pointerEdge = edge;
+  if (!frameInputServed()) currentFrameInput().pointerEdge = static_cast<std::int8_t>(edge);
 }
 
 void setTickCount(std::uint32_t milliseconds) {

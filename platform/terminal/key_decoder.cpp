@@ -1,5 +1,6 @@
 #include "platform/terminal/key_decoder.h"
 
+#include <utility>
 #include <vector>
 
 namespace veldra::platform::terminal {
@@ -115,6 +116,8 @@ void releaseEverything(KeyboardState& state) {
     state.exactDown[key] = false;
     state.held[key] = HeldKey{};
   }
+  state.pointer.leftDown = state.pointer.rightDown = false;
+  state.pointer.known = false;  // the pointer comes back wherever it comes back
 }
 
 // The numbers of a parameter field "a:b;c:d" as fields of sub-numbers; empty ones are -1.
@@ -166,8 +169,56 @@ void applyWin32Event(KeyboardState& state, const std::vector<std::vector<int>>& 
   }
 }
 
+// SGR mouse reports: CSI < button ; column ; row M (press or motion) or m (release).
+constexpr int kMouseMotionBit = 32;
+constexpr int kMouseWheelBit = 64;
+constexpr int kMouseButtonMask = 3;
+constexpr int kMouseLeft = 0;
+constexpr int kMouseRight = 2;
+
+void applyMouseReport(KeyboardState& state, std::string_view parameters, char final) {
+  const auto fields = parseParameters(parameters);
+  const int button = fieldValue(fields, 0, 0, -1);
+  const int x = fieldValue(fields, 1, 0, -1);
+  if (button < 0 || x < 1 || (button & kMouseWheelBit) != 0) return;
+  PointerState& pointer = state.pointer;
+  const double column = pointer.cellWidthPixels > 0 ? (x - 1) / static_cast<double>(pointer.cellWidthPixels) : x - 1;
+  if (pointer.known) pointer.columnsMoved += column - pointer.column;
+  pointer.column = column;
+  pointer.known = true;
+  if ((button & kMouseMotionBit) != 0) return;
+  const bool down = final == 'M';
+  const int which = button & kMouseButtonMask;
+  if (which == kMouseLeft) {
+    pointer.leftDown = down;
+    if (down) state.latched[vk::kLeftButton] = true;
+  } else if (which == kMouseRight) {
+    pointer.rightDown = down;
+    if (down) state.latched[vk::kRightButton] = true;
+  }
+}
+
+// The answer to a mode query (DECRQM): CSI ? mode ; status $ y, status 1 or 2 where the
+// terminal knows the mode.
+constexpr int kPixelMouseMode = 1016;
+void applyModeReport(KeyboardState& state, std::string_view parameters) {
+  const auto fields = parseParameters(parameters);
+  const int status = fieldValue(fields, 1, 0, 0);
+  if (fieldValue(fields, 0, 0, 0) == kPixelMouseMode && (status == 1 || status == 2)) {
+    state.pointer.pixelReportsOffered = true;
+  }
+}
+
 void handleControlSequence(KeyboardState& state, std::string_view parameters, char final, std::uint32_t now) {
+  if (!parameters.empty() && parameters[0] == '<') {
+    if (final == 'M' || final == 'm') applyMouseReport(state, parameters.substr(1), final);
+    return;
+  }
   if (!parameters.empty() && parameters[0] == '?') {
+    if (final == 'y' && parameters.back() == '$') {
+      applyModeReport(state, parameters.substr(1));
+      return;
+    }
     // The answer to the protocol query: its flags say whether releases will come.
     if (final == 'u') {
       const int flags = fieldValue(parseParameters(parameters.substr(1)), 0, 0, 0);
@@ -282,6 +333,14 @@ void settleInput(KeyboardState& state, std::uint32_t now) {
   state.pending.clear();
 }
 
+void usePixelReports(KeyboardState& state, int cellWidthPixels) {
+  if (state.pointer.cellWidthPixels == cellWidthPixels) return;
+  state.pointer.cellWidthPixels = cellWidthPixels;
+  state.pointer.known = false;
+}
+
+double takePointerMotion(KeyboardState& state) { return std::exchange(state.pointer.columnsMoved, 0.0); }
+
 bool bytesAreExact(const KeyboardState& state) { return state.reportsReleases || state.win32Events; }
 
 bool keyIsDown(const KeyboardState& state, int virtualKey, std::uint32_t now) {
@@ -289,6 +348,8 @@ bool keyIsDown(const KeyboardState& state, int virtualKey, std::uint32_t now) {
     return state.exactDown[key] || state.latched[key] || (!state.stateFromOutside && keyHeldAt(state.held[key], now));
   };
   switch (virtualKey) {
+    case vk::kLeftButton: return state.pointer.leftDown || state.latched[virtualKey];
+    case vk::kRightButton: return state.pointer.rightDown || state.latched[virtualKey];
     case vk::kShift: return held(vk::kLeftShift) || held(vk::kRightShift);
     case vk::kControl: return held(vk::kLeftControl) || held(vk::kRightControl);
     case vk::kAlt: return held(vk::kLeftAlt) || held(vk::kRightAlt);

@@ -9,6 +9,9 @@
 // the exact state from elsewhere (the X server's keyboard map) hands it over per read; the
 // bytes then only latch presses.
 //
+// Mouse reports in SGR form (any-event tracking) move the pointer and press and release the
+// buttons, which read as the keys vk::kLeftButton and vk::kRightButton.
+//
 // Every read of the table begins with beginRead: a press that arrived since the last read
 // counts as down in this one even if its release came too, so no tap goes unseen.
 
@@ -27,6 +30,18 @@ constexpr std::size_t kMaxPendingBytes = 64;      // longer unfinished sequences
 // Whether the terminal has the keyboard focus, as its focus reports say.
 enum class TerminalFocus { Unknown, In, Out };
 
+// The mouse as its SGR reports tell it: the buttons (exact in every terminal that reports
+// them, since a release is reported too) and where the pointer is across the window.
+struct PointerState {
+  bool leftDown = false;
+  bool rightDown = false;
+  bool known = false;         // a report has said where the pointer is since the last jump
+  double column = 0.0;        // 0-based; fractional where reports come in pixels
+  double columnsMoved = 0.0;  // sideways since takePointerMotion, rightwards positive
+  int cellWidthPixels = 0;    // > 0 once reports come in pixels (SGR-pixel mode)
+  bool pixelReportsOffered = false;  // the terminal said it has SGR-pixel reports
+};
+
 struct KeyboardState {
   bool exactDown[kVirtualKeyCount] = {};
   bool latched[kVirtualKeyCount] = {};  // a press arrived since the previous read
@@ -39,6 +54,7 @@ struct KeyboardState {
   bool stateFromOutside = false;  // exactDown comes from setOutsideKeys, not from the bytes
   std::string pending;           // an escape sequence not finished yet
   std::uint32_t pendingSince = 0;
+  PointerState pointer;
   bool interruptRequested = false;  // Ctrl+C arrived as a key event, not as a signal
   bool suspendRequested = false;    // Ctrl+Z likewise
 };
@@ -65,6 +81,13 @@ bool bytesAreExact(const KeyboardState& state);
 
 // Whether the key is held at `now`.
 bool keyIsDown(const KeyboardState& state, int virtualKey, std::uint32_t now);
+
+// Reports from now on come in pixels, cells this wide; the next report places the pointer
+// without counting as motion.
+void usePixelReports(KeyboardState& state, int cellWidthPixels);
+
+// The pointer's sideways motion since the last call, in columns.
+double takePointerMotion(KeyboardState& state);
 
 // The request the terminal answers with its keyboard-protocol flags (for reportsReleases).
 constexpr std::string_view kKeyboardProtocolQuery = "\x1b[?u";

@@ -24,7 +24,8 @@ bool firstRepeatAfter(std::uint32_t sincePress, const RepeatTiming& timing) {
 // Whether a byte this long after the last one goes on with an auto-repeat run.
 bool continuesRun(std::uint32_t sinceLastByte, const RepeatTiming& timing) {
   const std::uint32_t slowest = kMaxRepeatIntervalMs + kReadJitterMs;
-  const std::uint32_t longest = timing.intervalMs == 0 ? slowest : std::min(slowest, 2 * timing.intervalMs + kReadJitterMs);
+  const std::uint32_t longest =
+      timing.intervalMs == 0 ? kLongestUnmeasuredIntervalMs : std::min(slowest, 2 * timing.intervalMs + kReadJitterMs);
   return sinceLastByte <= longest;
 }
 

@@ -12,11 +12,17 @@ namespace veldra::platform::terminal {
 
 constexpr std::uint32_t kTapHoldMs = 40;            // a tap: at most three frames
 constexpr std::uint32_t kReadJitterMs = 25;         // bytes are stamped when a frame reads them
-constexpr std::uint32_t kMinRepeatDelayMs = 150;    // sane bounds of an auto-repeat delay
+// Sane bounds of an auto-repeat delay. No common keyboard repeats sooner than 250 ms; the
+// lower bound is that less a frame of read jitter, so that taps four to seven times a second
+// stay taps.
+constexpr std::uint32_t kMinRepeatDelayMs = 225;
 constexpr std::uint32_t kMaxRepeatDelayMs = 1000;
 constexpr std::uint32_t kMinRepeatIntervalMs = 10;  // and of the interval between repeats
 constexpr std::uint32_t kMaxRepeatIntervalMs = 250;
 constexpr std::uint32_t kUnmeasuredRepeatHoldMs = 150;  // before any interval was measured
+// Before an interval was measured, bytes further apart than this are taps, not a run: a
+// player taps up to seven times a second, and a keyboard repeats far faster.
+constexpr std::uint32_t kLongestUnmeasuredIntervalMs = kUnmeasuredRepeatHoldMs - kReadJitterMs;
 
 // The terminal's auto-repeat as measured so far; 0 while unknown.
 struct RepeatTiming {

@@ -7,9 +7,11 @@
 
 #include <cerrno>
 #include <csignal>
+#include <utility>
 
 #include "platform/device.h"
 #include "platform/terminal/key_decoder.h"
+#include "platform/terminal/mouse_look.h"
 #include "platform/terminal/terminal_session.h"
 #include "platform/terminal/x11_keyboard.h"
 
@@ -17,6 +19,8 @@ namespace veldra::platform::device {
 namespace {
 
 terminal::KeyboardState keyboard;
+terminal::MouseLookState mouseLook;
+bool mouseLookSet = false;  // from the player's settings, at the first read
 std::uint32_t frameTime = 0;
 bool serverKeys[kVirtualKeyCount];
 
@@ -48,7 +52,26 @@ bool takeServerKeys() {
   return fromServer;
 }
 
+// Reports in pixels turn the view finer; they are asked for once the terminal has said it
+// has them and the window says how wide a cell is.
+void takePixelReportsWhereOffered(int cellWidthPixels) {
+  if (!keyboard.pointer.pixelReportsOffered || cellWidthPixels <= 0) return;
+  if (keyboard.pointer.cellWidthPixels == 0) terminal::usePixelMouseReports();
+  terminal::usePixelReports(keyboard, cellWidthPixels);
+}
+
 }  // namespace
+
+void readMouse(FrameInput& input) {
+  if (!terminal::mouseReportsAsked()) return;
+  int columns = 0;
+  int cellWidthPixels = 0;
+  if (!terminal::windowMetrics(columns, cellWidthPixels)) return;
+  takePixelReportsWhereOffered(cellWidthPixels);
+  if (!std::exchange(mouseLookSet, true)) mouseLook = terminal::mouseLookFor(terminal::session().mouse);
+  input.mouseTurn = terminal::turnForMotion(mouseLook, terminal::takePointerMotion(keyboard));
+  input.pointerEdge = static_cast<std::int8_t>(terminal::pointerEdge(keyboard.pointer, columns));
+}
 
 bool keyboardAvailable() { return terminal::session().inputIsTerminal; }
 

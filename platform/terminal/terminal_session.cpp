@@ -1,6 +1,7 @@
 #include "platform/terminal/terminal_session.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -29,12 +30,20 @@ constexpr const char* kResetColours = "\x1b[0m";
 // press and release. A terminal ignores what it does not know.
 constexpr const char* kTakeKeyboard = "\x1b[>11u\x1b[?u\x1b[?1004h\x1b[?9001h";
 constexpr const char* kGiveKeyboardBack = "\x1b[?9001l\x1b[?1004l\x1b[<u";
+// The mouse: every motion and every press and release reported (any-event tracking, 1003)
+// in SGR form (1006), which has no limit on the column and tells which button was released;
+// and the question whether reports can come in pixels (1016), for a finer turn.
+constexpr const char* kTakeMouse = "\x1b[?1003h\x1b[?1006h\x1b[?1016$p";
+constexpr const char* kPixelMouseReports = "\x1b[?1016h";
+constexpr const char* kGiveMouseBack = "\x1b[?1016l\x1b[?1006l\x1b[?1003l";
 
 // What a signal handler may touch: plain buffers written before the handlers can run.
 struct SignalSafeState {
   volatile sig_atomic_t playing = 0;
   volatile sig_atomic_t cursorHidden = 0;
   volatile sig_atomic_t keyboardProtocol = 0;
+  volatile sig_atomic_t mouse = 0;        // mouse reports were asked for
+  volatile sig_atomic_t pixelMouse = 0;   // in pixels
   volatile sig_atomic_t haveSavedInput = 0;
   volatile sig_atomic_t redrawRequested = 0;
   bool outputIsTerminal = false;
@@ -54,6 +63,7 @@ void giveBackTerminal() {
     if (signalState.playing && signalState.keyboardProtocol) {
       writeRaw(kGiveKeyboardBack);
     }
+    if (signalState.playing && signalState.mouse) writeRaw(kGiveMouseBack);
     writeRaw(kResetColours);
     if (signalState.cursorHidden) writeRaw(kShowCursor);
     if (signalState.playing) writeRaw(kLeaveAlternateScreen);
@@ -73,6 +83,8 @@ void retakeTerminal() {
     if (signalState.keyboardProtocol) {
       writeRaw(kTakeKeyboard);
     }
+    if (signalState.mouse) writeRaw(kTakeMouse);
+    if (signalState.pixelMouse) writeRaw(kPixelMouseReports);
     if (signalState.cursorHidden) writeRaw(kHideCursor);
   }
   signalState.redrawRequested = 1;
@@ -157,12 +169,13 @@ ColourMode colourModeOf(Colours colours) {
 
 }  // namespace
 
-void startSession(Colours colours) {
+void startSession(Colours colours, const MouseLook& mouse) {
   static bool started = false;
   if (started) return;
   started = true;
   Session& s = session();
   s.picture.model.colours = colourModeOf(colours);
+  s.mouse = mouse;
   s.outputIsTerminal = ::isatty(STDOUT_FILENO) == 1;
   s.inputFd = openKeyboardInput();
   s.inputIsTerminal = s.inputFd >= 0;
@@ -199,6 +212,10 @@ void enterPlayMode() {
       writeAll(STDOUT_FILENO, kTakeKeyboard);
       s.keyboardProtocol = true;
       signalState.keyboardProtocol = 1;
+      if (s.mouse.on) {
+        writeAll(STDOUT_FILENO, kTakeMouse);
+        signalState.mouse = 1;
+      }
     }
     if (s.cursorHidden) writeAll(STDOUT_FILENO, kHideCursor);
   }
@@ -225,12 +242,30 @@ void restoreTerminal() {
   s.cursorHidden = false;
   signalState.playing = 0;
   signalState.keyboardProtocol = 0;
+  signalState.mouse = 0;
+  signalState.pixelMouse = 0;
   signalState.cursorHidden = 0;
   signalState.haveSavedInput = 0;
   if (wasPlaying && !s.transcript.empty()) {
     writeAll(STDOUT_FILENO, s.transcript);
     s.transcript.clear();
   }
+}
+
+void usePixelMouseReports() {
+  if (!signalState.mouse || signalState.pixelMouse) return;
+  writeAll(STDOUT_FILENO, kPixelMouseReports);
+  signalState.pixelMouse = 1;
+}
+
+bool mouseReportsAsked() { return signalState.mouse != 0; }
+
+bool windowMetrics(int& columns, int& cellWidthPixels) {
+  winsize size{};
+  if (!session().outputIsTerminal || ::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0) return false;
+  columns = size.ws_col;
+  cellWidthPixels = size.ws_xpixel / size.ws_col;
+  return true;
 }
 
 bool takeRedrawRequest() {
@@ -250,7 +285,7 @@ void setCursorHidden(bool hidden) {
 
 namespace veldra::platform::device {
 
-void start(Colours colours) { terminal::startSession(colours); }
+void start(Colours colours, const MouseLook& mouse) { terminal::startSession(colours, mouse); }
 void beginPlay() { terminal::enterPlayMode(); }
 void stop() { terminal::restoreTerminal(); }
 

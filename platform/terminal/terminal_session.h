@@ -1,12 +1,14 @@
 #pragma once
 // The terminal as the game borrows it: the alternate screen for the picture, raw keyboard
 // input, the keyboard protocol, and the promise to give all of it back on every way out
-// (normal end, fatal path, SIGINT, SIGTERM, SIGHUP, crash signals; suspend and resume).
+// (normal end, fatal path, SIGINT, SIGTERM, SIGHUP, crash signals; suspend and resume),
+// and the mouse's reports while the game is up.
 
 #include <string>
 #include <string_view>
 
 #include "platform/lifetime.h"
+#include "platform/mouse.h"
 #include "platform/terminal/frame_encoder.h"
 #include "platform/terminal/output.h"
 
@@ -18,6 +20,7 @@ struct Session {
   int inputFd = -1;               // the terminal keys come from: standard input, else /dev/tty
   bool playing = false;           // the picture is up (alternate screen, raw input)
   bool keyboardProtocol = false;  // the kitty keyboard protocol was pushed
+  MouseLook mouse;                // as the player chose
   bool cursorHidden = false;
   int textColumn = 0;             // where text written to standard output lands
   int textRow = 0;
@@ -32,7 +35,7 @@ Session& session();
 
 // Finds where keys come from and installs the signal handlers and the exit hook that give
 // the terminal back. Once; the platform's start calls it.
-void startSession(Colours colours);
+void startSession(Colours colours, const MouseLook& mouse);
 
 // Takes the terminal for play: alternate screen, raw input, keyboard protocol. Once.
 void enterPlayMode();
@@ -43,6 +46,16 @@ void restoreTerminal();
 
 // Hides or shows the terminal's cursor (remembered, so it is shown again on every way out).
 void setCursorHidden(bool hidden);
+
+// Whether mouse reports were asked for (the game is up and the player wants the mouse).
+bool mouseReportsAsked();
+
+// Asks for mouse reports in pixels from now on (and again after a resume).
+void usePixelMouseReports();
+
+// The window's width in columns and a cell's width in pixels (0 where the terminal does not
+// say); false where the output is no terminal.
+bool windowMetrics(int& columns, int& cellWidthPixels);
 
 // True once after a resume or a resize: the picture must be sent whole.
 bool takeRedrawRequest();

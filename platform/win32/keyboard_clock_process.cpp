@@ -18,7 +18,9 @@ constexpr std::uint16_t kPressedSinceLastPollBit = 0x0001;
 
 }  // namespace
 
-void device::start(Colours) { win32::startConsole(); }  // the console's attributes are its palette
+// The console's attributes are its palette; its key-state call reports the mouse's buttons
+// as keys 1 and 2 already, and the view does not turn with the mouse there.
+void device::start(Colours, const MouseLook&) { win32::startConsole(); }
 void device::beginPlay() { win32::takeConsoleForPlay(); }
 void device::stop() { win32::giveConsoleBack(); }
 
@@ -31,6 +33,8 @@ bool device::readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
   }
   return true;  // the console's key state is always exact
 }
+
+void device::readMouse(FrameInput&) {}
 
 std::uint32_t device::tickCount() { return win32::tickCount(); }
 
