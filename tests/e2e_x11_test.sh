@@ -12,12 +12,14 @@
 #   after the repeat delay without a break;
 # - GNOME Terminal, which sets no $WINDOWID: the X server's key map is read while the
 #   terminal's focus reports say it has the focus, so a lone Left Ctrl and Up with Right
-#   reach the game exactly; under Wayland it stays with the characters, and F is the staff.
+#   reach the game exactly; under Wayland it stays with the characters, and F is the staff;
+#   there the mouse turns the view and its buttons swing the staff and walk.
 # Screens are read through the terminals themselves (kitty's remote control, xterm's
 # print-immediate); what the game read in xterm comes from a recording of the game.
 name=e2e_x11
 source "${BASH_SOURCE[0]%/*}/e2e_common.sh" || exit 1
 demo_keys="$3"
+view="$4"
 
 for tool in Xvfb xdotool kitty xterm gnome-terminal dbus-run-session setsid; do
   command -v "$tool" >/dev/null 2>&1 || skip_for_lack_of "$tool"
@@ -257,9 +259,47 @@ tap_f() {
   xdotool key f
   sleep 0.3
 }
-if gnome_play "$w" tap_f; then
+# And the mouse: moved right across the window and back, rested at its right edge, a click
+# of the left button, the right one held for a second.
+use_the_mouse() {
+  local window
+  window="$(gnome_window)"
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  xdotool key f
+  sleep 0.3
+  for x in $(seq 100 20 700) -- $(seq 700 -20 100); do
+    [ "$x" == "--" ] && { sleep 0.3; continue; }
+    xdotool mousemove --window "$window" "$x" 200
+    sleep 0.02
+  done
+  sleep 0.3
+  # On to the edge in small steps: a terminal reports nothing past its last column.
+  for x in $(seq 700 4 $((WIDTH + 20))); do xdotool mousemove --window "$window" "$x" 200; done
+  sleep 1
+  xdotool mousemove --window "$window" $((WIDTH / 2)) 200
+  sleep 0.3
+  xdotool click 1
+  sleep 0.3
+  xdotool mousedown 3
+  sleep 1
+  xdotool mouseup 3
+  sleep 0.3
+}
+if gnome_play "$w" use_the_mouse; then
   grep -qE '^[0-9]+: 70 ~$' "$w/keys" || fail "under Wayland F did not reach the game as a legacy key"
   ! grep -qE ' (17|162)( |$)' "$w/keys" || fail "under Wayland a lone Ctrl was seen"
+  # Turns right in many frames, then left in many, each soon after its motion; the angle
+  # (from the game played back) rose and fell by about the same.
+  turns="$(grep -oE 'turn=-?' "$w/keys" | uniq -c | awk '{ printf "%s%s ", $1, ($2 == "turn=-" ? "L" : "R") }')"
+  [[ "$turns" =~ ^([0-9]+)R\ ([0-9]+)L\  ]] && [ "${BASH_REMATCH[1]}" -ge 10 ] && [ "${BASH_REMATCH[2]}" -ge 10 ] ||
+    fail "moving the mouse right and back turned in runs of '$turns' frames"
+  [ "$(grep -c 'edge=1' "$w/keys")" -ge 40 ] || fail "the pointer rested at the right edge in $(grep -c 'edge=1' "$w/keys") frames"
+  clicks="$(awk '{ d = / 1( |$)/ } d { n++ } !d && n { print n; n = 0 }' "$w/keys" | tr '\n' ' ')"
+  [[ "$clicks" =~ ^[1-4]\ $ ]] || fail "a left click held the button in runs of '$clicks' frames"
+  walk=$(grep -cE ': ([0-9]+ )*2( |$)' "$w/keys")
+  [ "$walk" -ge 40 ] && [ "$walk" -le 90 ] || fail "the right button held for a second was down in $walk frames"
+  (cd "$levels" && "$view" --demo "$w/game.vdm" --list) >"$w/list" 2>&1
+  grep -q 'x=.* y=.* angle=.*, health 20, mana' "$w/list" || fail "veldra_view --list names no place: $(tail -1 "$w/list")"
 else
   fail "the game in GNOME Terminal under Wayland did not run its course (exit '$(wait_exit "$w")')"
 fi
