@@ -309,6 +309,19 @@ TEST(KeyDecoderTest, MouseButtonsAreExactKeysAndMotionIsCountedInColumns) {
   }
 }
 
+TEST(KeyDecoderTest, DeviceAttributeAnswersSplitAnywhereAndMixedWithKeysAreNoKeys) {
+  const std::string bytes = "w\x1b[?62;22c\x1b[A\x1b[?1;2c" + mouse(35, 4) + "\x1b[?6c";
+  for (std::size_t split = 0; split <= bytes.size(); ++split) {
+    KeyboardState state;
+    feedInput(state, bytes.substr(0, split), 0);
+    feedInput(state, bytes.substr(split), 0);
+    EXPECT_EQ(state.deviceAttributeAnswers, 3) << split;
+    int down = 0;
+    for (int key = 0; key < kVirtualKeyCount; ++key) down += keyIsDown(state, key, 0);
+    EXPECT_EQ(down, 2) << split << ": W and Up only";
+  }
+}
+
 TEST(KeyDecoderTest, PixelReportsAreTakenWhereTheTerminalOffersThem) {
   KeyboardState state;
   feedInput(state, "\x1b[?1016;0$y", 0);

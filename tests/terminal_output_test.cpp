@@ -9,6 +9,9 @@
 
 #include <chrono>
 #include <csignal>
+#include <deque>
+#include <functional>
+#include <utility>
 #include <thread>
 
 #include "frame_maker.h"
@@ -16,6 +19,7 @@
 #include "shows_frame.h"
 #include "platform/terminal/cp437.h"
 #include "platform/terminal/output.h"
+#include "platform/terminal/output_pacing.h"
 
 namespace veldra::platform::terminal {
 namespace {
@@ -109,6 +113,44 @@ TEST_F(TerminalOutputTest, AClosedTerminalIsACutNotAHang) {
   ends_[0] = ::open("/dev/null", O_RDONLY);
   std::signal(SIGPIPE, SIG_IGN);
   EXPECT_FALSE(writeWithin(ends_[1], "bytes", 10)) << "EPIPE";
+}
+
+// Frames sent over 10 s at 60 a second (a query after each while asked), answered with
+// `answer(sent)` answers at each frame; how many went out.
+int framesSentWith(const std::function<int(int sent)>& answer) {
+  OutputPacing pacing;
+  int sent = 0;
+  for (std::uint32_t now = 1000; now < 11000; now += 16) {
+    answersArrived(pacing, answer(sent), now);
+    if (!frameMayGo(pacing, now)) continue;
+    ++sent;
+    frameWentOut(pacing, now);
+    EXPECT_LE(pacing.unanswered, kMostUnansweredFrames);
+  }
+  return sent;
+}
+
+TEST(OutputPacingTest, FramesGoOutAsTheTerminalTakesThemAndNeverFreezeForGood) {
+  constexpr int kAllFrames = 625;
+  int answered = 0;
+  EXPECT_EQ(framesSentWith([&](int sent) { return std::exchange(answered, sent); }), kAllFrames) << "a quick terminal";
+  // A slow line answers a frame's query five frames after it went out.
+  std::deque<int> line(5, 0);
+  answered = 0;
+  const int slow = framesSentWith([&](int sent) {
+    line.push_back(sent - answered);
+    answered = sent;
+    const int arriving = line.front();
+    line.pop_front();
+    return arriving;
+  });
+  EXPECT_GT(slow, kAllFrames / 4);
+  EXPECT_LT(slow, kAllFrames * 3 / 5);
+  // A terminal that never answers: a few frames, a second's pause, then every frame.
+  constexpr int kPausedFrames = (kFirstAnswerWaitMs + 15) / 16 - kMostUnansweredFrames;
+  EXPECT_EQ(framesSentWith([](int) { return 0; }), kAllFrames - kPausedFrames);
+  // One that answers once and then drops every answer: a few frames every five seconds.
+  EXPECT_EQ(framesSentWith([](int sent) { return sent == 1 ? 1 : 0; }), 1 + 2 * kMostUnansweredFrames);
 }
 
 }  // namespace

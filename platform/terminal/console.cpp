@@ -65,12 +65,20 @@ bool setConsoleCursorInfo(ConsoleHandle, const CursorInfo& info) {
 bool writeConsoleCells(ConsoleHandle output, const CHAR_INFO* cells, int width, int height) {
   Session& s = session();
   if (!s.outputIsTerminal) return false;
+  // A terminal behind the game is not sent this frame: the game goes on, and the next frame
+  // that goes out is the difference from what the terminal was last sent.
+  const std::uint32_t now = device::tickCount();
+  s.frameHeld = !terminal::frameMayGo(s.pacing, now);
+  if (s.frameHeld) return true;
   if (terminal::takeRedrawRequest()) terminal::forgetScreen(s.picture.model);
   // Text still waiting goes first, in the same write; a cell write leaves the text cursor
-  // where it was.
-  std::string cursor;
-  terminal::appendCursorPosition(cursor, s.textColumn, s.textRow);
-  terminal::sendFrame(s.picture, output, s.pendingText, cells, width, height, cursor, s.frameBytes);
+  // where it was. The pacing's query follows the frame.
+  std::string after;
+  terminal::appendCursorPosition(after, s.textColumn, s.textRow);
+  if (s.pacing.asking) after += terminal::kPacingQuery;
+  if (terminal::sendFrame(s.picture, output, s.pendingText, cells, width, height, after, s.frameBytes)) {
+    terminal::frameWentOut(s.pacing, now);
+  }
   s.pendingText.clear();
   return true;
 }
@@ -121,6 +129,7 @@ void writeStandardOutput(std::string_view text) {
     return;
   }
   if (s.playing) s.transcript.append(text);
+  s.frameHeld = false;  // a plain line goes out whatever the picture does
   writeConsoleText(STDOUT_FILENO, text);
   terminal::flushConsoleText();
 }

@@ -219,6 +219,12 @@ void handleControlSequence(KeyboardState& state, std::string_view parameters, ch
       applyModeReport(state, parameters.substr(1));
       return;
     }
+    // The primary device attributes, CSI ? ... c: the terminal has taken everything sent
+    // before the query that asked for them.
+    if (final == 'c') {
+      ++state.deviceAttributeAnswers;
+      return;
+    }
     // The answer to the protocol query: its flags say whether releases will come.
     if (final == 'u') {
       const int flags = fieldValue(parseParameters(parameters.substr(1)), 0, 0, 0);

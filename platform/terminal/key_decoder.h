@@ -55,6 +55,7 @@ struct KeyboardState {
   std::string pending;           // an escape sequence not finished yet
   std::uint32_t pendingSince = 0;
   PointerState pointer;
+  int deviceAttributeAnswers = 0;  // answers to the pacing query (CSI c) not yet taken
   bool interruptRequested = false;  // Ctrl+C arrived as a key event, not as a signal
   bool suspendRequested = false;    // Ctrl+Z likewise
 };

@@ -87,6 +87,7 @@ bool readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
     frameTime = tickCount();
     terminal::settleInput(keyboard, frameTime);
   }
+  terminal::answersArrived(terminal::session().pacing, std::exchange(keyboard.deviceAttributeAnswers, 0), frameTime);
   const bool exact = takeServerKeys() || terminal::bytesAreExact(keyboard);
   // With every key reported as an event, Ctrl+C and Ctrl+Z no longer reach the terminal
   // driver as signals; raise them here so they keep their usual meaning.
@@ -105,3 +106,22 @@ bool readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
 }
 
 }  // namespace veldra::platform::device
+
+namespace veldra::platform::terminal {
+
+// Over a thin link the answers to the last frames' queries are a round trip away.
+constexpr int kLongestAnswerWaitMs = 1000;
+
+void awaitOwedAnswers() {
+  OutputPacing& pacing = session().pacing;
+  if (!session().inputIsTerminal || !pacing.asking || !pacing.answered) return;
+  const std::uint32_t began = device::tickCount();
+  while (pacing.unanswered > 0) {
+    const auto waited = static_cast<int>(device::tickCount() - began);
+    if (waited >= kLongestAnswerWaitMs || !device::inputArrivesWithin(kLongestAnswerWaitMs - waited)) return;
+    device::drainInput(device::tickCount());
+    answersArrived(pacing, std::exchange(device::keyboard.deviceAttributeAnswers, 0), device::tickCount());
+  }
+}
+
+}  // namespace veldra::platform::terminal

@@ -228,13 +228,21 @@ void enterPlayMode() {
 void flushConsoleText() {
   Session& s = session();
   if (s.pendingText.empty()) return;
+  if (s.frameHeld) {
+    // The frame's text goes with its frame; the cells it covered are redrawn with the next.
+    s.pendingText.clear();
+    s.picture.model.attribute = kUnknownAttribute;
+    return;
+  }
   writeAll(STDOUT_FILENO, s.pendingText);
   s.pendingText.clear();
 }
 
 void restoreTerminal() {
   Session& s = session();
+  s.frameHeld = false;
   flushConsoleText();
+  if (s.playing) awaitOwedAnswers();
   giveBackTerminal();
   const bool wasPlaying = s.playing;
   s.playing = false;

@@ -11,6 +11,7 @@
 #include "platform/mouse.h"
 #include "platform/terminal/frame_encoder.h"
 #include "platform/terminal/output.h"
+#include "platform/terminal/output_pacing.h"
 
 namespace veldra::platform::terminal {
 
@@ -25,6 +26,8 @@ struct Session {
   int textColumn = 0;             // where text written to standard output lands
   int textRow = 0;
   FrameOutput picture;           // what the terminal shows, and whether a frame was cut
+  OutputPacing pacing;            // frames the terminal has not taken yet
+  bool frameHeld = false;         // this frame was not sent (the terminal is behind): nor is its text
   std::string frameBytes;         // reused for every frame
   std::string pendingText;        // console text not yet written (see flushConsoleText)
   std::string transcript;         // plain lines written while the picture was up
@@ -63,6 +66,11 @@ bool takeRedrawRequest();
 // Console text (cursor moves, colours, the message lines) is gathered and written in one go:
 // before the process blocks (sleep, key wait), with the next frame, and on the way out.
 void flushConsoleText();
+
+// Reads the answers still owed to the pacing queries, for a while, so that none arrives
+// after the terminal is given back and lands at the shell's prompt (keyboard.cpp, which
+// reads them).
+void awaitOwedAnswers();
 
 // Writes all bytes to a file descriptor, retrying short writes and waiting a while for a
 // terminal that has stopped reading (after which the picture is sent whole next time).
