@@ -69,9 +69,10 @@ cd "$folder"
 stty -g >"$work/$pane.stty-before"
 "$game" $*
 status=\$?
-# The settings after the game are noted before its exit: whoever sees the exit reads both.
+# The settings after the game are noted before its exit, and the exit appears whole (moved
+# into place): whoever sees the exit reads both.
 stty -g >"$work/$pane.stty-after"
-echo "EXIT=\$status" >"$work/$pane.exit"
+echo "EXIT=\$status" >"$work/$pane.exit.part" && mv "$work/$pane.exit.part" "$work/$pane.exit"
 sleep 600
 RUN
   tm new-session -d -s "$pane" -x 100 -y 32 "bash $work/$pane.sh"

@@ -17,7 +17,7 @@ wait \$!
 status=\$?
 # The settings are noted before the exit status: whoever sees the status reads both.
 stty -g >"$work/$1.after"
-echo "EXIT=\$status" >"$work/$1.exit"
+echo "EXIT=\$status" >"$work/$1.exit.part" && mv "$work/$1.exit.part" "$work/$1.exit"
 sleep 600
 RUN
   tm new-session -d -s "$1" -x 100 -y 30 "bash $work/$1.sh"

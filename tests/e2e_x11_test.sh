@@ -88,9 +88,26 @@ echo "\$WINDOWID" >"$folder/window"
 cd "$levels"
 export VELDRA_FAREWELL_MS=0
 "$game" $*
-echo "EXIT=\$?" >"$folder/exit"
+echo "EXIT=\$?" >"$folder/exit.part" && mv "$folder/exit.part" "$folder/exit"  # appears whole
 RUN
 }
+
+# --- a terminal that never reports its focus ------------------------------------------------
+# A tmux pane (focus events off) with the X server there but no WINDOWID: the game never
+# hears that its terminal has the focus, so it must not read the X server's keys at all, or
+# keys typed into any other window would move it.
+play_in_pane unfocused "$levels" "--record $work/unfocused.vdm"
+if wait_for unfocused "PRESS ENTER TO START VELDRA!"; then
+  tm send-keys -t unfocused Enter
+  wait_for unfocused "HP: "
+  xdotool keydown Up
+  sleep 0.5
+  xdotool keyup Up
+  sleep 0.2
+  quit_and_check unfocused
+  ! "$demo_keys" "$work/unfocused.vdm" | grep -qE ': ([0-9]+ )*38( |$)' ||
+    fail "keys typed elsewhere reached a game whose terminal never said it has the focus"
+fi
 
 # --- kitty ---------------------------------------------------------------------------------
 k="$work/kitty"

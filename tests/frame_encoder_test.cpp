@@ -108,7 +108,10 @@ TEST(FrameEncoderTest, AllColourPairsSwapRedAndBlue) {
 TEST(FrameEncoderTest, TheColourModeFollowsTheTerminalsEnvironment) {
   EXPECT_EQ(colourModeFor("truecolor", "xterm-256color"), ColourMode::TrueColour);
   EXPECT_EQ(colourModeFor("24bit", "screen"), ColourMode::TrueColour);
-  EXPECT_EQ(colourModeFor(nullptr, "xterm-256color"), ColourMode::Palette256);
+  // Every name ending in -256color: tmux's own (Debian's default), screen's, and the rest.
+  for (const char* term : {"xterm-256color", "tmux-256color", "screen-256color", "rxvt-unicode-256color", "foot-256color"}) {
+    EXPECT_EQ(colourModeFor(nullptr, term), ColourMode::Palette256) << term;
+  }
   EXPECT_EQ(colourModeFor(nullptr, "screen"), ColourMode::Sixteen);
   EXPECT_EQ(colourModeFor(nullptr, nullptr), ColourMode::Sixteen);
   EXPECT_EQ(colourModeFor("truecolor", "linux"), ColourMode::Sixteen) << "the Linux console keeps its sixteen";

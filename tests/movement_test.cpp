@@ -7,6 +7,7 @@
 #include "audio/audio_engine.h"
 #include "audio/sound_catalogue.h"
 #include "core/game.h"
+#include "player/level_switch.h"
 #include "player/movement.h"
 #include "player/update_player.h"
 #include "platform/headless.h"
@@ -93,7 +94,13 @@ TEST_F(MovementTest, TabWalksForwardWhereKeysAreNotExactUntilTabBackPauseOrExact
   EXPECT_FALSE(game().autoWalk) << "exact keys end the walk";
   std::vector<std::string> said;
   for (const HudMessage& message : game().messages) said.push_back(message.text);
+  ASSERT_FALSE(said.empty());
   EXPECT_EQ(said.back(), "Walking off");
+  // A portal's level switch ends it too.
+  writeFile("iaxismundi.txt", testing::levelText("Hall", {"#####", "#P..#", "#####"}));
+  game().autoWalk = true;
+  ASSERT_TRUE(switchLevel(game(), 1));
+  EXPECT_FALSE(game().autoWalk) << "a level switch ends the walk";
 }
 
 TEST_F(MovementTest, StepsAreFixedAndForwardWins) {

@@ -90,7 +90,7 @@ lit >/dev/null
 [ "$(md5sum <"$work/shot.png")" != "$before" ] || fail "walking forward changed nothing on the screen"
 press Escape 0.15
 
-for _ in $(seq 1 150); do [ -f "$work/exit" ] && break; sleep 0.1; done
+for _ in $(seq 1 150); do [ -s "$work/exit" ] && break; sleep 0.1; done  # written whole by one write
 [ "$(tr -d '\r ' <"$work/exit" 2>/dev/null)" == "EXIT=0" ] || fail "the game ended with '$(cat "$work/exit" 2>/dev/null)'"
 
 # What the game read: Enter, then Up for about a second (some 60 frames), then Esc.
