@@ -1,13 +1,24 @@
 #!/bin/sh
 # Starts Veldra in its level directory, found beside this script in the installed tree. A
-# recording named by a relative path is taken relative to where the command was typed.
+# file named by a relative path (the value of --record, --replay or --verify, wherever it
+# stands among the options) is taken relative to where the command was typed.
 set -e
 here="$(dirname "$(readlink -f "$0")")"
-if [ $# -eq 2 ]; then
-  case "$2" in
-    /*) ;;
-    *) set -- "$1" "$PWD/$2" ;;
-  esac
-fi
+file_follows=0
+for argument do
+  shift
+  if [ "$file_follows" -eq 1 ]; then
+    case "$argument" in
+      /* | "") ;;
+      *) argument="$PWD/$argument" ;;
+    esac
+    file_follows=0
+  else
+    case "$argument" in
+      --record | --replay | --verify) file_follows=1 ;;
+    esac
+  fi
+  set -- "$@" "$argument"
+done
 cd "$here/../share/games/veldra"
 exec "$here/../lib/games/veldra/veldra" "$@"

@@ -34,8 +34,13 @@ bool consoleWindowSize(ConsoleHandle output, int& columns, int& rows);
 bool getConsoleCursorInfo(ConsoleHandle output, CursorInfo& info);
 bool setConsoleCursorInfo(ConsoleHandle output, const CursorInfo& info);
 
-// Writes width x height cells (row by row) at the window's top-left corner in one call.
+// Writes width x height cells (row by row) at the window's top-left corner in one call. A
+// picture larger than the window (a recording replayed in a smaller one) shows its top-left
+// part, cut at the window's edges.
 bool writeConsoleCells(ConsoleHandle output, const CHAR_INFO* cells, int width, int height);
+
+// Whether a picture was ever cut to fit the window.
+bool pictureWasCut();
 
 // Moves the text cursor used by writeConsoleText (column, row from the top-left, 0-based).
 bool setConsoleCursorPosition(ConsoleHandle output, int column, int row);
@@ -43,8 +48,8 @@ bool setConsoleCursorPosition(ConsoleHandle output, int column, int row);
 // Sets the attribute that later console text is drawn in.
 bool setConsoleTextAttribute(ConsoleHandle output, std::uint16_t attribute);
 
-// Writes text at the text cursor over the picture (the message lines). Nothing is written
-// when the output is not a console.
+// Writes text at the text cursor over the picture (the message lines), cut at the window's
+// right edge. Nothing is written when the output is not a console.
 void writeConsoleText(ConsoleHandle output, std::string_view text);
 
 // Writes a line of the program's own output (start-up, closing and death lines). Lines

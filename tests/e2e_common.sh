@@ -56,7 +56,7 @@ wait_for() {  # [not] pane text
   return 1
 }
 
-# Plays the game in a new 100 x 32 pane, started in `folder` with the given arguments; the
+# Plays the game in a new 100 x 32 pane (or pane_columns x pane_rows), started in `folder` with the given arguments; the
 # pane records the terminal's settings before and after the game and how it ended, for
 # quit_and_check.
 play_in_pane() {  # pane, folder, arguments...
@@ -75,7 +75,7 @@ stty -g >"$work/$pane.stty-after"
 echo "EXIT=\$status" >"$work/$pane.exit.part" && mv "$work/$pane.exit.part" "$work/$pane.exit"
 sleep 600
 RUN
-  tm new-session -d -s "$pane" -x 100 -y 32 "bash $work/$pane.sh"
+  tm new-session -d -s "$pane" -x "${pane_columns:-100}" -y "${pane_rows:-32}" "bash $work/$pane.sh"
 }
 
 # Waits up to 10 s for the game in a pane to end; its "EXIT=status" line.

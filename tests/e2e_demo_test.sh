@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Recordings made in a real terminal (a tmux pane): a short game recorded with --record
 # (the title, Enter, a walk, a turn, Esc) verifies as identical; a recording cut by SIGINT
-# ends on a whole frame and verifies up to it; --replay shows a recording and Esc stops it.
+# ends on a whole frame and verifies up to it; --replay shows a recording and Esc stops it,
+# and in a smaller terminal shows the part that fits.
 # The colours: tmux (TERM=screen, no COLORTERM) gets only its own sixteen; --colours asks
 # for 24-bit colour while recording and for the 256 while replaying, in the game's palette.
 name=e2e_demo
@@ -55,5 +56,18 @@ tm send-keys -t replay Escape
 [ "$(game_exit replay)" == "EXIT=0" ] || fail "the replay ended with $(game_exit replay)"
 cmp -s "$work/replay.stty-before" "$work/replay.stty-after" || fail "the replay changed the terminal settings"
 wait_for replay "replay stopped"
+screen replay | grep -qE "^$work/whole.vdm: replay stopped" || fail "'replay stopped' does not start a line of its own"
+
+# Replayed in a smaller terminal: the top-left part that fits, nothing wrapped (the HUD's
+# first line on the pane's second row), and a word at the end that it was cut.
+pane_columns=60 pane_rows=20 play_in_pane small "$levels" --replay "$work/whole.vdm"
+wait_for small "HP: "
+screen small | sed -n 2p | grep -q "HP: " || fail "in a smaller terminal the HUD's first line is not on the second row"
+tm send-keys -t small Escape
+[ "$(game_exit small)" == "EXIT=0" ] || fail "the replay in a smaller terminal ended with $(game_exit small)"
+cmp -s "$work/small.stty-before" "$work/small.stty-after" || fail "the smaller replay changed the terminal settings"
+sleep 0.3
+tm capture-pane -p -J -t small | grep -qF "the terminal was smaller than the recording's 100 x 32 cells" ||
+  fail "the smaller replay did not say it was cut"
 
 finish

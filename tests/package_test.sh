@@ -33,9 +33,15 @@ $files"
   [[ "$output" == *"Map: loaded"* ]] || fail "the unpacked game printed: $output"
   [[ "$output" == *"/usr/share/games/veldra\\axismundi.txt"* ]] || fail "the launcher did not start it in its level directory: $output"
   [ "$status" -eq 2 ] || fail "the unpacked game ended with status $status, expected 2"
-  # A recording named relative to where the command is typed.
-  (cd "$scratch" && cp "$demo" fight.vdm && "$scratch/root/usr/games/veldra" --verify fight.vdm >"$scratch/verify.txt" 2>&1) ||
-    fail "the unpacked game did not verify a golden demo: $(cat "$scratch/verify.txt")"
+  # A recording named relative to where the command is typed, among other options in any
+  # order; one recorded there too (without a terminal the game ends at once, the file made).
+  cp "$demo" "$scratch/fight.vdm"
+  for arguments in "--verify fight.vdm" "--colours 16 --verify fight.vdm" "--verify fight.vdm --colours 16"; do
+    (cd "$scratch" && "$scratch/root/usr/games/veldra" $arguments >"$scratch/verify.txt" 2>&1) ||
+      fail "the unpacked game did not verify a golden demo with '$arguments': $(cat "$scratch/verify.txt")"
+  done
+  (cd "$scratch" && timeout 10 setsid -w "$scratch/root/usr/games/veldra" --no-mouse --record new.vdm </dev/null >/dev/null 2>&1)
+  [ -s "$scratch/new.vdm" ] || fail "--record with another option did not write the file where the command was typed"
   gzip -t "$scratch/root/usr/share/man/man6/veldra.6.gz" || fail "the manual page is not a gzip file"
 fi
 

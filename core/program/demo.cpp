@@ -219,11 +219,22 @@ Player::Verdict Player::verdictAtEnd(const Game& game) {
 }
 
 int Player::finish(const Game& game) {
-  // A replay that ran to its quit says nothing.
-  if (!verdict_ && mode_ == Playback::Replay) return 0;
+  if (mode_ == Playback::Replay) return finishReplay();
   const Verdict verdict = verdict_ ? *verdict_ : verdictAtEnd(game);
   platform::writeResult(verdict.line + "\n");
   return verdict.status;
+}
+
+// A replay that ran to its quit says nothing of its end; one stopped or cut short says so.
+// Its lines follow the game's start-up lines, the last of which is left open.
+int Player::finishReplay() {
+  if (verdict_) platform::writeResult("\n" + verdict_->line + "\n");
+  if (platform::pictureWasCut()) {
+    platform::writeResult("\n" + name_ + ": the terminal was smaller than the recording's " +
+                          std::to_string(recording_.header.columns) + " x " + std::to_string(recording_.header.rows) +
+                          " cells: only the top-left part was shown\n");
+  }
+  return verdict_ ? verdict_->status : 0;
 }
 
 }  // namespace veldra::demo

@@ -83,6 +83,7 @@ class Player : public platform::FrameInputSource, public FrameWatcher {
   void decide(const std::string& line, int status);
   void differs(std::uint32_t frame, const Checkpoint& expected, const Checkpoint& found);
   Verdict verdictAtEnd(const Game& game);
+  int finishReplay();
   void keepRecordedPace(std::uint32_t now, std::uint32_t recorded);
 
   Recording recording_;

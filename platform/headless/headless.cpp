@@ -105,6 +105,8 @@ bool setConsoleCursorInfo(ConsoleHandle, const CursorInfo& info) {
   return true;
 }
 
+bool pictureWasCut() { return false; }  // frames are captured whole
+
 bool writeConsoleCells(ConsoleHandle, const CHAR_INFO* cells, int width, int height) {
   HeadlessState& s = state();
   ++s.frameWrites;

@@ -3,6 +3,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "platform/console.h"
 #include "platform/device.h"
 #include "platform/lifetime.h"
@@ -33,6 +35,26 @@ void trackText(Session& s, std::string_view text, int windowRows) {
       ++s.textColumn;
     }
   }
+}
+
+// A frame larger than the window would wrap its rows: its top-left part that fits is sent.
+// True when `cells`, `width` and `height` now name that part.
+bool fitToWindow(Session& s, ConsoleHandle output, const CHAR_INFO*& cells, int& width, int& height) {
+  int columns = 0;
+  int rows = 0;
+  if (!device::consoleWindowSize(output, columns, rows) || (width <= columns && height <= rows)) return false;
+  const int fittedWidth = std::min(width, columns);
+  const int fittedHeight = std::min(height, rows);
+  s.fitted.resize(static_cast<std::size_t>(fittedWidth) * static_cast<std::size_t>(fittedHeight));
+  for (int row = 0; row < fittedHeight; ++row) {
+    std::copy_n(cells + static_cast<std::ptrdiff_t>(row) * width, fittedWidth,
+                s.fitted.begin() + static_cast<std::ptrdiff_t>(row) * fittedWidth);
+  }
+  cells = s.fitted.data();
+  width = fittedWidth;
+  height = fittedHeight;
+  s.pictureCut = true;
+  return true;
 }
 
 }  // namespace
@@ -71,6 +93,7 @@ bool writeConsoleCells(ConsoleHandle output, const CHAR_INFO* cells, int width, 
   s.frameHeld = !terminal::frameMayGo(s.pacing, now);
   if (s.frameHeld) return true;
   if (terminal::takeRedrawRequest()) terminal::forgetScreen(s.picture.model);
+  fitToWindow(s, output, cells, width, height);
   // Text still waiting goes first, in the same write; a cell write leaves the text cursor
   // where it was. The pacing's query follows the frame.
   std::string after;
@@ -106,11 +129,20 @@ void writeConsoleText(ConsoleHandle output, std::string_view text) {
   if (s.playing) {
     int columns = 0;
     int rows = 0;
-    if (!device::consoleWindowSize(output, columns, rows)) rows = 1;
+    if (!device::consoleWindowSize(output, columns, rows)) {
+      columns = 0;
+      rows = 1;
+    }
+    // Text over the picture that would run past the window's right edge is cut there.
+    const bool overPicture = text.find('\n') == std::string_view::npos && columns > 0;
+    if (overPicture && (s.textRow >= rows || s.textColumn >= columns)) return;
+    if (overPicture) text = text.substr(0, static_cast<std::size_t>(columns - s.textColumn));
     trackText(s, text, rows);
   }
   s.pendingText.append(text);
 }
+
+bool pictureWasCut() { return session().pictureCut; }
 
 void writeResult(std::string_view text) {
   if (devicesOff()) {

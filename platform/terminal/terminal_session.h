@@ -5,6 +5,7 @@
 // and the mouse's reports while the game is up.
 
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "platform/lifetime.h"
@@ -28,6 +29,8 @@ struct Session {
   FrameOutput picture;           // what the terminal shows, and whether a frame was cut
   OutputPacing pacing;            // frames the terminal has not taken yet
   bool frameHeld = false;         // this frame was not sent (the terminal is behind): nor is its text
+  std::vector<CHAR_INFO> fitted;  // a frame larger than the window, cut to it
+  bool pictureCut = false;        // a frame was ever cut to fit
   std::string frameBytes;         // reused for every frame
   std::string pendingText;        // console text not yet written (see flushConsoleText)
   std::string transcript;         // plain lines written while the picture was up

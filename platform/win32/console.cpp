@@ -37,6 +37,8 @@ bool setConsoleCursorInfo(ConsoleHandle, const CursorInfo& info) {
   return win32::setCursorInfo(info.size, info.visible);
 }
 
+bool pictureWasCut() { return false; }  // the console's own call cuts to its buffer, unasked
+
 // The window may be scrolled down the screen buffer (a console that showed much before
 // the game): cells and the text cursor are placed relative to what is visible.
 bool writeConsoleCells(ConsoleHandle, const CHAR_INFO* cells, int width, int height) {
