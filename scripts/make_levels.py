@@ -171,7 +171,7 @@ def axis_mundi():
     put(g, 15, 23, 'T')
     put(g, 29, 23, 'T')
     # The fire hall: rows of fires, health within reach, the second HERBA past them, and
-    # two more enemies in a pen.
+    # one more enemy in a pen.
     box(g, 30, 9, 46, 24, gaps=[(30, 17), (30, 18), (46, 16), (46, 17)])
     for x in (33, 36, 39, 42):
         put(g, x, 12, 'F')
