@@ -6,6 +6,7 @@
 
 #include <dlfcn.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -39,7 +40,8 @@ std::vector<std::int16_t> readSamples(const std::filesystem::path& path) {
 TEST(AlsaOutputTest, TheDefaultDeviceReceivesTheRequestedTone) {
   if (!alsaInstalled()) GTEST_SKIP() << "libasound.so.2 is not installed, so there is no ALSA path to test";
 
-  const auto directory = std::filesystem::temp_directory_path() / "veldra-alsa-test";
+  // A folder of this process's own: the sanitizer build runs the same test at the same time.
+  const auto directory = std::filesystem::temp_directory_path() / ("veldra-alsa-test-" + std::to_string(::getpid()));
   std::filesystem::remove_all(directory);
   std::filesystem::create_directories(directory);
   const auto capture = directory / "capture.raw";
@@ -92,7 +94,7 @@ TEST(AlsaOutputTest, TheDefaultDeviceReceivesTheRequestedTone) {
 // on; the headless device's fault tests cover that path.)
 TEST(AlsaOutputTest, AMissingCardMeansSilenceAtOnce) {
   if (!alsaInstalled()) GTEST_SKIP() << "libasound.so.2 is not installed, so there is no ALSA path to test";
-  const auto directory = std::filesystem::temp_directory_path() / "veldra-alsa-missing";
+  const auto directory = std::filesystem::temp_directory_path() / ("veldra-alsa-missing-" + std::to_string(::getpid()));
   std::filesystem::create_directories(directory);
   const auto config = directory / "asound.conf";
   std::ofstream(config) << "pcm.!default {\n  type hw\n  card \"NoSuchCard\"\n}\n";
