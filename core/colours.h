@@ -23,4 +23,9 @@ constexpr std::uint16_t kLightMagenta = 13;
 constexpr std::uint16_t kYellow = 14;
 constexpr std::uint16_t kWhite = 15;
 
+// A cell's attribute: this foreground on that background.
+constexpr std::uint16_t on(std::uint16_t foreground, std::uint16_t background) {
+  return static_cast<std::uint16_t>(foreground | background << 4);
+}
+
 }  // namespace veldra::colour

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/colours.h"
+
 namespace veldra {
 
 // An item, scroll, portal, scenery piece or fire of the level; also one entry of a frame's
@@ -26,7 +28,7 @@ struct Enemy {
   double x = 0.0;
   double y = 0.0;
   std::int32_t hp = 200;
-  std::uint16_t colour = 12;
+  std::uint16_t colour = colour::kLightRed;
   bool alive = true;
 };
 
@@ -49,7 +51,7 @@ struct Particle {
 
 struct HudMessage {
   std::string text;
-  std::uint16_t colour = 15;
+  std::uint16_t colour = colour::kWhite;
   std::int32_t framesLeft = 0;
 };
 

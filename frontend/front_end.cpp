@@ -9,19 +9,20 @@
 #include "core/presets.h"
 #include "platform/keyboard.h"
 #include "render/frame_view.h"
+#include "core/colours.h"
 
 namespace veldra {
 namespace {
 
-constexpr std::uint16_t kFrontEndClear = 0;
+constexpr std::uint16_t kFrontEndClear = colour::kBlack;
 constexpr unsigned kChoicePauseMs = 200;
 
 constexpr int kBannerTopRow = 2;
 constexpr int kBannerHalfWidth = 22;
 constexpr int kBannerRedFirst = 8;  // the E of the name is drawn red
 constexpr int kBannerRedLast = 14;
-constexpr std::uint16_t kBannerColour = 11;
-constexpr std::uint16_t kBannerAccent = 12;
+constexpr std::uint16_t kBannerColour = colour::kLightCyan;
+constexpr std::uint16_t kBannerAccent = colour::kLightRed;
 constexpr std::array<std::string_view, 6> kBanner = {
     "  #    # ###### #      #####  #####   ####   ",
     "  #    # #      #      #    # #    # #    #  ",
@@ -39,16 +40,16 @@ constexpr std::array<std::string_view, 5> kTitleLines = {
     "",
     "Use Esc or 'X' to Quit and 'P' to Pause!",
 };
-constexpr std::array<std::uint16_t, 3> kStartLineColours = {10, 11, 9};
+constexpr std::array<std::uint16_t, 3> kStartLineColours = {colour::kLightGreen, colour::kLightCyan, colour::kLightBlue};
 constexpr unsigned kStartLineStepMs = 250;
 constexpr unsigned kConfigLineBlinkMs = 500;
-constexpr std::uint16_t kConfigLineOn = 14;
-constexpr std::uint16_t kConfigLineOff = 6;
-constexpr std::uint16_t kQuitLineColour = 7;
+constexpr std::uint16_t kConfigLineOn = colour::kYellow;
+constexpr std::uint16_t kConfigLineOff = colour::kBrown;
+constexpr std::uint16_t kQuitLineColour = colour::kGrey;
 
 constexpr int kHeaderRow = 9;
 constexpr std::string_view kPresetHeader = "=== CHOOSE YOUR CORE GAME CONTROLS PRESET ===";
-constexpr std::uint16_t kHeaderColour = 11;
+constexpr std::uint16_t kHeaderColour = colour::kLightCyan;
 constexpr int kPresetTopRow = 11;
 constexpr int kPresetRowStep = 2;
 constexpr std::array<std::string_view, 3> kPresetLines = {
@@ -58,8 +59,8 @@ constexpr std::array<std::string_view, 3> kPresetLines = {
 };
 constexpr std::string_view kSelectedPrefix = " > ";
 constexpr std::string_view kOtherPrefix = "   ";
-constexpr std::uint16_t kSelectedColour = 10;
-constexpr std::uint16_t kOtherColour = 7;
+constexpr std::uint16_t kSelectedColour = colour::kLightGreen;
+constexpr std::uint16_t kOtherColour = colour::kGrey;
 constexpr int kPresetChoiceA = 0;
 constexpr int kPresetChoiceB = 1;
 constexpr int kMenuLines = 3;
@@ -82,8 +83,8 @@ void putCentred(const FrameView& frame, int row, std::string_view text, std::uin
 
 void drawTitlePage(const FrameView& frame, std::uint32_t ticks) {
   const std::array<std::uint16_t, 5> colours = {
-      kStartLineColours[(ticks / kStartLineStepMs) % kStartLineColours.size()], 0,
-      (ticks / kConfigLineBlinkMs) % 2 == 0 ? kConfigLineOn : kConfigLineOff, 0, kQuitLineColour};
+      kStartLineColours[(ticks / kStartLineStepMs) % kStartLineColours.size()], colour::kBlack,
+      (ticks / kConfigLineBlinkMs) % 2 == 0 ? kConfigLineOn : kConfigLineOff, colour::kBlack, kQuitLineColour};
   for (std::size_t i = 0; i < kTitleLines.size(); ++i) {
     putCentred(frame, kTitleTopRow + static_cast<int>(i), kTitleLines[i], colours[i]);
   }

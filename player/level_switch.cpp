@@ -7,11 +7,12 @@
 #include "core/level_loader.h"
 #include "player/messages.h"
 #include "player/movement.h"
+#include "core/colours.h"
 
 namespace veldra {
 namespace {
 
-constexpr std::uint16_t kLoadedColour = 15;
+constexpr std::uint16_t kLoadedColour = colour::kWhite;
 
 // What a switch replaces, kept aside until the new level has loaded.
 struct LevelState {

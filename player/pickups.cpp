@@ -10,6 +10,7 @@
 #include "core/spell_facts.h"
 #include "player/level_switch.h"
 #include "player/messages.h"
+#include "core/colours.h"
 
 namespace veldra {
 namespace {
@@ -19,10 +20,10 @@ constexpr double kPortalReach = 0.8;
 constexpr int kLastLevelIndex = kLevelSlots - 1;
 
 constexpr int kHealthGain = 20;
-constexpr std::uint16_t kHealthColour = 10;
+constexpr std::uint16_t kHealthColour = colour::kLightGreen;
 constexpr int kInfusedMana = 450;
-constexpr std::uint16_t kManaColour = 11;
-constexpr std::uint16_t kPortalFailureColour = 12;
+constexpr std::uint16_t kManaColour = colour::kLightCyan;
+constexpr std::uint16_t kPortalFailureColour = colour::kLightRed;
 
 struct ScrollKind {
   char glyph;

@@ -11,6 +11,7 @@
 #include "platform/keyboard.h"
 #include "world/particles.h"
 #include "world/projectiles.h"
+#include "core/colours.h"
 
 namespace veldra {
 
@@ -27,7 +28,7 @@ constexpr int kGlaciesPaid = 50;
 constexpr int kGlaciesFrames = 700;
 constexpr int kGlaciesBoostCost = 75;
 constexpr int kGlaciesBoostFrames = 1000;
-constexpr std::uint16_t kGlaciesMessageColour = 9;
+constexpr std::uint16_t kGlaciesMessageColour = colour::kLightBlue;
 
 constexpr int kHerbaCost = 5;
 constexpr int kHerbaBoostHealth = 5;     // upgraded, at or below kHerbaBoostCeiling

@@ -11,6 +11,7 @@
 #include "core/object_kinds.h"
 #include "world/enemies.h"
 #include "world/particles.h"
+#include "core/colours.h"
 
 namespace veldra {
 namespace {
@@ -23,12 +24,12 @@ constexpr int kDamage = 35;
 
 constexpr int kWoundParticles = 15;
 constexpr Burst kWoundSpray{false, 1.2, 0.04, 0.1, 10, 6};
-constexpr std::uint16_t kWoundColour = 12;
+constexpr std::uint16_t kWoundColour = colour::kLightRed;
 constexpr int kDebrisParticles = 20;
 constexpr Burst kDebris{false, 1.5, 0.04, 0.08, 12, 6};
 constexpr int kImpactParticles = 40;
 constexpr Burst kImpactSpray{false, 1.2, 0.05, 0.12, 10, 8};
-constexpr std::uint16_t kImpactColour = 9;
+constexpr std::uint16_t kImpactColour = colour::kLightBlue;
 
 struct Strike {
   double x, y;        // the strike point

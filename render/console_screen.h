@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/console.h"
+#include "core/colours.h"
 
 namespace veldra {
 
@@ -16,7 +17,7 @@ struct RainDrop {
   double speed = 0.0;  // rows per frame
 };
 
-constexpr std::uint16_t kClearAttribute = 7;
+constexpr std::uint16_t kClearAttribute = colour::kGrey;
 
 struct ConsoleScreen {
   double fieldOfView = 0.7853981633974483;  // radians (pi / 4)

@@ -12,6 +12,7 @@
 #include "core/spell_facts.h"
 #include "render/angles.h"
 #include "render/present_frame.h"
+#include "core/colours.h"
 
 namespace veldra {
 namespace {
@@ -24,15 +25,15 @@ constexpr int kMinimapCentreFromRight = 9;
 constexpr int kMinimapCentreRow = 7;
 constexpr int kMinimapMinWidth = 14;      // the frame must be wider than this
 constexpr int kMinimapMinHeight = 14;
-constexpr std::uint16_t kMinimapBorder = 3;
-constexpr std::uint16_t kMinimapWall = 3;
-constexpr std::uint16_t kMinimapFloor = 7;
-constexpr std::uint16_t kPlayerArrow = 10;
+constexpr std::uint16_t kMinimapBorder = colour::kCyan;
+constexpr std::uint16_t kMinimapWall = colour::kCyan;
+constexpr std::uint16_t kMinimapFloor = colour::kGrey;
+constexpr std::uint16_t kPlayerArrow = colour::kLightGreen;
 
 // Level name.
 constexpr int kNameRow = 1;
 constexpr int kNameMinHeight = 5;
-constexpr std::uint16_t kNameColour = 11;
+constexpr std::uint16_t kNameColour = colour::kLightCyan;
 
 // Bars and spell lines.
 constexpr int kStatusMinWidth = 40;
@@ -47,30 +48,30 @@ constexpr int kIgnisRow = 3;
 constexpr int kElectricaRow = 4;
 constexpr int kGlaciesRow = 5;
 constexpr int kHerbaRow = 6;
-constexpr std::uint16_t kHealthColour = 12;
-constexpr std::uint16_t kHealthEmpty = 4;
-constexpr std::uint16_t kHealthWarning = 0x4C;
+constexpr std::uint16_t kHealthColour = colour::kLightRed;
+constexpr std::uint16_t kHealthEmpty = colour::kRed;
+constexpr std::uint16_t kHealthWarning = colour::on(colour::kLightRed, colour::kRed);
 constexpr int kLowHealth = 25;
 constexpr std::uint32_t kBurnBlinkPeriodMs = 200;
-constexpr std::uint16_t kManaColour = 9;
-constexpr std::uint16_t kManaEmpty = 1;
-constexpr std::uint16_t kInfusionMarker = 12;
-constexpr std::uint16_t kLocked = 7;
-constexpr std::uint16_t kIgnisColour = 12;
-constexpr std::uint16_t kElectricaColour = 14;
-constexpr std::uint16_t kGlaciesActiveColour = 11;
-constexpr std::uint16_t kGlaciesReadyColour = 3;
-constexpr std::uint16_t kHerbaColour = 10;
+constexpr std::uint16_t kManaColour = colour::kLightBlue;
+constexpr std::uint16_t kManaEmpty = colour::kBlue;
+constexpr std::uint16_t kInfusionMarker = colour::kLightRed;
+constexpr std::uint16_t kLocked = colour::kGrey;
+constexpr std::uint16_t kIgnisColour = colour::kLightRed;
+constexpr std::uint16_t kElectricaColour = colour::kYellow;
+constexpr std::uint16_t kGlaciesActiveColour = colour::kLightCyan;
+constexpr std::uint16_t kGlaciesReadyColour = colour::kCyan;
+constexpr std::uint16_t kHerbaColour = colour::kLightGreen;
 
 // Pause box.
 constexpr std::string_view kPauseTitle = "=== GAME PAUSED ===";
 constexpr std::string_view kPausePrompt = "Press 'P' to Resume";
-constexpr std::uint16_t kPauseBox = 0x70;
-constexpr std::uint16_t kPauseTitleColour = 0x7C;
-constexpr std::uint16_t kPausePromptColour = 0x71;  // dark blue on light grey
+constexpr std::uint16_t kPauseBox = colour::on(colour::kBlack, colour::kGrey);
+constexpr std::uint16_t kPauseTitleColour = colour::on(colour::kLightRed, colour::kGrey);
+constexpr std::uint16_t kPausePromptColour = colour::on(colour::kBlue, colour::kGrey);  // dark blue on light grey
 
 // Staff.
-constexpr std::uint16_t kStaffColour = 0x4C;
+constexpr std::uint16_t kStaffColour = colour::on(colour::kLightRed, colour::kRed);
 constexpr std::array<std::string_view, 9> kStaffArt = {
     "         /|      ", "        //|      ", "       ///       ", "      ///        ", "     ///         ",
     "  _ ///          ", " ( ' /           ", "  )|(            ", "  |_|            ",

@@ -9,45 +9,46 @@
 #include "core/object_kinds.h"
 #include "platform/random.h"
 #include "render/angles.h"
+#include "core/colours.h"
 
 namespace veldra {
 namespace {
 
 constexpr double kNoDeltaStep = 1e30;  // a ray parallel to an axis never crosses that axis's lines
 constexpr double kNearestSliceDistance = 0.1;
-constexpr std::uint16_t kWallAttribute = 7;
-constexpr std::uint16_t kCeilingAttribute = 0;
+constexpr std::uint16_t kWallAttribute = colour::kGrey;
+constexpr std::uint16_t kCeilingAttribute = colour::kBlack;
 
 // Torch light, by squared distance from the torch to the hit cell's corner.
 constexpr double kTorchBrightRange = 2.25;
 constexpr double kTorchDimRange = 9.0;
-constexpr std::uint16_t kTorchBrightAttribute = 14;
-constexpr std::uint16_t kTorchDimAttribute = 4;
+constexpr std::uint16_t kTorchBrightAttribute = colour::kYellow;
+constexpr std::uint16_t kTorchDimAttribute = colour::kRed;
 
 // The outdoor sky.
 constexpr double kCloudDriftMsPerRadian = 36000.0;
 constexpr double kSunHalfWidth = 0.08;
 constexpr int kSunRow = 2;
-constexpr std::uint16_t kSunAttribute = 0x6E;
+constexpr std::uint16_t kSunAttribute = colour::on(colour::kYellow, colour::kBrown);
 constexpr double kCloudHalfWidth = 0.35;
 constexpr int kCloudTopRow = 2;
-constexpr std::uint16_t kCloudAttribute = 0x1F;
-constexpr std::uint16_t kHillAttribute = 2;
-constexpr std::uint16_t kSkyAttribute = 0x19;
+constexpr std::uint16_t kCloudAttribute = colour::on(colour::kWhite, colour::kBlue);
+constexpr std::uint16_t kHillAttribute = colour::kGreen;
+constexpr std::uint16_t kSkyAttribute = colour::on(colour::kLightBlue, colour::kBlue);
 constexpr char kFullBlock = '\xDB';
 constexpr char kUpperHalfBlock = '\xDF';
 
-constexpr std::uint16_t kOutdoorFloor = 2;
-constexpr std::uint16_t kIndoorFloor = 6;
-constexpr std::uint16_t kPlainFloor = 7;
+constexpr std::uint16_t kOutdoorFloor = colour::kGreen;
+constexpr std::uint16_t kIndoorFloor = colour::kBrown;
+constexpr std::uint16_t kPlainFloor = colour::kGrey;
 
 // The rain.
 constexpr int kRainDrops = 25;
 constexpr double kRainSlowest = 3.65;  // rows per frame
 constexpr double kRainSpread = 2.15;
 constexpr double kRainNearWall = 4.5;
-constexpr std::uint16_t kRainColour = 9;
-constexpr std::uint16_t kRainSplashColour = 3;
+constexpr std::uint16_t kRainColour = colour::kLightBlue;
+constexpr std::uint16_t kRainSplashColour = colour::kCyan;
 constexpr int kRainSplashPercent = 60;
 
 // The cloud's direction drifts with the clock; the sun stays at angle 0.

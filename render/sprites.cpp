@@ -9,17 +9,18 @@
 #include "core/spell_facts.h"
 #include "platform/random.h"
 #include "render/angles.h"
+#include "core/colours.h"
 
 namespace veldra {
 namespace {
 
-constexpr std::uint16_t kLightningColour = 14;
-constexpr std::uint16_t kFastBoltColour = 10;
-constexpr std::uint16_t kBoltColour = 12;
+constexpr std::uint16_t kLightningColour = colour::kYellow;
+constexpr std::uint16_t kFastBoltColour = colour::kLightGreen;
+constexpr std::uint16_t kBoltColour = colour::kLightRed;
 constexpr int kDebrisPerFastBolt = 5;
 constexpr double kDebrisSpread = 0.4;
-constexpr std::uint16_t kPointColour = 10;
-constexpr std::uint16_t kHealthLabelColour = 12;
+constexpr std::uint16_t kPointColour = colour::kLightGreen;
+constexpr std::uint16_t kHealthLabelColour = colour::kLightRed;
 constexpr int kMaxLabelHealth = 255;
 
 // Sprites a little wider than half the view are still drawn where they straddle its edge.

@@ -9,6 +9,7 @@
 #include "player/messages.h"
 #include "world/hurt.h"
 #include "world/particles.h"
+#include "core/colours.h"
 
 namespace veldra {
 namespace {
@@ -18,7 +19,7 @@ constexpr Scatter kFlicker{0.3, 0.02, 10, 8, 12};
 
 constexpr double kFireReach = 0.95;  // cells, strictly below
 constexpr int kFireDamage = 25;
-constexpr std::uint16_t kWarningColour = 12;
+constexpr std::uint16_t kWarningColour = colour::kLightRed;
 constexpr int kBurnParticles = 15;
 constexpr Scatter kBurn{0.2, 0.05, 8, 6, 12};
 constexpr int kShieldSparks = 8;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/records.h"
+#include "core/colours.h"
 
 namespace veldra {
 
@@ -12,10 +13,10 @@ struct Game;
 
 // Colours with a role: HERBA's spray is used up on the first enemy it reaches, and its one
 // wounding particle also hurts that enemy. Every other colour only fades.
-constexpr std::uint16_t kHerbaSprayColour = 10;
-constexpr std::uint16_t kHerbaWoundColour = 2;
-constexpr std::uint16_t kFadingColour = 9;
-constexpr std::uint16_t kFadedColour = 1;
+constexpr std::uint16_t kHerbaSprayColour = colour::kLightGreen;
+constexpr std::uint16_t kHerbaWoundColour = colour::kGreen;
+constexpr std::uint16_t kFadingColour = colour::kLightBlue;
+constexpr std::uint16_t kFadedColour = colour::kBlue;
 
 // Permanent emitters (fire, aura) stay silent while this many particles exist.
 constexpr std::size_t kParticleCap = 120;

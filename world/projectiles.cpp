@@ -9,13 +9,14 @@
 #include "core/object_kinds.h"
 #include "world/enemies.h"
 #include "world/particles.h"
+#include "core/colours.h"
 
 namespace veldra {
 namespace {
 
-constexpr std::uint16_t kElectricaTrail = 14;
-constexpr std::uint16_t kIgnisTrail = 12;
-constexpr std::uint16_t kFastHerbaTrail = 10;
+constexpr std::uint16_t kElectricaTrail = colour::kYellow;
+constexpr std::uint16_t kIgnisTrail = colour::kLightRed;
+constexpr std::uint16_t kFastHerbaTrail = colour::kLightGreen;
 
 constexpr double kShatterReach = 0.5;  // cells, strictly below
 constexpr double kHitReach = 0.65;     // cells, strictly below
@@ -26,7 +27,7 @@ constexpr int kShatterParticles = 30;
 constexpr Burst kShatterBurst{true, 0.0, 0.03, 0.1, 15, 10};
 constexpr int kImpactParticles = 25;
 constexpr Burst kImpactBurst{true, 0.0, 0.04, 0.08, 12, 8};
-constexpr std::uint16_t kImpactColour = 11;
+constexpr std::uint16_t kImpactColour = colour::kLightCyan;
 constexpr Scatter kTrailSparkWithoutColour{0.0, 0.04, 5, 5, 0};
 
 // The breakable object the bolt touches, latest in the array first; -1 for none.

@@ -9,6 +9,7 @@
 #include "core/spell_facts.h"
 #include "player/messages.h"
 #include "world/particles.h"
+#include "core/colours.h"
 
 namespace veldra {
 namespace {
@@ -19,7 +20,7 @@ constexpr int kRegenPeriodFrames = 3;
 constexpr int kInfusedRegenPeriodFrames = 20;
 constexpr int kShieldHealingCeiling = 100;  // an upgraded shield heals up to here
 
-constexpr std::uint16_t kGlaciesMessageColour = 9;
+constexpr std::uint16_t kGlaciesMessageColour = colour::kLightBlue;
 constexpr int kAuraParticles = 3;
 constexpr double kAuraInnerRadius = 0.3;  // cells
 constexpr double kAuraRadiusRange = 0.4;  // cells
@@ -27,13 +28,13 @@ constexpr double kAuraDrift = 0.04;       // cells per frame
 constexpr int kAuraLifeBase = 15;
 constexpr int kAuraLifeRange = 15;
 constexpr int kAuraCyanPercent = 70;
-constexpr std::uint16_t kAuraCyan = 11;
-constexpr std::uint16_t kAuraBlue = 9;
+constexpr std::uint16_t kAuraCyan = colour::kLightCyan;
+constexpr std::uint16_t kAuraBlue = colour::kLightBlue;
 
 constexpr std::size_t kEndBurstCap = 100;
 constexpr int kEndBurstParticles = 20;
 constexpr Burst kEndBurst{true, 0.0, 0.04, 0.08, 10, 6};
-constexpr std::uint16_t kEndBurstColour = 3;
+constexpr std::uint16_t kEndBurstColour = colour::kCyan;
 
 void emitAura(Game& game) {
   for (int i = 0; i < kAuraParticles; ++i) {
