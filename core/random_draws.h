@@ -9,6 +9,10 @@ namespace veldra {
 // A fraction in [0, 1]: the generator's value over its largest value.
 inline double randomFraction() { return platform::rand15() / 32767.0; }
 
+// `scale` times a fraction in [0, 1], multiplied before the division (so not always the
+// same last bit as scale * randomFraction()).
+inline double randomShareOf(double scale) { return scale * platform::rand15() / 32767.0; }
+
 // The remainder of a fresh value divided by n (n > 0).
 inline int randomBelow(int n) { return platform::rand15() % n; }
 

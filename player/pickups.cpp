@@ -25,33 +25,6 @@ constexpr int kInfusedMana = 450;
 constexpr std::uint16_t kManaColour = colour::kLightCyan;
 constexpr std::uint16_t kPortalFailureColour = colour::kLightRed;
 
-struct ScrollKind {
-  char glyph;
-  bool Game::*learned;
-  bool Game::*upgraded;
-  const char* discovered;
-  const char* upgradedText;
-  std::uint16_t colour;
-  SoundRequest sound;
-};
-
-constexpr ScrollKind kScrolls[] = {
-    {'S', &Game::ignisLearned, &Game::ignisUpgraded, "IGNIS scroll discovered!", "IGNIS spell upgraded!", 12,
-     sounds::kIgnisScroll},
-    {'k', &Game::glaciesLearned, &Game::glaciesUpgraded, "GLACIES scroll discovered!", "GLACIES spell upgraded!", 9,
-     sounds::kGlaciesScroll},
-    {'L', &Game::electricaLearned, &Game::electricaUpgraded, "ELECTRICA scroll discovered!",
-     "ELECTRICA spell upgraded!", 14, sounds::kElectricaScroll},
-    {'B', &Game::herbaLearned, &Game::herbaUpgraded, "HERBA scroll discovered!", "HERBA spell upgraded!", 10,
-     sounds::kHerbaScroll},
-};
-
-const ScrollKind* scrollKind(char glyph) {
-  for (const ScrollKind& kind : kScrolls) {
-    if (kind.glyph == glyph) return &kind;
-  }
-  return nullptr;
-}
 
 // A taken pickup is remembered by level slot and cell, and leaves the map.
 void consume(Game& game, std::size_t index) {
@@ -60,13 +33,14 @@ void consume(Game& game, std::size_t index) {
   game.mapObjects.erase(game.mapObjects.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
-void takeScroll(Game& game, std::size_t index, const ScrollKind& kind) {
+void takeScroll(Game& game, std::size_t index, const SpellKind& spell) {
   // The first scroll teaches, the second upgrades; later ones only say so again.
-  if (game.*kind.learned) game.*kind.upgraded = true;
-  else game.*kind.learned = true;
+  if (game.*spell.learned) game.*spell.upgraded = true;
+  else game.*spell.learned = true;
   consume(game, index);
-  play(game.sound, kind.sound);
-  postMessage(game, game.*kind.upgraded ? kind.upgradedText : kind.discovered, kind.colour);
+  play(game.sound, spell.scrollTaken);
+  postMessage(game, std::string(spell.name) + (game.*spell.upgraded ? " spell upgraded!" : " scroll discovered!"),
+              spell.messageColour);
 }
 
 void toggleManaInfusion(Game& game, std::size_t index) {
@@ -122,7 +96,7 @@ bool touchMapObjects(Game& game) {
     if (!kind) continue;
     switch (kind->role) {
       case ObjectRole::Scroll:
-        if (const ScrollKind* scroll = scrollKind(object.glyph); scroll && inPickupReach) takeScroll(game, i, *scroll);
+        if (const SpellKind* scroll = spellOfScroll(object.glyph); scroll && inPickupReach) takeScroll(game, i, *scroll);
         break;
       case ObjectRole::ManaPotion:
         if (inPickupReach) toggleManaInfusion(game, i);

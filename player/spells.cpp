@@ -20,17 +20,9 @@ bool glaciesKeyHeld = false;
 
 namespace {
 
-constexpr int kIgnisCost = 35;
-constexpr int kElectricaCost = 10;
-// The basic shield asks for 25 but takes 50, so it can leave mana below zero.
-constexpr int kGlaciesNeeded = 25;
-constexpr int kGlaciesPaid = 50;
 constexpr int kGlaciesFrames = 700;
-constexpr int kGlaciesBoostCost = 75;
 constexpr int kGlaciesBoostFrames = 1000;
-constexpr std::uint16_t kGlaciesMessageColour = colour::kLightBlue;
 
-constexpr int kHerbaCost = 5;
 constexpr int kHerbaBoostHealth = 5;     // upgraded, at or below kHerbaBoostCeiling
 constexpr int kHerbaBoostCeiling = 95;
 constexpr int kHerbaMendHealth = 1;      // at or below kHerbaMendCeiling
@@ -51,64 +43,54 @@ void launchBolt(Game& game, double speed) {
                                         speed * std::sin(game.playerAngle)});
 }
 
-void castBolt(Game& game, bool learned, int cost, const SoundRequest& sound, double speed) {
-  if (!learned || game.mp < cost) {
+// Whether the spell can be cast now: learned, and the mana it needs there. If not, it
+// fizzles; if so, its mana is taken and its cast sounds.
+bool payFor(Game& game, const SpellKind& spell) {
+  const bool upgraded = game.*spell.upgraded;
+  if (!(game.*spell.learned) || game.mp < (upgraded ? spell.upgradedNeeded : spell.needed)) {
     play(game.sound, sounds::kFizzle);
-    return;
+    return false;
   }
-  game.mp -= cost;
-  play(game.sound, sound);
-  launchBolt(game, speed);
+  game.mp -= upgraded ? spell.upgradedCost : spell.cost;
+  play(game.sound, upgraded ? spell.upgradedCast : spell.cast);
+  return true;
 }
 
-void activateGlacies(Game& game, int cost, int frames, const char* message, const SoundRequest& sound) {
-  game.mp -= cost;
-  game.glaciesActive = true;
-  game.glaciesTimer = frames;
-  postMessage(game, message, kGlaciesMessageColour);
-  play(game.sound, sound);
+void castBolt(Game& game, Spell spell) {
+  const SpellKind& kind = spellKind(spell);
+  if (payFor(game, kind)) launchBolt(game, kind.boltSpeed);
 }
 
 void castGlacies(Game& game) {
   // A running shield is never extended or restarted.
-  const int needed = game.glaciesUpgraded ? kGlaciesBoostCost : kGlaciesNeeded;
-  if (!game.glaciesLearned || game.mp < needed || game.glaciesActive) {
+  if (game.glaciesActive) {
     play(game.sound, sounds::kFizzle);
     return;
   }
-  if (game.glaciesUpgraded) {
-    activateGlacies(game, kGlaciesBoostCost, kGlaciesBoostFrames, "GLACIES BOOST ACTIVATED!", sounds::kGlaciesBoost);
-  } else {
-    activateGlacies(game, kGlaciesPaid, kGlaciesFrames, "GLACIES ACTIVATED!", sounds::kGlaciesActivated);
-  }
+  const SpellKind& glacies = spellKind(Spell::Glacies);
+  if (!payFor(game, glacies)) return;
+  game.glaciesActive = true;
+  game.glaciesTimer = game.glaciesUpgraded ? kGlaciesBoostFrames : kGlaciesFrames;
+  postMessage(game, game.glaciesUpgraded ? "GLACIES BOOST ACTIVATED!" : "GLACIES ACTIVATED!", glacies.messageColour);
 }
 
 void castHerba(Game& game) {
-  if (!game.herbaLearned || game.mp < kHerbaCost) {
-    play(game.sound, sounds::kFizzle);
-    return;
-  }
-  game.mp -= kHerbaCost;
+  if (!payFor(game, spellKind(Spell::Herba))) return;
   if (game.herbaUpgraded && game.hp <= kHerbaBoostCeiling) game.hp += kHerbaBoostHealth;
   if (game.hp <= kHerbaMendCeiling) game.hp += kHerbaMendHealth;
-  play(game.sound, sounds::kHerbaCast);
   const double x = game.playerX + kHerbaMuzzle * std::cos(game.playerAngle);
   const double y = game.playerY + kHerbaMuzzle * std::sin(game.playerAngle);
   // One wounding particle leads the spray; the rest only strike.
   emitBurst(game, x, y, game.playerAngle, kHerbaSpray, kHerbaWoundColour, 1);
-  emitBurst(game, x, y, game.playerAngle, kHerbaSpray, kHerbaSprayColour, kHerbaParticles - 1);
+  emitBurst(game, x, y, game.playerAngle, kHerbaSpray, spellKind(Spell::Herba).colour, kHerbaParticles - 1);
 }
 
 }  // namespace
 
 void castSpells(Game& game) {
-  if (pressed(bindingDown(game.keyIgnis), ignisKeyHeld)) {
-    castBolt(game, game.ignisLearned, kIgnisCost, sounds::kIgnisCast, kIgnisBoltSpeed);
-  }
+  if (pressed(bindingDown(game.keyIgnis), ignisKeyHeld)) castBolt(game, Spell::Ignis);
   if (pressed(bindingDown(game.keyGlacies), glaciesKeyHeld)) castGlacies(game);
-  if (pressed(electricaKeyDown(game), game.electricaKeyHeld)) {
-    castBolt(game, game.electricaLearned, kElectricaCost, sounds::kElectricaCast, kElectricaBoltSpeed);
-  }
+  if (pressed(electricaKeyDown(game), game.electricaKeyHeld)) castBolt(game, Spell::Electrica);
   if (pressed(bindingDown(game.keyHerba), game.herbaKeyHeld)) castHerba(game);
 }
 

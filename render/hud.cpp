@@ -44,10 +44,8 @@ constexpr int kBarCells = 10;
 constexpr int kBarNumbersColumn = 16;
 constexpr int kHealthRow = 1;
 constexpr int kManaRow = 2;
-constexpr int kIgnisRow = 3;
-constexpr int kElectricaRow = 4;
-constexpr int kGlaciesRow = 5;
-constexpr int kHerbaRow = 6;
+constexpr int kFirstSpellRow = 3;  // then a row a spell, in this order:
+constexpr Spell kSpellLines[] = {Spell::Ignis, Spell::Electrica, Spell::Glacies, Spell::Herba};
 constexpr std::uint16_t kHealthColour = colour::kLightRed;
 constexpr std::uint16_t kHealthEmpty = colour::kRed;
 constexpr std::uint16_t kHealthWarning = colour::on(colour::kLightRed, colour::kRed);
@@ -57,11 +55,7 @@ constexpr std::uint16_t kManaColour = colour::kLightBlue;
 constexpr std::uint16_t kManaEmpty = colour::kBlue;
 constexpr std::uint16_t kInfusionMarker = colour::kLightRed;
 constexpr std::uint16_t kLocked = colour::kGrey;
-constexpr std::uint16_t kIgnisColour = colour::kLightRed;
-constexpr std::uint16_t kElectricaColour = colour::kYellow;
-constexpr std::uint16_t kGlaciesActiveColour = colour::kLightCyan;
-constexpr std::uint16_t kGlaciesReadyColour = colour::kCyan;
-constexpr std::uint16_t kHerbaColour = colour::kLightGreen;
+constexpr std::uint16_t kGlaciesReadyColour = colour::kCyan;  // learned, not running: dimmer
 
 // Pause box.
 constexpr std::string_view kPauseTitle = "=== GAME PAUSED ===";
@@ -122,38 +116,44 @@ std::uint16_t healthLabelColour(const Game& game, std::uint32_t ticks) {
   return kHealthColour;
 }
 
-std::string withKey(const char* text, const std::string& key, bool upgraded) {
-  std::string line = text;
+const std::string& keyName(const KeyNames& keys, Spell spell) {
+  switch (spell) {
+    case Spell::Ignis: return keys.ignis;
+    case Spell::Glacies: return keys.glacies;
+    case Spell::Electrica: return keys.electrica;
+    case Spell::Herba: break;
+  }
+  return keys.herba;
+}
+
+// A spell's line: locked, learned with its key (and "++" upgraded), or the running shield.
+std::string spellLine(const Game& game, const SpellKind& spell, const KeyNames& keys) {
+  if (spell.spell == Spell::Glacies && game.glaciesActive) {
+    return game.glaciesUpgraded ? "[GLACIES] [ACTIVE] ++" : "[GLACIES] [ACTIVE]";
+  }
+  if (!(game.*spell.learned)) return std::string("[") + spell.name + "]: [LOCKED]";
+  std::string line = spell.hudLabel;
   line += '(';
-  line += key;
+  line += keyName(keys, spell.spell);
   line += ')';
-  if (upgraded) line += " ++";
+  if (game.*spell.upgraded) line += " ++";
   return line;
 }
 
+std::uint16_t spellLineColour(const Game& game, const SpellKind& spell) {
+  if (!(game.*spell.learned) && !(spell.spell == Spell::Glacies && game.glaciesActive)) return kLocked;
+  if (spell.spell == Spell::Glacies && !game.glaciesActive) return kGlaciesReadyColour;
+  return spell.colour;
+}
+
+// In row order: a line too long for a narrow frame runs on into the next row, which the
+// next line then writes over.
 void drawSpellLines(FrameView frame, const Game& game, const KeyNames& keys) {
-  const auto line = [&](int row, const std::string& text, std::uint16_t colour) {
-    frame.putByIndex(frame.indexOf(kStatusColumn, row), text, colour);
-  };
-  if (game.ignisLearned) line(kIgnisRow, withKey("[IGNIS]: ", keys.ignis, game.ignisUpgraded), kIgnisColour);
-  else line(kIgnisRow, "[IGNIS]: [LOCKED]", kLocked);
-
-  if (game.electricaLearned) {
-    line(kElectricaRow, withKey("ELECTRICA: ", keys.electrica, game.electricaUpgraded), kElectricaColour);
-  } else {
-    line(kElectricaRow, "[ELECTRICA]: [LOCKED]", kLocked);
+  int row = kFirstSpellRow;
+  for (const Spell spell : kSpellLines) {
+    const SpellKind& kind = spellKind(spell);
+    frame.putByIndex(frame.indexOf(kStatusColumn, row++), spellLine(game, kind, keys), spellLineColour(game, kind));
   }
-
-  if (game.glaciesActive) {
-    line(kGlaciesRow, game.glaciesUpgraded ? "[GLACIES] [ACTIVE] ++" : "[GLACIES] [ACTIVE]", kGlaciesActiveColour);
-  } else if (game.glaciesLearned) {
-    line(kGlaciesRow, withKey("[GLACIES]: READY ", keys.glacies, game.glaciesUpgraded), kGlaciesReadyColour);
-  } else {
-    line(kGlaciesRow, "[GLACIES]: [LOCKED]", kLocked);
-  }
-
-  if (game.herbaLearned) line(kHerbaRow, withKey("HERBA: ", keys.herba, game.herbaUpgraded), kHerbaColour);
-  else line(kHerbaRow, "[HERBA]: [LOCKED]", kLocked);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include "core/level_loader.h"
 #include "core/map_grid.h"
 #include "core/object_kinds.h"
-#include "platform/random.h"
+#include "core/random_draws.h"
 #include "render/angles.h"
 #include "core/colours.h"
 
@@ -133,7 +133,7 @@ WallSlice lightByTorches(WallSlice slice, const RayHit& hit, const std::vector<M
   return slice;
 }
 
-double rainSpeed() { return kRainSlowest + kRainSpread * platform::rand15() / 32767.0; }
+double rainSpeed() { return kRainSlowest + randomShareOf(kRainSpread); }
 
 }  // namespace
 
@@ -223,8 +223,8 @@ void drawRain(FrameView frame, ConsoleScreen& screen, const std::vector<double>&
     screen.rainDrops.clear();
     for (int i = 0; i < kRainDrops; ++i) {
       RainDrop drop;
-      drop.column = platform::rand15() % width;
-      drop.row = platform::rand15() % height;
+      drop.column = randomBelow(width);
+      drop.row = randomBelow(height);
       drop.speed = rainSpeed();
       screen.rainDrops.push_back(drop);
     }
@@ -233,7 +233,7 @@ void drawRain(FrameView frame, ConsoleScreen& screen, const std::vector<double>&
   for (RainDrop& drop : screen.rainDrops) {
     drop.row += drop.speed;
     if (static_cast<int>(drop.row) >= height) {
-      drop.column = platform::rand15() % width;
+      drop.column = randomBelow(width);
       drop.row = 0.0;
       drop.speed = rainSpeed();
     }
@@ -243,7 +243,7 @@ void drawRain(FrameView frame, ConsoleScreen& screen, const std::vector<double>&
     if (depth[drop.column] <= kRainNearWall && row >= height / 2 - 2) continue;
     CHAR_INFO& cell = frame.at(drop.column, row);
     std::uint16_t colour = kRainColour;
-    if (row > height - 3 && platform::rand15() % 100 < kRainSplashPercent) colour = kRainSplashColour;
+    if (row > height - 3 && randomChance(kRainSplashPercent)) colour = kRainSplashColour;
     cell.Char.AsciiChar = '.';
     cell.Attributes = static_cast<std::uint16_t>((cell.Attributes & ~0xFu) | colour);
   }

@@ -4,7 +4,7 @@
 
 #include "core/colours.h"
 #include "core/object_kinds.h"
-#include "platform/random.h"
+#include "core/random_draws.h"
 #include "render/sprites.h"
 
 namespace veldra {
@@ -24,15 +24,15 @@ Shade torch(std::uint16_t colour, const SpriteCell& p) {
 Shade fire(const SpriteCell& p) {
   if (p.v <= 0.55 && p.u < 0.9 * p.v) {
     static constexpr char kFlames[] = {'^', 'v', 'w', 'x'};
-    const char c = kFlames[platform::rand15() % 4];
-    return Shade{c, platform::rand15() % 100 < kFlameYellowPercent ? kYellow : kLightRed};
+    const char c = kFlames[randomBelow(4)];
+    return Shade{c, randomChance(kFlameYellowPercent) ? kYellow : kLightRed};
   }
   if (p.v > 0.55 && p.u < 0.7) return Shade{'#', kGrey};
   return kTransparent;
 }
 
 Shade tree(const SpriteCell& p) {
-  if (p.v <= 0.75 && p.u < 2.0 * (p.v - 0.45)) return Shade{platform::rand15() % 2 == 1 ? 'v' : 'w', kLightGreen};
+  if (p.v <= 0.75 && p.u < 2.0 * (p.v - 0.45)) return Shade{randomBelow(2) == 1 ? 'v' : 'w', kLightGreen};
   if (p.v > 0.75 && p.u < 0.35) return Shade{'U', kBrown};
   return kTransparent;
 }
@@ -91,7 +91,7 @@ Shade enemy(std::uint16_t colour, const SpriteCell& p) {
 
 Shade lightning(std::uint16_t colour, const SpriteCell& p) {
   if (p.v > 0.3 && p.v < 0.7 && std::fabs(p.u - (0.3 + 0.35 * std::sin(45.0 * p.v))) < 0.2) {
-    return Shade{platform::rand15() % 100 >= 50 ? '^' : 'v', colour};
+    return Shade{!randomChance(50) ? '^' : 'v', colour};
   }
   return kTransparent;
 }

@@ -7,16 +7,13 @@
 #include "core/game.h"
 #include "core/object_kinds.h"
 #include "core/spell_facts.h"
-#include "platform/random.h"
+#include "core/random_draws.h"
 #include "render/angles.h"
 #include "core/colours.h"
 
 namespace veldra {
 namespace {
 
-constexpr std::uint16_t kLightningColour = colour::kYellow;
-constexpr std::uint16_t kFastBoltColour = colour::kLightGreen;
-constexpr std::uint16_t kBoltColour = colour::kLightRed;
 constexpr int kDebrisPerFastBolt = 5;
 constexpr double kDebrisSpread = 0.4;
 constexpr std::uint16_t kPointColour = colour::kLightGreen;
@@ -55,18 +52,19 @@ int screenColumn(const ViewPlacement& p, const ConsoleScreen& screen, int width)
 
 void appendBolt(std::vector<MapObject>& sprites, const Projectile& bolt) {
   if (boltClass(bolt) == BoltClass::Electrica) {
-    sprites.push_back({bolt.x, bolt.y, kLightningGlyph, kLightningColour});
-  } else if (boltSpeed(bolt) > kElectricaFastest) {
+    sprites.push_back({bolt.x, bolt.y, kLightningGlyph, spellKind(Spell::Electrica).colour});
+  } else if (fasterThanElectrica(bolt)) {
     static constexpr char kDebris[] = {'.', ',', '`', '"'};
+    const std::uint16_t colour = spellKind(Spell::Herba).colour;
     for (int i = 0; i < kDebrisPerFastBolt; ++i) {
-      const double ox = (platform::rand15() / 32767.0 - 0.5) * kDebrisSpread;
-      const double oy = (platform::rand15() / 32767.0 - 0.5) * kDebrisSpread;
-      const char glyph = kDebris[platform::rand15() % 4];
-      sprites.push_back({bolt.x + ox, bolt.y + oy, glyph, kFastBoltColour});
+      const double ox = randomSpread(kDebrisSpread);
+      const double oy = randomSpread(kDebrisSpread);
+      const char glyph = kDebris[randomBelow(4)];
+      sprites.push_back({bolt.x + ox, bolt.y + oy, glyph, colour});
     }
-    sprites.push_back({bolt.x, bolt.y, kBoltGlyph, kFastBoltColour});
+    sprites.push_back({bolt.x, bolt.y, kBoltGlyph, colour});
   } else {
-    sprites.push_back({bolt.x, bolt.y, kBoltGlyph, kBoltColour});
+    sprites.push_back({bolt.x, bolt.y, kBoltGlyph, spellKind(Spell::Ignis).colour});
   }
 }
 

@@ -83,7 +83,7 @@ void stepParticles(Game& game) {
     particle.x += particle.dx;
     particle.y += particle.dy;
     particle.life -= 1;
-    if (particle.colour == kHerbaSprayColour || particle.colour == kHerbaWoundColour) {
+    if (particle.colour == spellKind(Spell::Herba).colour || particle.colour == kHerbaWoundColour) {
       if (strikeWithSpray(game, particle)) particle.life = 0;
     } else {
       particle.colour = particle.life > kFadedLastFrames ? kFadingColour : kFadedColour;

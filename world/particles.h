@@ -11,9 +11,9 @@ namespace veldra {
 
 struct Game;
 
-// Colours with a role: HERBA's spray is used up on the first enemy it reaches, and its one
-// wounding particle also hurts that enemy. Every other colour only fades.
-constexpr std::uint16_t kHerbaSprayColour = colour::kLightGreen;
+// Colours with a role: HERBA's spray (in HERBA's colour) is used up on the first enemy it
+// reaches, and its one wounding particle also hurts that enemy. Every other colour only
+// fades.
 constexpr std::uint16_t kHerbaWoundColour = colour::kGreen;
 constexpr std::uint16_t kFadingColour = colour::kLightBlue;
 constexpr std::uint16_t kFadedColour = colour::kBlue;

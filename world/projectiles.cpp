@@ -14,9 +14,6 @@
 namespace veldra {
 namespace {
 
-constexpr std::uint16_t kElectricaTrail = colour::kYellow;
-constexpr std::uint16_t kIgnisTrail = colour::kLightRed;
-constexpr std::uint16_t kFastHerbaTrail = colour::kLightGreen;
 
 constexpr double kShatterReach = 0.5;  // cells, strictly below
 constexpr double kHitReach = 0.65;     // cells, strictly below
@@ -64,30 +61,17 @@ void leaveTrail(Game& game, const Projectile& bolt) {
 }  // namespace
 
 int boltDamage(const Game& game, BoltClass spell) {
-  switch (spell) {
-    case BoltClass::Electrica: return upgradedDamage(game.electricaDamage, game.electricaUpgraded);
-    case BoltClass::Ignis: return upgradedDamage(game.ignisDamage, game.ignisUpgraded);
-    case BoltClass::Herba: break;
-  }
-  return upgradedDamage(game.herbaDamage, game.herbaUpgraded);
+  const SpellKind& kind = spellOfBolt(spell);
+  return upgradedDamage(game.*kind.damage, game.*kind.upgraded);
 }
 
-const SoundRequest* boltHitSound(BoltClass spell) {
-  switch (spell) {
-    case BoltClass::Electrica: return &sounds::kElectricaHit;
-    case BoltClass::Ignis: return &sounds::kIgnisHit;
-    case BoltClass::Herba: break;
-  }
-  return nullptr;
-}
+const SoundRequest* boltHitSound(BoltClass spell) { return spellOfBolt(spell).hit; }
 
 std::uint16_t trailColour(const Projectile& bolt) {
-  switch (boltClass(bolt)) {
-    case BoltClass::Electrica: return kElectricaTrail;
-    case BoltClass::Ignis: return kIgnisTrail;
-    case BoltClass::Herba: break;
-  }
-  return boltSpeed(bolt) > kElectricaFastest ? kFastHerbaTrail : kIgnisTrail;
+  const BoltClass spell = boltClass(bolt);
+  if (spell != BoltClass::Herba) return spellOfBolt(spell).colour;
+  // A bolt of neither band: a fast one trails green, a slow one as IGNIS does.
+  return spellKind(fasterThanElectrica(bolt) ? Spell::Herba : Spell::Ignis).colour;
 }
 
 void flyProjectiles(Game& game) {

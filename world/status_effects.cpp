@@ -20,7 +20,6 @@ constexpr int kRegenPeriodFrames = 3;
 constexpr int kInfusedRegenPeriodFrames = 20;
 constexpr int kShieldHealingCeiling = 100;  // an upgraded shield heals up to here
 
-constexpr std::uint16_t kGlaciesMessageColour = colour::kLightBlue;
 constexpr int kAuraParticles = 3;
 constexpr double kAuraInnerRadius = 0.3;  // cells
 constexpr double kAuraRadiusRange = 0.4;  // cells
@@ -53,7 +52,7 @@ void emitAura(Game& game) {
 
 void endGlacies(Game& game) {
   game.glaciesActive = false;
-  postMessage(game, "GLACIES INACTIVE!", kGlaciesMessageColour);
+  postMessage(game, "GLACIES INACTIVE!", spellKind(Spell::Glacies).messageColour);
   if (game.particles.size() < kEndBurstCap) {
     emitBurst(game, game.playerX, game.playerY, 0.0, kEndBurst, kEndBurstColour, kEndBurstParticles);
   }
