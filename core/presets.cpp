@@ -1,43 +1,49 @@
 #include "core/presets.h"
 
+#include <utility>
+
 #include "core/game.h"
 
 namespace veldra {
+namespace {
 
-void applyPresetA(Game& game) {
-  game.keyForward = vk::kUp;
-  game.keyBackward = vk::kDown;
-  game.keyTurnLeft = vk::kLeft;
-  game.keyTurnRight = vk::kRight;
-  game.keyAttack = vk::kLeftControl;
-  game.keyIgnis = vk::kSpace;
-  game.keyGlacies = vk::kE;
-  game.keyElectrica = vk::kLeftAlt;
-  game.keyHerba = vk::kLeftShift;
+// The binding block of each preset, in the block's order: forward, backward, turn left,
+// turn right, attack, IGNIS, GLACIES, ELECTRICA, HERBA.
+constexpr int kBindings = 9;
+constexpr int kAttackPlace = 4;
+struct Preset {
+  int keys[kBindings];
+};
+constexpr Preset kPresetA{{vk::kUp, vk::kDown, vk::kLeft, vk::kRight, vk::kLeftControl, vk::kSpace, vk::kE,
+                           vk::kLeftAlt, vk::kLeftShift}};
+constexpr Preset kPresetB{{vk::kW, vk::kS, vk::kA, vk::kD, vk::kRightShift, vk::kSpace, vk::kRightAlt,
+                           vk::kRightControl, vk::kSlash}};
+
+// The members the block's places are written to.
+constexpr std::int32_t Game::*kBindingBlock[kBindings] = {&Game::keyForward,  &Game::keyBackward, &Game::keyTurnLeft,
+                                                  &Game::keyTurnRight, &Game::keyAttack, &Game::keyIgnis,
+                                                  &Game::keyGlacies,  &Game::keyElectrica, &Game::keyHerba};
+
+// Lone modifiers the legacy keys cannot show, and the letters that stand in for them.
+constexpr std::pair<int, int> kStandIns[] = {
+    {vk::kLeftControl, vk::kF}, {vk::kLeftAlt, vk::kQ},      {vk::kLeftShift, vk::kR},
+    {vk::kRightShift, vk::kJ},  {vk::kRightControl, vk::kK}, {vk::kRightAlt, vk::kL},
+};
+
+void apply(Game& game, const Preset& preset) {
+  for (int i = 0; i < kBindings; ++i) game.*kBindingBlock[i] = preset.keys[i];
 }
 
-void applyPresetB(Game& game) {
-  game.keyForward = vk::kW;
-  game.keyBackward = vk::kS;
-  game.keyTurnLeft = vk::kA;
-  game.keyTurnRight = vk::kD;
-  game.keyAttack = vk::kRightShift;
-  game.keyIgnis = vk::kSpace;
-  game.keyGlacies = vk::kRightAlt;
-  game.keyElectrica = vk::kRightControl;
-  game.keyHerba = vk::kSlash;
-}
+}  // namespace
 
-bool presetBActive(const Game& game) { return game.keyAttack == vk::kRightShift; }
+void applyPresetA(Game& game) { apply(game, kPresetA); }
+void applyPresetB(Game& game) { apply(game, kPresetB); }
+
+bool presetBActive(const Game& game) { return game.keyAttack == kPresetB.keys[kAttackPlace]; }
 
 int standInFor(int boundKey) {
-  switch (boundKey) {
-    case vk::kLeftControl: return vk::kF;
-    case vk::kLeftAlt: return vk::kQ;
-    case vk::kLeftShift: return vk::kR;
-    case vk::kRightShift: return vk::kJ;
-    case vk::kRightControl: return vk::kK;
-    case vk::kRightAlt: return vk::kL;
+  for (const auto& [key, standIn] : kStandIns) {
+    if (key == boundKey) return standIn;
   }
   return kNoStandIn;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The two control presets: each writes all nine members of the binding block.
+// The two control presets, as tables of the binding block: each writes all nine members.
 
 namespace veldra {
 
