@@ -8,7 +8,7 @@
 
 #include "core/game.h"
 #include "core/level_loader.h"
-#include "platform/headless.h"
+#include "platform/headless/headless.h"
 #include "render/present_frame.h"
 #include "render/sprites.h"
 

@@ -11,7 +11,7 @@
 
 #include "audio/sound_client.h"
 #include "core/game.h"
-#include "platform/headless.h"
+#include "platform/headless/headless.h"
 #include "platform/random.h"
 #include "player/update_player.h"
 #include "render/present_frame.h"

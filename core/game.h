@@ -11,7 +11,7 @@
 #include "core/records.h"
 #include "core/spell_facts.h"
 #include "platform/keyboard.h"
-#include "render/console_screen.h"
+#include "core/console_screen.h"
 
 namespace veldra {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The title page and the control-preset page, shown once before play.
 
-#include "render/console_screen.h"
+#include "core/console_screen.h"
 
 namespace veldra {
 

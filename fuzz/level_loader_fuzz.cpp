@@ -13,7 +13,7 @@
 #include "core/level_loader.h"
 #include "core/map_grid.h"
 #include "fuzz_support.h"
-#include "platform/headless.h"
+#include "platform/headless/headless.h"
 #include "render/present_frame.h"
 #include "world/update_world.h"
 

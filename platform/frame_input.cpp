@@ -5,7 +5,7 @@
 
 #include "platform/clock.h"
 #include "platform/console.h"
-#include "platform/device.h"
+#include "platform/backend/device.h"
 #include "platform/keyboard.h"
 #include "platform/lifetime.h"
 #include "platform/mouse.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "platform/clock.h"
-#include "platform/device.h"
+#include "platform/backend/device.h"
 
 namespace veldra::platform {
 namespace {

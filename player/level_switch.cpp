@@ -5,7 +5,7 @@
 #include "audio/sound_catalogue.h"
 #include "core/game.h"
 #include "core/level_loader.h"
-#include "player/messages.h"
+#include "core/messages.h"
 #include "player/movement.h"
 #include "core/colours.h"
 

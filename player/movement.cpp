@@ -11,7 +11,7 @@
 #include "platform/keyboard.h"
 #include "platform/mouse.h"
 #include "player/bindings.h"
-#include "player/messages.h"
+#include "core/messages.h"
 
 namespace veldra {
 

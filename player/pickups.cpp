@@ -9,7 +9,7 @@
 #include "core/object_kinds.h"
 #include "core/spell_facts.h"
 #include "player/level_switch.h"
-#include "player/messages.h"
+#include "core/messages.h"
 #include "core/colours.h"
 
 namespace veldra {

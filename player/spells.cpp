@@ -7,7 +7,7 @@
 #include "core/random_draws.h"
 #include "core/spell_facts.h"
 #include "player/bindings.h"
-#include "player/messages.h"
+#include "core/messages.h"
 #include "platform/keyboard.h"
 #include "world/particles.h"
 #include "world/projectiles.h"

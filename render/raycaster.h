@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/records.h"
-#include "render/console_screen.h"
+#include "core/console_screen.h"
 #include "render/frame_view.h"
 
 namespace veldra {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/records.h"
-#include "render/console_screen.h"
+#include "core/console_screen.h"
 
 namespace veldra {
 

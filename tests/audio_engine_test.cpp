@@ -10,7 +10,7 @@
 
 #include "audio/audio_engine.h"
 #include "audio/sound_catalogue.h"
-#include "platform/headless.h"
+#include "platform/headless/headless.h"
 
 namespace veldra {
 namespace {

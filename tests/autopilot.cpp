@@ -4,12 +4,12 @@
 #include <deque>
 #include <numbers>
 
-#include "core/program/game_loop.h"
+#include "program/game_loop.h"
 #include "core/geometry.h"
 #include "core/map_grid.h"
 #include "player/movement.h"
 #include "fresh_state.h"
-#include "platform/headless.h"
+#include "platform/headless/headless.h"
 #include "core/object_kinds.h"
 
 namespace veldra::testing {

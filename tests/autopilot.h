@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/program/frame_watcher.h"
+#include "program/frame_watcher.h"
 #include "core/game.h"
 
 namespace veldra::testing {

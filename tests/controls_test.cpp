@@ -5,7 +5,7 @@
 #include "audio/audio_engine.h"
 #include "audio/sound_catalogue.h"
 #include "core/game.h"
-#include "core/program/game_loop.h"
+#include "program/game_loop.h"
 #include "frontend/front_end.h"
 #include "player/bindings.h"
 #include "core/presets.h"

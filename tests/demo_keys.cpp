@@ -10,7 +10,7 @@
 #include <iterator>
 #include <string>
 
-#include "core/program/demo_file.h"
+#include "program/demo_file.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -8,11 +8,11 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/program/demo.h"
-#include "core/program/demo_file.h"
+#include "program/demo.h"
+#include "program/demo_file.h"
 #include "core/game.h"
-#include "core/program/program.h"
-#include "platform/headless.h"
+#include "program/program.h"
+#include "platform/headless/headless.h"
 #include "test_support.h"
 
 namespace veldra {

@@ -2,7 +2,7 @@
 // What a test or a recording starts from: the game's process-wide latches as a new
 // process has them, and no key held.
 
-#include "platform/headless.h"
+#include "platform/headless/headless.h"
 #include "platform/keyboard.h"
 #include "player/movement.h"
 #include "player/spells.h"

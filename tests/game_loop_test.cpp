@@ -7,8 +7,8 @@
 
 #include "audio/audio_engine.h"
 #include "core/game.h"
-#include "core/program/game_loop.h"
-#include "player/messages.h"
+#include "program/game_loop.h"
+#include "core/messages.h"
 #include "test_support.h"
 
 namespace veldra {

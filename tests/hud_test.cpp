@@ -4,7 +4,7 @@
 
 #include <numbers>
 
-#include "player/messages.h"
+#include "core/messages.h"
 #include "core/presets.h"
 #include "render/hud.h"
 #include "render_support.h"

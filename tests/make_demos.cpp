@@ -8,10 +8,10 @@
 
 #include "autopilot.h"
 #include "fresh_state.h"
-#include "core/program/demo.h"
+#include "program/demo.h"
 #include "core/game.h"
 #include "platform/frame_input.h"
-#include "platform/headless.h"
+#include "platform/headless/headless.h"
 
 namespace {
 

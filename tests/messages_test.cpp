@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/game.h"
-#include "core/program/game_loop.h"
-#include "player/messages.h"
+#include "program/game_loop.h"
+#include "core/messages.h"
 #include "test_support.h"
 
 namespace veldra {

@@ -10,7 +10,7 @@
 #include "player/level_switch.h"
 #include "player/movement.h"
 #include "player/update_player.h"
-#include "platform/headless.h"
+#include "platform/headless/headless.h"
 #include "test_support.h"
 
 namespace veldra {

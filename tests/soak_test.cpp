@@ -13,7 +13,7 @@
 #include <random>
 
 #include "core/game.h"
-#include "core/program/game_loop.h"
+#include "program/game_loop.h"
 #include "core/level_loader.h"
 #include "core/map_grid.h"
 #include "platform/frame_input.h"

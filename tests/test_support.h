@@ -8,7 +8,7 @@
 #include <string>
 
 #include "audio/sound_client.h"
-#include "platform/headless.h"
+#include "platform/headless/headless.h"
 #include "fresh_state.h"
 
 namespace veldra::testing {

@@ -24,9 +24,9 @@
 
 #include "core/game.h"
 #include "core/level_loader.h"
-#include "core/program/demo.h"
-#include "core/program/game_loop.h"
-#include "platform/headless.h"
+#include "program/demo.h"
+#include "program/game_loop.h"
+#include "platform/headless/headless.h"
 #include "platform/random.h"
 #include "platform/terminal/cp437.h"
 #include "platform/terminal/frame_encoder.h"

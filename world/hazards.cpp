@@ -6,7 +6,7 @@
 #include "core/level_loader.h"
 #include "core/object_kinds.h"
 #include "core/random_draws.h"
-#include "player/messages.h"
+#include "core/messages.h"
 #include "world/hurt.h"
 #include "world/particles.h"
 #include "core/colours.h"

@@ -7,7 +7,7 @@
 #include "core/game.h"
 #include "core/random_draws.h"
 #include "core/spell_facts.h"
-#include "player/messages.h"
+#include "core/messages.h"
 #include "world/particles.h"
 #include "core/colours.h"
 

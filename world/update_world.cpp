@@ -1,7 +1,7 @@
 #include "world/update_world.h"
 
 #include "core/game.h"
-#include "player/messages.h"
+#include "core/messages.h"
 #include "world/enemies.h"
 #include "world/hazards.h"
 #include "world/particles.h"

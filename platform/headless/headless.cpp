@@ -1,6 +1,6 @@
 // The headless twin of the terminal backend: no terminal, no sound card, no real time.
 
-#include "platform/headless.h"
+#include "platform/headless/headless.h"
 
 #include <array>
 #include <deque>
@@ -9,7 +9,7 @@
 
 #include "platform/clock.h"
 #include "platform/console.h"
-#include "platform/device.h"
+#include "platform/backend/device.h"
 #include "platform/frame_input.h"
 #include "platform/keyboard.h"
 #include "platform/lifetime.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/clock.h"
-#include "platform/device.h"
+#include "platform/backend/device.h"
 #include "platform/lifetime.h"
 #include "platform/process.h"
 #include "platform/terminal/terminal_session.h"

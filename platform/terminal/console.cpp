@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "platform/console.h"
-#include "platform/device.h"
+#include "platform/backend/device.h"
 #include "platform/lifetime.h"
 #include "platform/process.h"
 #include "platform/terminal/frame_encoder.h"

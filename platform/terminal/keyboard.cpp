@@ -9,7 +9,7 @@
 #include <csignal>
 #include <utility>
 
-#include "platform/device.h"
+#include "platform/backend/device.h"
 #include "platform/terminal/key_decoder.h"
 #include "platform/terminal/mouse_look.h"
 #include "platform/terminal/terminal_session.h"

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/device.h"
+#include "platform/backend/device.h"
 
 namespace veldra::platform::terminal {
 namespace {

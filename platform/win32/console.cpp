@@ -2,7 +2,7 @@
 // in one cell write; message text is written at the console cursor.
 
 #include "platform/console.h"
-#include "platform/device.h"
+#include "platform/backend/device.h"
 #include "platform/lifetime.h"
 #include "platform/process.h"
 #include "platform/win32/win32_calls.h"

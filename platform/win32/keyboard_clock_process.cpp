@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "platform/clock.h"
-#include "platform/device.h"
+#include "platform/backend/device.h"
 #include "platform/keyboard.h"
 #include "platform/lifetime.h"
 #include "platform/process.h"

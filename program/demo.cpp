@@ -1,9 +1,9 @@
-#include "core/program/demo.h"
+#include "program/demo.h"
 
 #include <algorithm>
 #include <fstream>
 
-#include "core/program/checksum.h"
+#include "program/checksum.h"
 #include "core/game.h"
 #include "platform/clock.h"
 #include "platform/console.h"

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "core/program/demo_file.h"
-#include "core/program/frame_watcher.h"
+#include "program/demo_file.h"
+#include "program/frame_watcher.h"
 #include "core/level_loader.h"
 #include "platform/frame_input.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/program/program.h"
+#include "program/program.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);

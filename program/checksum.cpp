@@ -1,4 +1,4 @@
-#include "core/program/checksum.h"
+#include "program/checksum.h"
 
 #include <array>
 

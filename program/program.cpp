@@ -1,13 +1,13 @@
-#include "core/program/program.h"
+#include "program/program.h"
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <optional>
 
-#include "core/program/demo.h"
+#include "program/demo.h"
 #include "core/game.h"
-#include "core/program/game_loop.h"
+#include "program/game_loop.h"
 #include "platform/console.h"
 #include "platform/frame_input.h"
 #include "platform/keyboard.h"

@@ -1,8 +1,8 @@
-#include "core/program/game_loop.h"
+#include "program/game_loop.h"
 
 #include "audio/sound_client.h"
 #include "core/game.h"
-#include "core/program/frame_watcher.h"
+#include "program/frame_watcher.h"
 #include "frontend/front_end.h"
 #include "platform/clock.h"
 #include "platform/console.h"

@@ -1,4 +1,4 @@
-#include "render/console_screen.h"
+#include "core/console_screen.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "core/program/demo_file.h"
+#include "program/demo_file.h"
 
-#include "core/program/checksum.h"
+#include "program/checksum.h"
 
 namespace veldra::demo {
 namespace {

@@ -1,4 +1,4 @@
-#include "player/messages.h"
+#include "core/messages.h"
 
 #include "core/game.h"
 
