@@ -73,9 +73,9 @@ bool keyboardAvailable() {
   return device::keyboardAvailable();
 }
 
-std::uint16_t asyncKeyState(int virtualKey) {
-  if (virtualKey < 0 || virtualKey >= kVirtualKeyCount) return 0;
-  return dispatch().frame.keys[static_cast<std::size_t>(virtualKey)] ? kKeyDownBit : 0;
+bool keyDown(int virtualKey) {
+  if (virtualKey < 0 || virtualKey >= kVirtualKeyCount) return false;
+  return dispatch().frame.keys[static_cast<std::size_t>(virtualKey)];
 }
 
 bool keysExact() { return dispatch().frame.keysExact; }

@@ -9,9 +9,6 @@ namespace veldra::platform {
 
 constexpr int kVirtualKeyCount = 256;
 
-// The bit of a key's state that is set while the key is down, as the Windows call reports it.
-constexpr std::uint16_t kKeyDownBit = 0x8000;
-
 // The virtual-key codes the game and its backends name.
 namespace vk {
 constexpr int kLeftButton = 1;   // the mouse's buttons, as the Windows key-state call names them
@@ -61,11 +58,8 @@ bool keyboardAvailable();
 // lone Ctrl, Alt and Shift are never seen and only the last key pressed repeats.
 bool keysExact();
 
-// State of one key in this frame: kKeyDownBit while the key is down.
-std::uint16_t asyncKeyState(int virtualKey);
-
-// Whether the key is down in this frame.
-inline bool keyDown(int virtualKey) { return (asyncKeyState(virtualKey) & kKeyDownBit) != 0; }
+// Whether the key is down in this frame (codes outside the table never are).
+bool keyDown(int virtualKey);
 
 }  // namespace veldra::platform
 

@@ -14,6 +14,8 @@
 namespace veldra::platform {
 namespace {
 
+// The key-state call's bits: down now, and pressed since the last call.
+constexpr std::uint16_t kKeyDownBit = 0x8000;
 constexpr std::uint16_t kPressedSinceLastPollBit = 0x0001;
 
 }  // namespace
