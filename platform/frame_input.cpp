@@ -25,16 +25,15 @@ Dispatch& dispatch() {
 }
 
 void readClockAndWindow(FrameInput& input) {
-  input.ticks = device::tickCount();
-  input.console = device::consoleWindowSize(standardOutputHandle(), input.columns, input.rows);
+  input.ticks = devices::tickCount();
+  input.console = devices::consoleWindowSize(standardOutputHandle(), input.columns, input.rows);
   if (!input.console) input.columns = input.rows = 0;
 }
 
 FrameInput readDevices() {
   FrameInput input;
-  if (devicesOff()) return input;
-  input.keysExact = device::readKeyboard(input.keys);
-  device::readMouse(input);
+  input.keysExact = devices::readKeyboard(input.keys);
+  devices::readMouse(input);
   readClockAndWindow(input);
   return input;
 }
@@ -45,7 +44,7 @@ FrameInput& currentFrameInput() { return dispatch().frame; }
 
 void startFrameInput() {
   FrameInput input;
-  if (!devicesOff()) readClockAndWindow(input);
+  readClockAndWindow(input);
   dispatch().frame = input;
 }
 bool frameInputServed() { return dispatch().source != nullptr; }
@@ -68,9 +67,9 @@ bool beginFrame() {
 }
 
 bool keyboardAvailable() {
-  // A recording's player serves the keys itself, and a check of one reads none.
-  if (dispatch().source != nullptr || devicesOff()) return true;
-  return device::keyboardAvailable();
+  // A recording's player serves the keys itself (and a check of one has the null device).
+  if (dispatch().source != nullptr) return true;
+  return devices::keyboardAvailable();
 }
 
 bool keyDown(int virtualKey) {

@@ -12,8 +12,6 @@
 namespace veldra::platform {
 namespace {
 
-bool devicesAreOff = false;
-
 // No farewell pause lasts longer than a minute, whatever the environment says.
 constexpr std::uint32_t kLongestFarewellMs = 60000;
 
@@ -36,19 +34,13 @@ std::uint32_t farewellFromEnvironment(std::uint32_t fallback) {
 void farewellPause(std::uint32_t milliseconds) { sleepMilliseconds(farewellFromEnvironment(milliseconds)); }
 
 void start(Devices devices, Colours colours, const MouseLook& mouse) {
-  devicesAreOff = devices == Devices::Off;
-  if (!devicesAreOff) device::start(colours, mouse);
+  useDevices(devices);
+  devices::start(colours, mouse);
   startFrameInput();
 }
 
-void beginPlay() {
-  if (!devicesAreOff) device::beginPlay();
-}
+void beginPlay() { devices::beginPlay(); }
 
-void stop() {
-  if (!devicesAreOff) device::stop();
-}
-
-bool devicesOff() { return devicesAreOff; }
+void stop() { devices::stop(); }
 
 }  // namespace veldra::platform

@@ -30,6 +30,4 @@ void beginPlay();
 // Gives back everything beginPlay and the game took. Safe to call more than once.
 void stop();
 
-bool devicesOff();
-
 }  // namespace veldra::platform

@@ -1,14 +1,18 @@
 #pragma once
-// The backend's own devices behind the game's keyboard, clock and window queries, and its
-// part of the platform's life. Only platform/ calls these: the game asks through
-// keyboard.h, clock.h and console.h, whose answers come from the frame record.
+// The backend's own devices: what each backend implements behind the game's interface.
+// Only platform/ calls these. The game asks through keyboard.h, clock.h and console.h,
+// whose answers come from the frame record, and through the console, clock, process and
+// wave-output calls, which platform/devices.cpp hands to the backend's devices here or,
+// while the devices are off, to the null device (nothing shown, no wait, no sound).
 
 #include <cstdint>
+#include <string_view>
 
 #include "platform/console.h"
 #include "platform/frame_input.h"
 #include "platform/lifetime.h"
 #include "platform/mouse.h"
+#include "platform/backend/wave_device.h"
 
 namespace veldra::platform::device {
 
@@ -27,7 +31,41 @@ void readMouse(FrameInput& input);
 std::uint32_t tickCount();
 bool consoleWindowSize(ConsoleHandle output, int& columns, int& rows);
 
+// The calls of console.h, clock.h, process.h and wave_out.h of the same names.
+bool getConsoleCursorInfo(ConsoleHandle output, CursorInfo& info);
+bool setConsoleCursorInfo(ConsoleHandle output, const CursorInfo& info);
+bool writeConsoleCells(ConsoleHandle output, const CHAR_INFO* cells, int width, int height);
+bool pictureWasCut();
+bool setConsoleCursorPosition(ConsoleHandle output, int column, int row);
+bool setConsoleTextAttribute(ConsoleHandle output, std::uint16_t attribute);
+void writeConsoleText(ConsoleHandle output, std::string_view text);
+void writeStandardOutput(std::string_view text);
+// Standard output as it is, whatever the devices: where a result goes with them off.
+void writeStandardOutputBytes(std::string_view text);
+void sleepMilliseconds(std::uint32_t milliseconds);
+void waitForKey();
+
 }  // namespace veldra::platform::device
+
+namespace veldra::platform {
+
+// Hands every call after it to the backend's devices, or with Devices::Off to the null
+// device (platform/devices.cpp).
+void useDevices(Devices devices);
+
+// The devices in use: the backend's, or the null device.
+namespace devices {
+void start(Colours colours, const MouseLook& mouse);
+void beginPlay();
+void stop();
+bool keyboardAvailable();
+bool readKeyboard(std::array<bool, kVirtualKeyCount>& keys);
+void readMouse(FrameInput& input);
+std::uint32_t tickCount();
+bool consoleWindowSize(ConsoleHandle output, int& columns, int& rows);
+}  // namespace devices
+
+}  // namespace veldra::platform
 
 namespace veldra::platform {
 

@@ -92,22 +92,22 @@ bool device::consoleWindowSize(ConsoleHandle, int& columns, int& rows) {
   return true;
 }
 
-bool getConsoleCursorInfo(ConsoleHandle, CursorInfo& info) {
+bool device::getConsoleCursorInfo(ConsoleHandle, CursorInfo& info) {
   if (!state().console) return false;
   info.size = 25;
   info.visible = state().cursorVisible;
   return true;
 }
 
-bool setConsoleCursorInfo(ConsoleHandle, const CursorInfo& info) {
+bool device::setConsoleCursorInfo(ConsoleHandle, const CursorInfo& info) {
   if (!state().console) return false;
   state().cursorVisible = info.visible;
   return true;
 }
 
-bool pictureWasCut() { return false; }  // frames are captured whole
+bool device::pictureWasCut() { return false; }  // frames are captured whole
 
-bool writeConsoleCells(ConsoleHandle, const CHAR_INFO* cells, int width, int height) {
+bool device::writeConsoleCells(ConsoleHandle, const CHAR_INFO* cells, int width, int height) {
   HeadlessState& s = state();
   ++s.frameWrites;
   s.lastFrame.assign(cells, cells + static_cast<std::size_t>(width) * height);
@@ -116,27 +116,26 @@ bool writeConsoleCells(ConsoleHandle, const CHAR_INFO* cells, int width, int hei
   return s.console;
 }
 
-bool setConsoleCursorPosition(ConsoleHandle, int column, int row) {
+bool device::setConsoleCursorPosition(ConsoleHandle, int column, int row) {
   if (!state().console) return false;
   state().cursorColumn = column;
   state().cursorRow = row;
   return true;
 }
 
-bool setConsoleTextAttribute(ConsoleHandle, std::uint16_t attribute) {
+bool device::setConsoleTextAttribute(ConsoleHandle, std::uint16_t attribute) {
   if (!state().console) return false;
   state().textAttribute = attribute;
   return true;
 }
 
-void writeStandardOutput(std::string_view text) {
-  if (devicesOff()) return;
+void device::writeStandardOutput(std::string_view text) {
   HeadlessState& s = state();
   s.standardOutput.append(text);
   if (s.console) s.consoleTexts.push_back({s.cursorColumn, s.cursorRow, s.textAttribute, std::string(text)});
 }
 
-void writeConsoleText(ConsoleHandle, std::string_view text) {
+void device::writeConsoleText(ConsoleHandle, std::string_view text) {
   HeadlessState& s = state();
   if (!s.console) return;
   s.consoleTexts.push_back({s.cursorColumn, s.cursorRow, s.textAttribute, std::string(text)});
@@ -164,7 +163,7 @@ void device::readMouse(FrameInput& input) {
 
 std::uint32_t device::tickCount() { return state().ticks; }
 
-void sleepMilliseconds(std::uint32_t milliseconds) {
+void device::sleepMilliseconds(std::uint32_t milliseconds) {
   state().ticks += milliseconds;
   state().slept += milliseconds;
   updateFrameRecord();
@@ -180,19 +179,19 @@ void device::stop() {}
 
 std::string currentDirectory() { return "/headless"; }
 
-void waitForKey() { ++state().waitForKeyCalls; }
+void device::waitForKey() { ++state().waitForKeyCalls; }
 
 void writeStandardError(std::string_view text) { state().standardError.append(text); }
 
-void writeResult(std::string_view text) { state().standardOutput.append(text); }
+void device::writeStandardOutputBytes(std::string_view text) { state().standardOutput.append(text); }
 
 void exitProcess(int status) { throw headless::ProcessExit{status}; }
 
 // ---- wave output ----
 
-WaveDevice* waveOpen(WaveSignal signal, void* context) {
+WaveDevice* device::waveOpen(WaveSignal signal, void* context) {
   std::lock_guard<std::mutex> guard(waveMutex);
-  if (!state().audioAvailable || openDevice || devicesOff()) return nullptr;
+  if (!state().audioAvailable || openDevice) return nullptr;
   openDevice = new WaveDevice{signal, context, {}, state().waveWritesFail};
   return openDevice;
 }

@@ -23,8 +23,7 @@ std::uint32_t device::tickCount() {
   return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
-void sleepMilliseconds(std::uint32_t milliseconds) {
-  if (devicesOff()) return;
+void device::sleepMilliseconds(std::uint32_t milliseconds) {
   terminal::flushConsoleText();
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
@@ -39,8 +38,7 @@ std::string currentDirectory() {
   return std::string(buffer.data());
 }
 
-void waitForKey() {
-  if (devicesOff()) return;
+void device::waitForKey() {
   terminal::flushConsoleText();
   // The terminal keys come from: standard input, else the controlling terminal.
   const int input = terminal::session().inputFd;

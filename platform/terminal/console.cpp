@@ -70,7 +70,7 @@ bool device::consoleWindowSize(ConsoleHandle output, int& columns, int& rows) {
   return true;
 }
 
-bool getConsoleCursorInfo(ConsoleHandle, CursorInfo& info) {
+bool device::getConsoleCursorInfo(ConsoleHandle, CursorInfo& info) {
   const Session& s = session();
   if (!s.outputIsTerminal) return false;
   info.size = 25;
@@ -78,13 +78,13 @@ bool getConsoleCursorInfo(ConsoleHandle, CursorInfo& info) {
   return true;
 }
 
-bool setConsoleCursorInfo(ConsoleHandle, const CursorInfo& info) {
+bool device::setConsoleCursorInfo(ConsoleHandle, const CursorInfo& info) {
   if (!session().outputIsTerminal) return false;
   terminal::setCursorHidden(!info.visible);
   return true;
 }
 
-bool writeConsoleCells(ConsoleHandle output, const CHAR_INFO* cells, int width, int height) {
+bool device::writeConsoleCells(ConsoleHandle output, const CHAR_INFO* cells, int width, int height) {
   Session& s = session();
   if (!s.outputIsTerminal) return false;
   // A terminal behind the game is not sent this frame: the game goes on, and the next frame
@@ -106,7 +106,7 @@ bool writeConsoleCells(ConsoleHandle output, const CHAR_INFO* cells, int width, 
   return true;
 }
 
-bool setConsoleCursorPosition(ConsoleHandle, int column, int row) {
+bool device::setConsoleCursorPosition(ConsoleHandle, int column, int row) {
   Session& s = session();
   if (!s.outputIsTerminal) return false;
   s.textColumn = column;
@@ -115,7 +115,7 @@ bool setConsoleCursorPosition(ConsoleHandle, int column, int row) {
   return true;
 }
 
-bool setConsoleTextAttribute(ConsoleHandle, std::uint16_t attribute) {
+bool device::setConsoleTextAttribute(ConsoleHandle, std::uint16_t attribute) {
   Session& s = session();
   if (!s.outputIsTerminal) return false;
   terminal::appendAttribute(s.pendingText, attribute, s.picture.model.colours);
@@ -123,7 +123,7 @@ bool setConsoleTextAttribute(ConsoleHandle, std::uint16_t attribute) {
   return true;
 }
 
-void writeConsoleText(ConsoleHandle output, std::string_view text) {
+void device::writeConsoleText(ConsoleHandle output, std::string_view text) {
   Session& s = session();
   if (!s.outputIsTerminal) return;  // text over the picture means nothing in a file or pipe
   if (s.playing) {
@@ -142,18 +142,11 @@ void writeConsoleText(ConsoleHandle output, std::string_view text) {
   s.pendingText.append(text);
 }
 
-bool pictureWasCut() { return session().pictureCut; }
+bool device::pictureWasCut() { return session().pictureCut; }
 
-void writeResult(std::string_view text) {
-  if (devicesOff()) {
-    terminal::writeAll(STDOUT_FILENO, text);
-    return;
-  }
-  writeStandardOutput(text);
-}
+void device::writeStandardOutputBytes(std::string_view text) { terminal::writeAll(STDOUT_FILENO, text); }
 
-void writeStandardOutput(std::string_view text) {
-  if (devicesOff()) return;
+void device::writeStandardOutput(std::string_view text) {
   Session& s = session();
   // The picture's screen goes away at the end; its plain lines are shown again after it.
   if (!s.outputIsTerminal) {

@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "platform/wave_out.h"
-#include "platform/lifetime.h"
+#include "platform/backend/wave_device.h"
 
 namespace veldra::platform {
 namespace {
@@ -206,8 +206,7 @@ void runDevice(WaveDevice& device) {
 
 }  // namespace
 
-WaveDevice* waveOpen(WaveSignal signal, void* context) {
-  if (devicesOff()) return nullptr;
+WaveDevice* device::waveOpen(WaveSignal signal, void* context) {
   const Alsa* alsa = loadAlsa();
   if (!alsa) return nullptr;
   snd_pcm_t* pcm = nullptr;

@@ -40,15 +40,13 @@ void device::readMouse(FrameInput&) {}
 
 std::uint32_t device::tickCount() { return win32::tickCount(); }
 
-void sleepMilliseconds(std::uint32_t milliseconds) {
-  if (devicesOff()) return;
+void device::sleepMilliseconds(std::uint32_t milliseconds) {
   win32::sleep(milliseconds);
 }
 
 std::string currentDirectory() { return win32::currentDirectory(); }
 
-void waitForKey() {
-  if (devicesOff()) return;
+void device::waitForKey() {
   win32::waitForConsoleKey();
 }
 

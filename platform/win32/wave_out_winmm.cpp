@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/lifetime.h"
+#include "platform/backend/wave_device.h"
 #include "platform/wave_out.h"
 
 namespace veldra::platform {
@@ -66,8 +66,7 @@ void watchDevice(WaveDevice* device) {
 
 }  // namespace
 
-WaveDevice* waveOpen(WaveSignal signal, void* context) {
-  if (devicesOff()) return nullptr;
+WaveDevice* device::waveOpen(WaveSignal signal, void* context) {
   auto device = std::make_unique<WaveDevice>();
   device->signal = signal;
   device->context = context;

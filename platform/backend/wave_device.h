@@ -1,0 +1,12 @@
+#pragma once
+// The backend's wave-output device (apart from device.h, whose console types the Windows
+// headers' own would clash with).
+
+#include "platform/wave_out.h"
+
+namespace veldra::platform::device {
+
+// The call of wave_out.h of the same name.
+WaveDevice* waveOpen(WaveSignal signal, void* context);
+
+}  // namespace veldra::platform::device

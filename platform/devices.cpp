@@ -1,0 +1,133 @@
+// The game's console, clock, process and wave-output calls, handed to the backend's devices
+// or, while the devices are off (a recording checked as fast as it goes), to the null
+// device: one table of calls each, chosen once at start.
+
+#include "platform/backend/device.h"
+#include "platform/clock.h"
+#include "platform/console.h"
+#include "platform/process.h"
+#include "platform/wave_out.h"
+
+namespace veldra::platform {
+namespace {
+
+struct DeviceCalls {
+  void (*start)(Colours, const MouseLook&);
+  void (*beginPlay)();
+  void (*stop)();
+  bool (*keyboardAvailable)();
+  bool (*readKeyboard)(std::array<bool, kVirtualKeyCount>&);
+  void (*readMouse)(FrameInput&);
+  std::uint32_t (*tickCount)();
+  bool (*consoleWindowSize)(ConsoleHandle, int&, int&);
+  bool (*getConsoleCursorInfo)(ConsoleHandle, CursorInfo&);
+  bool (*setConsoleCursorInfo)(ConsoleHandle, const CursorInfo&);
+  bool (*writeConsoleCells)(ConsoleHandle, const CHAR_INFO*, int, int);
+  bool (*pictureWasCut)();
+  bool (*setConsoleCursorPosition)(ConsoleHandle, int, int);
+  bool (*setConsoleTextAttribute)(ConsoleHandle, std::uint16_t);
+  void (*writeConsoleText)(ConsoleHandle, std::string_view);
+  void (*writeStandardOutput)(std::string_view);
+  void (*sleepMilliseconds)(std::uint32_t);
+  void (*waitForKey)();
+  WaveDevice* (*waveOpen)(WaveSignal, void*);
+};
+
+constexpr DeviceCalls kBackend{
+    device::start,
+    device::beginPlay,
+    device::stop,
+    device::keyboardAvailable,
+    device::readKeyboard,
+    device::readMouse,
+    device::tickCount,
+    device::consoleWindowSize,
+    device::getConsoleCursorInfo,
+    device::setConsoleCursorInfo,
+    device::writeConsoleCells,
+    device::pictureWasCut,
+    device::setConsoleCursorPosition,
+    device::setConsoleTextAttribute,
+    device::writeConsoleText,
+    device::writeStandardOutput,
+    device::sleepMilliseconds,
+    device::waitForKey,
+    device::waveOpen,
+};
+
+// Nothing is shown or heard, nothing waits, no key is down (and there is a keyboard: a
+// recording's player serves the keys), the clock stands at 0 and there is no window.
+constexpr DeviceCalls kNull{
+    [](Colours, const MouseLook&) {},
+    [] {},
+    [] {},
+    [] { return true; },
+    [](std::array<bool, kVirtualKeyCount>& keys) {
+      keys.fill(false);
+      return true;
+    },
+    [](FrameInput&) {},
+    []() -> std::uint32_t { return 0; },
+    [](ConsoleHandle, int&, int&) { return false; },
+    [](ConsoleHandle, CursorInfo&) { return false; },
+    [](ConsoleHandle, const CursorInfo&) { return false; },
+    [](ConsoleHandle, const CHAR_INFO*, int, int) { return false; },
+    [] { return false; },
+    [](ConsoleHandle, int, int) { return false; },
+    [](ConsoleHandle, std::uint16_t) { return false; },
+    [](ConsoleHandle, std::string_view) {},
+    [](std::string_view) {},
+    [](std::uint32_t) {},
+    [] {},
+    [](WaveSignal, void*) -> WaveDevice* { return nullptr; },
+};
+
+const DeviceCalls* active = &kBackend;
+
+const DeviceCalls& calls() { return *active; }
+
+}  // namespace
+
+void useDevices(Devices devices) { active = devices == Devices::Off ? &kNull : &kBackend; }
+
+namespace devices {
+void start(Colours colours, const MouseLook& mouse) { calls().start(colours, mouse); }
+void beginPlay() { calls().beginPlay(); }
+void stop() { calls().stop(); }
+bool keyboardAvailable() { return calls().keyboardAvailable(); }
+bool readKeyboard(std::array<bool, kVirtualKeyCount>& keys) { return calls().readKeyboard(keys); }
+void readMouse(FrameInput& input) { calls().readMouse(input); }
+std::uint32_t tickCount() { return calls().tickCount(); }
+bool consoleWindowSize(ConsoleHandle output, int& columns, int& rows) {
+  return calls().consoleWindowSize(output, columns, rows);
+}
+}  // namespace devices
+
+bool getConsoleCursorInfo(ConsoleHandle output, CursorInfo& info) { return calls().getConsoleCursorInfo(output, info); }
+bool setConsoleCursorInfo(ConsoleHandle output, const CursorInfo& info) {
+  return calls().setConsoleCursorInfo(output, info);
+}
+bool writeConsoleCells(ConsoleHandle output, const CHAR_INFO* cells, int width, int height) {
+  return calls().writeConsoleCells(output, cells, width, height);
+}
+bool pictureWasCut() { return calls().pictureWasCut(); }
+bool setConsoleCursorPosition(ConsoleHandle output, int column, int row) {
+  return calls().setConsoleCursorPosition(output, column, row);
+}
+bool setConsoleTextAttribute(ConsoleHandle output, std::uint16_t attribute) {
+  return calls().setConsoleTextAttribute(output, attribute);
+}
+void writeConsoleText(ConsoleHandle output, std::string_view text) { calls().writeConsoleText(output, text); }
+void writeStandardOutput(std::string_view text) { calls().writeStandardOutput(text); }
+void sleepMilliseconds(std::uint32_t milliseconds) { calls().sleepMilliseconds(milliseconds); }
+void waitForKey() { calls().waitForKey(); }
+WaveDevice* waveOpen(WaveSignal signal, void* context) { return calls().waveOpen(signal, context); }
+
+// A result (a check's verdict, the usage asked for, the version) reaches standard output
+// even with the devices off; with them on it goes as every other line does.
+void writeResult(std::string_view text) {
+  if (active == &kNull) device::writeStandardOutputBytes(text);
+  else writeStandardOutput(text);
+}
+
+}  // namespace veldra::platform
