@@ -12,9 +12,4 @@ std::uint32_t tickCount();
 // Blocks the calling thread for about this many milliseconds.
 void sleepMilliseconds(std::uint32_t milliseconds);
 
-// The pause after the program's farewell line, before it ends: this many milliseconds,
-// unless the environment variable VELDRA_FAREWELL_MS (digits only) says how long instead.
-// Scripts that drive the game and check how it ended set it to 0.
-void farewellPause(std::uint32_t milliseconds);
-
 }  // namespace veldra::platform

@@ -13,14 +13,15 @@
 namespace veldra::platform {
 namespace {
 
-struct Dispatch {
+// This frame's record, and who watches the records or serves them.
+struct ThisFrame {
   FrameInputObserver* observer = nullptr;
   FrameInputSource* source = nullptr;
   FrameInput frame;  // what this frame's queries are answered from
 };
 
-Dispatch& dispatch() {
-  static Dispatch instance;
+ThisFrame& thisFrame() {
+  static ThisFrame instance;
   return instance;
 }
 
@@ -40,20 +41,20 @@ FrameInput readDevices() {
 
 }  // namespace
 
-FrameInput& currentFrameInput() { return dispatch().frame; }
+FrameInput& currentFrameInput() { return thisFrame().frame; }
 
 void startFrameInput() {
   FrameInput input;
   readClockAndWindow(input);
-  dispatch().frame = input;
+  thisFrame().frame = input;
 }
-bool frameInputServed() { return dispatch().source != nullptr; }
+bool frameInputServed() { return thisFrame().source != nullptr; }
 
-void setFrameInputObserver(FrameInputObserver* observer) { dispatch().observer = observer; }
-void setFrameInputSource(FrameInputSource* source) { dispatch().source = source; }
+void setFrameInputObserver(FrameInputObserver* observer) { thisFrame().observer = observer; }
+void setFrameInputSource(FrameInputSource* source) { thisFrame().source = source; }
 
 bool beginFrame() {
-  Dispatch& d = dispatch();
+  ThisFrame& d = thisFrame();
   const FrameInput devices = readDevices();
   if (d.source) {
     FrameInput served;
@@ -68,24 +69,24 @@ bool beginFrame() {
 
 bool keyboardAvailable() {
   // A recording's player serves the keys itself (and a check of one has the null device).
-  if (dispatch().source != nullptr) return true;
+  if (thisFrame().source != nullptr) return true;
   return devices::keyboardAvailable();
 }
 
 bool keyDown(int virtualKey) {
   if (virtualKey < 0 || virtualKey >= kVirtualKeyCount) return false;
-  return dispatch().frame.keys[static_cast<std::size_t>(virtualKey)];
+  return thisFrame().frame.keys[static_cast<std::size_t>(virtualKey)];
 }
 
-bool keysExact() { return dispatch().frame.keysExact; }
+bool keysExact() { return thisFrame().frame.keysExact; }
 
-double mouseTurn() { return dispatch().frame.mouseTurn * kMouseTurnUnit; }
-int pointerAtEdge() { return dispatch().frame.pointerEdge; }
+double mouseTurn() { return thisFrame().frame.mouseTurn * kMouseTurnUnit; }
+int pointerAtEdge() { return thisFrame().frame.pointerEdge; }
 
-std::uint32_t tickCount() { return dispatch().frame.ticks; }
+std::uint32_t tickCount() { return thisFrame().frame.ticks; }
 
 bool consoleWindowSize(ConsoleHandle, int& columns, int& rows) {
-  const FrameInput& frame = dispatch().frame;
+  const FrameInput& frame = thisFrame().frame;
   if (!frame.console) return false;
   columns = frame.columns;
   rows = frame.rows;

@@ -4,6 +4,8 @@
 // keyboard for the picture. Every way out (stop, exitProcess, a signal, a crash, the end of
 // the process) gives back what was taken; nothing is taken on first use.
 
+#include <cstdint>
+
 #include "platform/mouse.h"
 
 namespace veldra::platform {
@@ -29,5 +31,10 @@ void beginPlay();
 
 // Gives back everything beginPlay and the game took. Safe to call more than once.
 void stop();
+
+// The pause after the program's farewell line, before it ends: this many milliseconds,
+// unless the environment variable VELDRA_FAREWELL_MS (digits only) says how long instead.
+// Scripts that drive the game and check how it ended set it to 0.
+void farewellPause(std::uint32_t milliseconds);
 
 }  // namespace veldra::platform

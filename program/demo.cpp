@@ -132,7 +132,7 @@ void Recorder::frameDrawn(const Game& game) {
   FrameRecord frame{current_, std::nullopt};
   ++frames_;
   if (frames_ % kCheckpointEvery == 0) frame.checkpoint = checkpointOf(game, kFormatVersion);
-  write(encodeFrame(previous_, frame));
+  write(encodeFrameRecord(previous_, frame));
   previous_ = current_;
 }
 

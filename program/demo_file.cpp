@@ -250,7 +250,7 @@ std::string encodeStart(const Header& header) {
   return std::string(kMark) + record(kHeaderTag, payload);
 }
 
-std::string encodeFrame(const platform::FrameInput& previous, const FrameRecord& frame) {
+std::string encodeFrameRecord(const platform::FrameInput& previous, const FrameRecord& frame) {
   const platform::FrameInput& input = frame.input;
   std::string payload;
   putVarint(payload, static_cast<std::uint32_t>(input.ticks - previous.ticks));

@@ -77,7 +77,7 @@ struct Recording {
 // against the previous frame's input (the first frame against a blank one with the
 // header's ticks and window).
 std::string encodeStart(const Header& header);
-std::string encodeFrame(const platform::FrameInput& previous, const FrameRecord& frame);
+std::string encodeFrameRecord(const platform::FrameInput& previous, const FrameRecord& frame);
 std::string encodeClosing(const Closing& closing);
 
 // The input a first frame is encoded against.

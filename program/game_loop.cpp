@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/frame_input.h"
+#include "platform/lifetime.h"
 #include "render/present_frame.h"
 #include "player/update_player.h"
 #include "world/update_world.h"

@@ -105,7 +105,7 @@ std::string rewritten(const demo::Recording& recording, const std::function<void
   for (std::size_t i = 0; i < recording.frames.size(); ++i) {
     demo::FrameRecord frame = recording.frames[i];
     change(i, frame.input);
-    bytes += demo::encodeFrame(previous, frame);
+    bytes += demo::encodeFrameRecord(previous, frame);
     previous = frame.input;
   }
   return bytes + demo::encodeClosing(*recording.closing);
@@ -152,7 +152,7 @@ TEST_F(DemoTest, ARecordingCutAtAFrameVerifiesUpToIt) {
   std::string cut = demo::encodeStart(recording->header);
   platform::FrameInput previous = demo::startingInput(recording->header);
   for (std::size_t i = 0; i < 100; ++i) {
-    cut += demo::encodeFrame(previous, recording->frames[i]);
+    cut += demo::encodeFrameRecord(previous, recording->frames[i]);
     previous = recording->frames[i].input;
   }
   write(cut);
@@ -161,7 +161,7 @@ TEST_F(DemoTest, ARecordingCutAtAFrameVerifiesUpToIt) {
   EXPECT_EQ(outcome.output, "game.vdm: 100 frames, identical (the recording has no closing record)\n");
 
   // Cut inside the next frame's record instead: refused before anything is played.
-  write(cut + demo::encodeFrame(previous, recording->frames[100]).substr(0, 3));
+  write(cut + demo::encodeFrameRecord(previous, recording->frames[100]).substr(0, 3));
   const Outcome halfFrame = verify();
   EXPECT_EQ(halfFrame.status, 2);
   EXPECT_EQ(halfFrame.output, "veldra: game.vdm: the file is cut short in frame 101\n");
