@@ -5,7 +5,7 @@
 #include <iterator>
 #include <optional>
 
-#include "program/demo.h"
+#include "program/recording.h"
 #include "core/game.h"
 #include "program/game_loop.h"
 #include "platform/console.h"
@@ -68,34 +68,34 @@ bool playGame(FrameWatcher* watcher, After after) {
 }
 
 int record(const std::string& file) {
-  demo::Recorder recorder;
+  recording::Recorder recorder;
   std::string error;
-  if (!recorder.start(file, demo::headerForNow(), error)) return complain(file, error);
+  if (!recorder.start(file, recording::headerForNow(), error)) return complain(file, error);
   platform::setFrameInputObserver(&recorder);
   const bool played = playGame(&recorder, [&](const Game& game) { recorder.finish(game); });
   platform::setFrameInputObserver(nullptr);
   return played ? 0 : kBadUse;
 }
 
-std::optional<demo::Recording> readRecording(const std::string& file, std::string& error) {
+std::optional<recording::Recording> readRecording(const std::string& file, std::string& error) {
   std::ifstream in(file, std::ios::binary);
   if (!in.is_open()) {
     error = "cannot be read";
     return std::nullopt;
   }
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return demo::decode(bytes, error);
+  return recording::decode(bytes, error);
 }
 
-int playBack(const std::string& file, demo::Playback mode) {
+int playBack(const std::string& file, recording::PlaybackMode mode) {
   std::string error;
-  std::optional<demo::Recording> recording = readRecording(file, error);
+  std::optional<recording::Recording> recording = readRecording(file, error);
   if (!recording) return complain(file, error);
-  if (const std::string mismatch = demo::levelMismatch(recording->header); !mismatch.empty()) {
+  if (const std::string mismatch = recording::levelMismatch(recording->header); !mismatch.empty()) {
     return complain(file, mismatch);
   }
   platform::seedRand15(recording->header.randState);
-  demo::Player player(std::move(*recording), mode, file);
+  recording::Playback player(std::move(*recording), mode, file);
   platform::setFrameInputSource(&player);
   int status = 0;
   playGame(&player, [&](const Game& game) { status = player.finish(game); });
@@ -192,8 +192,8 @@ int runProgram(const CommandLine& command) {
   switch (command.mode) {
     case RunMode::Play: status = playGame(nullptr, [](const Game&) {}) ? 0 : kBadUse; break;
     case RunMode::Record: status = record(command.file); break;
-    case RunMode::Replay: status = playBack(command.file, demo::Playback::Replay); break;
-    case RunMode::Verify: status = playBack(command.file, demo::Playback::Verify); break;
+    case RunMode::Replay: status = playBack(command.file, recording::PlaybackMode::Replay); break;
+    case RunMode::Verify: status = playBack(command.file, recording::PlaybackMode::Verify); break;
     default: break;
   }
   platform::stop();

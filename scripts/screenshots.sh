@@ -3,8 +3,8 @@
 # (kitty, 100 x 32 cells, 24-bit colour) on a virtual X server:
 # - title.png: the game's title page, and first-view.png: the first frame of play after
 #   Return, from the game played in the terminal;
-# - fight.png: the frame of the golden fight demo in which the first IGNIS bolt flies, as the game
-#   composes it when it plays the recording back (veldra_view --demo);
+# - fight.png: the frame of the golden fight recording in which the first IGNIS bolt flies, as the game
+#   composes it when it plays the recording back (veldra_view --recording);
 # - indoor.png: the Axis Mundi's torch-lit axis, as the game draws it looking east along it.
 # Installs what is missing first.
 set -euo pipefail
@@ -56,7 +56,7 @@ sleep 1
 shoot game first-view
 xdotool key Escape
 
-demo="$root/tests/demos/fight.vdm"
-bolt="$(cd levels && "$root/build/tests/veldra_view" --demo "$demo" --list | awk -F'[ ,:]+' '$4 > 0 && !found { print $1; found = 1 }')"
-show_frame fight --demo "$demo" --frame "$bolt"
+recording="$root/tests/recordings/fight.vdm"
+bolt="$(cd levels && "$root/build/tests/veldra_view" --recording "$recording" --list | awk -F'[ ,:]+' '$4 > 0 && !found { print $1; found = 1 }')"
+show_frame fight --recording "$recording" --frame "$bolt"
 show_frame indoor "$root/levels/iaxismundi.txt" 20.5 7.5 0 --size 100x32

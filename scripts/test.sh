@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs every test, in stages, and says what each stage took:
-# - the test build (optimised) and its tests: the unit suites, the soak, the golden demos,
+# - the test build (optimised) and its tests: the unit suites, the soak, the golden recordings,
 #   the layering, ALSA, and the games played in real terminals (tmux, X terminals);
 # - the unit suites under AddressSanitizer and UndefinedBehaviorSanitizer (clang), and the
 #   fuzz targets built beside them, a short run each;

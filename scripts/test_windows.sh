@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows executable and its test suites with MinGW-w64 and runs them under
-# Wine: the unit and audio suites, the golden demos, the fatal path, and a game in a Wine
+# Wine: the unit and audio suites, the golden recordings, the fatal path, and a game in a Wine
 # console on a virtual X server with its sound captured. Installs what is missing first.
 # Uses $WINEPREFIX when set; otherwise a prefix in build/wine-prefix, made on the first run.
 set -euo pipefail

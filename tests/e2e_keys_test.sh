@@ -5,7 +5,7 @@
 # come from the controlling terminal. The mouse is reported while the game is up.
 name=e2e_keys
 source "${BASH_SOURCE[0]%/*}/e2e_common.sh" || exit 1
-demo_keys="$3"
+recording_keys="$3"
 arrow() { screen keys | sed -n '8p' | cut -c92; }  # the minimap's arrow in a 100-column frame
 
 play_in_pane keys "$levels" "--record $work/keys.vdm </dev/null"
@@ -38,7 +38,7 @@ sleep 0.8
 
 quit_and_check keys
 # What the game read: twelve short runs of frames with Q (81) down, one for each tap.
-taps="$("$demo_keys" "$work/keys.vdm" | awk '{ d = / 81( |$)/ } d { n++ } !d && n { print n; n = 0 }' | head -12 | tr '\n' ' ')"
+taps="$("$recording_keys" "$work/keys.vdm" | awk '{ d = / 81( |$)/ } d { n++ } !d && n { print n; n = 0 }' | head -12 | tr '\n' ' ')"
 [ "$(wc -w <<<"$taps")" -eq 12 ] && ! grep -qE '(^| )([5-9]|[0-9]{2,})( |$)' <<<"$taps" ||
   fail "twelve quick taps of Q were read as runs of '$taps' frames"
 finish

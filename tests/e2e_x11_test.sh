@@ -18,7 +18,7 @@
 # print-immediate); what the game read in xterm comes from a recording of the game.
 name=e2e_x11
 source "${BASH_SOURCE[0]%/*}/e2e_common.sh" || exit 1
-demo_keys="$3"
+recording_keys="$3"
 view="$4"
 
 for tool in Xvfb xdotool kitty xterm gnome-terminal dbus-run-session setsid; do
@@ -105,7 +105,7 @@ if wait_for unfocused "PRESS ENTER TO START VELDRA!"; then
   xdotool keyup Up
   sleep 0.2
   quit_and_check unfocused
-  ! "$demo_keys" "$work/unfocused.vdm" | grep -qE ': ([0-9]+ )*38( |$)' ||
+  ! "$recording_keys" "$work/unfocused.vdm" | grep -qE ': ([0-9]+ )*38( |$)' ||
     fail "keys typed elsewhere reached a game whose terminal never said it has the focus"
 fi
 
@@ -124,7 +124,7 @@ if wait_output 30 "PRESS ENTER TO START VELDRA!" kitty_text; then
   xdotool key Escape
   [ "$(wait_exit "$k")" == "EXIT=0" ] || fail "in kitty the game ended with '$(wait_exit "$k")'"
   # Exact keys throughout: no letter stands in for a modifier there.
-  "$demo_keys" "$k/game.vdm" | awk '/: 13( |$)/ { on = 1 } on && /~$/ { bad = 1 } END { exit !bad }' &&
+  "$recording_keys" "$k/game.vdm" | awk '/: 13( |$)/ { on = 1 } on && /~$/ { bad = 1 } END { exit !bad }' &&
     fail "in kitty the keys were not exact in some frames"
 else
   sed 's/^/    kitty: /' "$k/log"
@@ -174,7 +174,7 @@ if wait_output 30 "PRESS ENTER TO START VELDRA!" xterm_text; then
 
   # What the game read: Up (38) and Right (39) down together for most of a second, and
   # Left Ctrl (162, with the generic Ctrl 17) alone, which no terminal byte could have told.
-  "$demo_keys" "$x/game.vdm" >"$x/keys" || fail "the recording of the xterm game could not be read"
+  "$recording_keys" "$x/game.vdm" >"$x/keys" || fail "the recording of the xterm game could not be read"
   together=$(grep -cE '^[0-9]+: 38 39$' "$x/keys")
   [ "$together" -ge 30 ] || fail "Up and Right were down together in $together frames, expected about 60"
   ctrl=$(grep -cE '^[0-9]+: 17 162$' "$x/keys")
@@ -201,7 +201,7 @@ sleep 1.5
 xdotool keyup Right
 sleep 0.5
 xdotool key Escape
-if [ "$(wait_exit "$l")" == "EXIT=0" ] && "$demo_keys" "$l/game.vdm" >"$l/keys"; then
+if [ "$(wait_exit "$l")" == "EXIT=0" ] && "$recording_keys" "$l/game.vdm" >"$l/keys"; then
   # Runs of frames with Right (39) down, in order: the tap's, the hold's first character's,
   # and the hold's auto-repeat.
   runs="$(awk '{ d = ($2 == "39") } d { n++ } !d && n { print n; n = 0 }' "$l/keys" | tr '\n' ' ')"
@@ -245,7 +245,7 @@ gnome_play() {  # folder, command pressing keys
   sleep 1
   "$2"
   xdotool key Escape
-  [ "$(wait_exit "$folder")" == "EXIT=0" ] && "$demo_keys" "$folder/game.vdm" >"$folder/keys"
+  [ "$(wait_exit "$folder")" == "EXIT=0" ] && "$recording_keys" "$folder/game.vdm" >"$folder/keys"
 }
 
 g="$work/gnome"
@@ -315,7 +315,7 @@ if gnome_play "$w" use_the_mouse; then
   [[ "$clicks" =~ ^[1-4]\ $ ]] || fail "a left click held the button in runs of '$clicks' frames"
   walk=$(grep -cE ': ([0-9]+ )*2( |$)' "$w/keys")
   [ "$walk" -ge 40 ] && [ "$walk" -le 90 ] || fail "the right button held for a second was down in $walk frames"
-  (cd "$levels" && "$view" --demo "$w/game.vdm" --list) >"$w/list" 2>&1
+  (cd "$levels" && "$view" --recording "$w/game.vdm" --list) >"$w/list" 2>&1
   grep -q 'x=.* y=.* angle=.*, health 20, mana' "$w/list" || fail "veldra_view --list names no place: $(tail -1 "$w/list")"
 else
   fail "the game in GNOME Terminal under Wayland did not run its course (exit '$(wait_exit "$w")')"

@@ -2,11 +2,11 @@
 # The release packages in a dist folder, checked without installing anything system-wide:
 # the Debian package's files, and its game started from a copy unpacked with dpkg-deb -x
 # (through the launcher, in the installed level directory); the Windows zip's files, and
-# with Wine at hand, its executable checking a golden demo in the unzipped folder.
+# with Wine at hand, its executable checking a golden recording in the unzipped folder.
 set -u
 dist="$(cd "$1" && pwd)"
 wine="${2:-}"
-demo="$(cd "$(dirname "$0")" && pwd)/demos/fight.vdm"
+golden="$(cd "$(dirname "$0")" && pwd)/recordings/fight.vdm"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 scratch="$(mktemp -d)"
@@ -35,10 +35,10 @@ $files"
   [ "$status" -eq 2 ] || fail "the unpacked game ended with status $status, expected 2"
   # A recording named relative to where the command is typed, among other options in any
   # order; one recorded there too (without a terminal the game ends at once, the file made).
-  cp "$demo" "$scratch/fight.vdm"
+  cp "$golden" "$scratch/fight.vdm"
   for arguments in "--verify fight.vdm" "--colours 16 --verify fight.vdm" "--verify fight.vdm --colours 16"; do
     (cd "$scratch" && "$scratch/root/usr/games/veldra" $arguments >"$scratch/verify.txt" 2>&1) ||
-      fail "the unpacked game did not verify a golden demo with '$arguments': $(cat "$scratch/verify.txt")"
+      fail "the unpacked game did not verify a golden recording with '$arguments': $(cat "$scratch/verify.txt")"
   done
   (cd "$scratch" && timeout 10 setsid -w "$scratch/root/usr/games/veldra" --no-mouse --record new.vdm </dev/null >/dev/null 2>&1)
   [ -s "$scratch/new.vdm" ] || fail "--record with another option did not write the file where the command was typed"
@@ -59,7 +59,7 @@ $folder/veldra.exe"
 $files"
   if [ -n "$wine" ]; then
     (cd "$scratch" && cmake -E tar xf "$zip")
-    cp "$demo" "$scratch/$folder/fight.vdm"
+    cp "$golden" "$scratch/$folder/fight.vdm"
     result="$(cd "$scratch/$folder" && "$wine" veldra.exe --verify fight.vdm 2>/dev/null | tr -d '\r')"
     [[ "$result" =~ ^fight.vdm:\ [0-9]+\ frames,\ identical$ ]] || fail "the zipped game under Wine said: $result"
   fi

@@ -8,7 +8,7 @@ game="$1"
 levels="$2"
 wine="$3"
 wav_tone="$4"
-demo_keys="$5"
+recording_keys="$5"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -94,7 +94,7 @@ for _ in $(seq 1 150); do [ -s "$work/exit" ] && break; sleep 0.1; done  # writt
 [ "$(tr -d '\r ' <"$work/exit" 2>/dev/null)" == "EXIT=0" ] || fail "the game ended with '$(cat "$work/exit" 2>/dev/null)'"
 
 # What the game read: Enter, then Up for about a second (some 60 frames), then Esc.
-if "$wine" "$demo_keys" "$work/game.vdm" 2>/dev/null | tr -d '\r' >"$work/keys"; then
+if "$wine" "$recording_keys" "$work/game.vdm" 2>/dev/null | tr -d '\r' >"$work/keys"; then
   grep -qE '^[0-9]+: 13$' "$work/keys" || fail "the recording never saw Enter"
   up=$(grep -cE '^[0-9]+: 38$' "$work/keys")
   [ "$up" -ge 30 ] && [ "$up" -le 90 ] || fail "Up was down in $up frames, expected about 60"

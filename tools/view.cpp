@@ -8,7 +8,7 @@
 // the working directory, which holds the levels); --list prints a line for each frame
 // instead: its number, the level slot, and how many bolts, particles and enemies there are.
 //
-//   veldra_view --demo FILE (--frame N [--colour|--24bit] | --list)
+//   veldra_view --recording FILE (--frame N [--colour|--24bit] | --list)
 //
 // The level's directory must also hold the first level of the table, as for the game.
 
@@ -24,7 +24,7 @@
 
 #include "core/game.h"
 #include "core/level_loader.h"
-#include "program/demo.h"
+#include "program/recording.h"
 #include "program/game_loop.h"
 #include "platform/headless/headless.h"
 #include "platform/random.h"
@@ -39,7 +39,7 @@ namespace headless = platform::headless;
 
 int usage() {
   std::cerr << "usage: veldra_view LEVEL X Y ANGLE [--size WxH] [--ticks MS] [--colour|--24bit] [--frames N] [--paused]\n"
-               "       veldra_view --demo FILE (--frame N [--colour|--24bit] | --list)\n";
+               "       veldra_view --recording FILE (--frame N [--colour|--24bit] | --list)\n";
   return 2;
 }
 
@@ -80,18 +80,18 @@ int showRecordedFrame(const std::string& file, int wanted, bool list, std::optio
   std::ifstream in(file, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::string error;
-  std::optional<demo::Recording> recording = demo::decode(bytes, error);
+  std::optional<recording::Recording> recording = recording::decode(bytes, error);
   if (!recording) {
     std::cerr << file << ": " << (in ? error : "cannot be read") << "\n";
     return 1;
   }
-  if (const std::string mismatch = demo::levelMismatch(recording->header); !mismatch.empty()) {
+  if (const std::string mismatch = recording::levelMismatch(recording->header); !mismatch.empty()) {
     std::cerr << file << ": " << mismatch << "\n";
     return 1;
   }
   headless::reset();
   platform::seedRand15(recording->header.randState);
-  demo::Player player(std::move(*recording), demo::Playback::Replay, file);
+  recording::Playback player(std::move(*recording), recording::PlaybackMode::Replay, file);
   platform::setFrameInputSource(&player);
   try {
     Game game;
@@ -133,7 +133,7 @@ int viewRecording(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 3 && std::string(argv[1]) == "--demo") return viewRecording(argc, argv);
+  if (argc >= 3 && std::string(argv[1]) == "--recording") return viewRecording(argc, argv);
   if (argc < 5) return usage();
   const std::filesystem::path level = std::filesystem::absolute(argv[1]);
   const double x = std::atof(argv[2]);

@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "program/demo_file.h"
+#include "program/recording_file.h"
 #include "program/frame_watcher.h"
 #include "core/level_loader.h"
 #include "platform/frame_input.h"
 
-namespace veldra::demo {
+namespace veldra::recording {
 
 // The level files a recording depends on: every distinct file of the level table, as it
 // stands in the working directory now.
@@ -62,13 +62,13 @@ class Recorder : public platform::FrameInputObserver, public FrameWatcher {
   std::uint32_t frames_ = 0;
 };
 
-enum class Playback { Replay, Verify };
+enum class PlaybackMode { Replay, Verify };
 
 // The player stops serving frames as soon as it has a verdict (a checkpoint that differs,
 // the recording's end, Esc in a replay); the game loop then ends, and finish says it.
-class Player : public platform::FrameInputSource, public FrameWatcher {
+class Playback : public platform::FrameInputSource, public FrameWatcher {
  public:
-  Player(Recording recording, Playback mode, std::string name);
+  Playback(Recording recording, PlaybackMode mode, std::string name);
 
   bool nextFrame(const platform::FrameInput& devices, platform::FrameInput& input) override;
   void frameDrawn(const Game& game) override;
@@ -87,7 +87,7 @@ class Player : public platform::FrameInputSource, public FrameWatcher {
   void keepRecordedPace(std::uint32_t now, std::uint32_t recorded);
 
   Recording recording_;
-  Playback mode_;
+  PlaybackMode mode_;
   std::string name_;
   std::uint32_t served_ = 0;  // frames handed to the game so far
   std::uint32_t replayStart_ = 0;    // device ticks at the first replayed frame
@@ -95,4 +95,4 @@ class Player : public platform::FrameInputSource, public FrameWatcher {
   std::optional<Verdict> verdict_;
 };
 
-}  // namespace veldra::demo
+}  // namespace veldra::recording

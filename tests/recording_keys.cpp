@@ -3,24 +3,24 @@
 // mouse turned the view (in millionths of a radian) and "edge=-1" or "edge=1" where the
 // pointer rested at the window's edge, then " ~" where the keys were not exact (a terminal
 // that sends only characters). For end-to-end tests that must know exactly what the game
-// read from a real terminal. Usage: veldra_demo_keys RECORDING
+// read from a real terminal. Usage: veldra_recording_keys RECORDING
 
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
 
-#include "program/demo_file.h"
+#include "program/recording_file.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
-    std::fprintf(stderr, "usage: veldra_demo_keys RECORDING\n");
+    std::fprintf(stderr, "usage: veldra_recording_keys RECORDING\n");
     return 2;
   }
   std::ifstream in(argv[1], std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::string error;
-  const auto recording = veldra::demo::decode(bytes, error);
+  const auto recording = veldra::recording::decode(bytes, error);
   if (!recording) {
     std::fprintf(stderr, "%s: %s\n", argv[1], error.c_str());
     return 1;

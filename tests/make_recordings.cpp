@@ -1,5 +1,5 @@
-// Records the golden demos with the autopilot on the headless backend: the fight on the
-// first level, and the portal round trip. Usage: veldra_make_demos LEVELS_FOLDER OUT_FOLDER
+// Records the golden recordings with the autopilot on the headless backend: the fight on the
+// first level, and the portal round trip. Usage: veldra_make_recordings LEVELS_FOLDER OUT_FOLDER
 
 #include <cstdio>
 #include <filesystem>
@@ -8,7 +8,7 @@
 
 #include "autopilot.h"
 #include "fresh_state.h"
-#include "program/demo.h"
+#include "program/recording.h"
 #include "core/game.h"
 #include "platform/frame_input.h"
 #include "platform/headless/headless.h"
@@ -21,9 +21,9 @@ bool record(const std::filesystem::path& file, const std::function<bool(testing:
   platform::headless::reset();
   platform::headless::setWindowSize(100, 32);
   testing::resetProcessWideFlags();
-  demo::Recorder recorder;
+  recording::Recorder recorder;
   std::string error;
-  if (!recorder.start(file.string(), demo::headerForNow(), error)) {
+  if (!recorder.start(file.string(), recording::headerForNow(), error)) {
     std::fprintf(stderr, "%s: %s\n", file.string().c_str(), error.c_str());
     return false;
   }
@@ -46,7 +46,7 @@ bool record(const std::filesystem::path& file, const std::function<bool(testing:
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::fprintf(stderr, "usage: veldra_make_demos LEVELS_FOLDER OUT_FOLDER\n");
+    std::fprintf(stderr, "usage: veldra_make_recordings LEVELS_FOLDER OUT_FOLDER\n");
     return 2;
   }
   const std::filesystem::path out = std::filesystem::absolute(argv[2]);

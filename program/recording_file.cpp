@@ -1,8 +1,8 @@
-#include "program/demo_file.h"
+#include "program/recording_file.h"
 
 #include "program/checksum.h"
 
-namespace veldra::demo {
+namespace veldra::recording {
 namespace {
 
 constexpr std::string_view kMark = "VELDRA DEMO\n";
@@ -350,4 +350,4 @@ std::optional<Recording> decode(const std::string& bytes, std::string& error) {
   }
 }
 
-}  // namespace veldra::demo
+}  // namespace veldra::recording

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "program/demo.h"
-#include "program/demo_file.h"
+#include "program/recording.h"
+#include "program/recording_file.h"
 #include "core/game.h"
 #include "program/program.h"
 #include "platform/headless/headless.h"
@@ -20,7 +20,7 @@ namespace {
 
 namespace headless = platform::headless;
 
-constexpr const char* kDemo = "game.vdm";
+constexpr const char* kRecording = "game.vdm";
 
 // A short game: the title, Enter, a walk with turns, the mouse turning both ways and resting
 // at the edge, a staff swing by its button, a pause, and Esc.
@@ -39,7 +39,7 @@ void scriptShortGame() {
   });
 }
 
-class DemoTest : public testing::ScratchDirectoryTest {
+class RecordingTest : public testing::ScratchDirectoryTest {
  protected:
   void SetUp() override {
     ScratchDirectoryTest::SetUp();
@@ -47,12 +47,12 @@ class DemoTest : public testing::ScratchDirectoryTest {
     installShippedLevel("iaxismundi.txt");
   }
 
-  // Records the short game into kDemo on a fresh headless backend.
+  // Records the short game into kRecording on a fresh headless backend.
   void recordShortGame() {
     headless::reset();
     headless::setWindowSize(100, 32);
     scriptShortGame();
-    ASSERT_EQ(runProgram(parseCommandLine({"--record", kDemo})), 0);
+    ASSERT_EQ(runProgram(parseCommandLine({"--record", kRecording})), 0);
   }
 
   struct Outcome {
@@ -60,7 +60,7 @@ class DemoTest : public testing::ScratchDirectoryTest {
     std::string output;  // standard output and error, whatever was written
   };
   // Verifies a file on a fresh headless backend (devices off), as `veldra --verify` does.
-  static Outcome verify(const std::string& file = kDemo) {
+  static Outcome verify(const std::string& file = kRecording) {
     headless::reset();
     int status = 0;
     try {
@@ -71,16 +71,16 @@ class DemoTest : public testing::ScratchDirectoryTest {
     return {status, headless::standardOutput() + headless::standardError()};
   }
 
-  std::string bytes(const std::string& file = kDemo) {
+  std::string bytes(const std::string& file = kRecording) {
     std::ifstream in(file, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   }
-  void write(const std::string& contents, const std::string& file = kDemo) {
+  void write(const std::string& contents, const std::string& file = kRecording) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << contents;
   }
 };
 
-TEST_F(DemoTest, ARecordedGameVerifiesAsIdentical) {
+TEST_F(RecordingTest, ARecordedGameVerifiesAsIdentical) {
   recordShortGame();
   const std::string recorded = bytes();
   EXPECT_LT(recorded.size(), 4000u) << "a few bytes a frame";
@@ -89,7 +89,7 @@ TEST_F(DemoTest, ARecordedGameVerifiesAsIdentical) {
   EXPECT_EQ(outcome.output, "game.vdm: 261 frames, identical\n") << "one line, nothing else";
 
   std::string error;
-  const auto recording = demo::decode(recorded, error);
+  const auto recording = recording::decode(recorded, error);
   ASSERT_TRUE(recording) << error;
   EXPECT_EQ(recording->frames.size(), 261u);
   EXPECT_TRUE(recording->frames[59].checkpoint.has_value());
@@ -99,22 +99,22 @@ TEST_F(DemoTest, ARecordedGameVerifiesAsIdentical) {
 }
 
 // A recording written again with each frame's input changed by `change` (frame index, input).
-std::string rewritten(const demo::Recording& recording, const std::function<void(std::size_t, platform::FrameInput&)>& change) {
-  std::string bytes = demo::encodeStart(recording.header);
-  platform::FrameInput previous = demo::startingInput(recording.header);
+std::string rewritten(const recording::Recording& recording, const std::function<void(std::size_t, platform::FrameInput&)>& change) {
+  std::string bytes = recording::encodeStart(recording.header);
+  platform::FrameInput previous = recording::startingInput(recording.header);
   for (std::size_t i = 0; i < recording.frames.size(); ++i) {
-    demo::FrameRecord frame = recording.frames[i];
+    recording::FrameRecord frame = recording.frames[i];
     change(i, frame.input);
-    bytes += demo::encodeFrameRecord(previous, frame);
+    bytes += recording::encodeFrameRecord(previous, frame);
     previous = frame.input;
   }
-  return bytes + demo::encodeClosing(*recording.closing);
+  return bytes + recording::encodeClosing(*recording.closing);
 }
 
-TEST_F(DemoTest, AGameThatPlaysOutDifferentlyIsCaughtAtItsFirstCheckpoint) {
+TEST_F(RecordingTest, AGameThatPlaysOutDifferentlyIsCaughtAtItsFirstCheckpoint) {
   recordShortGame();
   std::string error;
-  auto recording = demo::decode(bytes(), error);
+  auto recording = recording::decode(bytes(), error);
   ASSERT_TRUE(recording);
   const auto unchanged = [](std::size_t, platform::FrameInput&) {};
 
@@ -143,16 +143,16 @@ TEST_F(DemoTest, AGameThatPlaysOutDifferentlyIsCaughtAtItsFirstCheckpoint) {
   EXPECT_EQ(early.output, "game.vdm: frame 100 differs: the game ended there, the recording goes on to frame 261\n");
 }
 
-TEST_F(DemoTest, ARecordingCutAtAFrameVerifiesUpToIt) {
+TEST_F(RecordingTest, ARecordingCutAtAFrameVerifiesUpToIt) {
   recordShortGame();
   std::string error;
-  const auto recording = demo::decode(bytes(), error);
+  const auto recording = recording::decode(bytes(), error);
   ASSERT_TRUE(recording);
   // What Ctrl+C leaves: the header and whole frames, no closing record.
-  std::string cut = demo::encodeStart(recording->header);
-  platform::FrameInput previous = demo::startingInput(recording->header);
+  std::string cut = recording::encodeStart(recording->header);
+  platform::FrameInput previous = recording::startingInput(recording->header);
   for (std::size_t i = 0; i < 100; ++i) {
-    cut += demo::encodeFrameRecord(previous, recording->frames[i]);
+    cut += recording::encodeFrameRecord(previous, recording->frames[i]);
     previous = recording->frames[i].input;
   }
   write(cut);
@@ -161,20 +161,20 @@ TEST_F(DemoTest, ARecordingCutAtAFrameVerifiesUpToIt) {
   EXPECT_EQ(outcome.output, "game.vdm: 100 frames, identical (the recording has no closing record)\n");
 
   // Cut inside the next frame's record instead: refused before anything is played.
-  write(cut + demo::encodeFrameRecord(previous, recording->frames[100]).substr(0, 3));
+  write(cut + recording::encodeFrameRecord(previous, recording->frames[100]).substr(0, 3));
   const Outcome halfFrame = verify();
   EXPECT_EQ(halfFrame.status, 2);
   EXPECT_EQ(halfFrame.output, "veldra: game.vdm: the file is cut short in frame 101\n");
 }
 
-TEST_F(DemoTest, EveryFlippedByteIsCaught) {
+TEST_F(RecordingTest, EveryFlippedByteIsCaught) {
   recordShortGame();
   const std::string good = bytes();
   std::string error;
   for (std::size_t i = 0; i < good.size(); ++i) {
     std::string damaged = good;
     damaged[i] = static_cast<char>(damaged[i] ^ 0x5A);
-    EXPECT_FALSE(demo::decode(damaged, error)) << "byte " << i << " of " << good.size();
+    EXPECT_FALSE(recording::decode(damaged, error)) << "byte " << i << " of " << good.size();
   }
   // One through the program, in each part: the mark, the header, a frame, the closing record.
   const auto flipAt = [&](std::size_t at) {
@@ -191,7 +191,7 @@ TEST_F(DemoTest, EveryFlippedByteIsCaught) {
   EXPECT_EQ(flipAt(good.size() - 6).output, "veldra: game.vdm: the closing record is damaged\n");
 }
 
-TEST_F(DemoTest, UnusableFilesAndChangedLevelsAreRefused) {
+TEST_F(RecordingTest, UnusableFilesAndChangedLevelsAreRefused) {
   write("");
   EXPECT_EQ(verify().output, "veldra: game.vdm: the file is empty\n");
   EXPECT_EQ(verify().status, 2);
@@ -199,9 +199,9 @@ TEST_F(DemoTest, UnusableFilesAndChangedLevelsAreRefused) {
   write("VELDRA DEMO\nH");
   EXPECT_EQ(verify().output, "veldra: game.vdm: the header is damaged\n");
 
-  demo::Header future;
-  future.version = demo::kFormatVersion + 1;
-  write(demo::encodeStart(future));
+  recording::Header future;
+  future.version = recording::kFormatVersion + 1;
+  write(recording::encodeStart(future));
   EXPECT_EQ(verify().output, "veldra: game.vdm: format version 4 is not supported (this game reads 1 to 3)\n");
 
   recordShortGame();
@@ -213,7 +213,7 @@ TEST_F(DemoTest, UnusableFilesAndChangedLevelsAreRefused) {
   EXPECT_EQ(verify().output, "veldra: game.vdm: level file 'iaxismundi.txt' is missing\n");
 }
 
-TEST_F(DemoTest, ArgumentsChooseTheModeAndAnythingElseGetsTheUsage) {
+TEST_F(RecordingTest, ArgumentsChooseTheModeAndAnythingElseGetsTheUsage) {
   EXPECT_EQ(parseCommandLine({}).mode, RunMode::Play);
   EXPECT_EQ(parseCommandLine({"--record", "a"}).mode, RunMode::Record);
   EXPECT_EQ(parseCommandLine({"--replay", "a"}).mode, RunMode::Replay);

@@ -5,7 +5,7 @@
 # and in a smaller terminal shows the part that fits.
 # The colours: tmux (TERM=screen, no COLORTERM) gets only its own sixteen; --colours asks
 # for 24-bit colour while recording and for the 256 while replaying, in the game's palette.
-name=e2e_demo
+name=e2e_recording
 source "${BASH_SOURCE[0]%/*}/e2e_common.sh" || exit 1
 
 verify() { (cd "$levels" && "$game" --verify "$1"); }

@@ -1,4 +1,4 @@
-#include "program/demo.h"
+#include "program/recording.h"
 
 #include <algorithm>
 #include <fstream>
@@ -10,7 +10,7 @@
 #include "platform/process.h"
 #include "platform/random.h"
 
-namespace veldra::demo {
+namespace veldra::recording {
 namespace {
 
 constexpr std::int32_t kLongestPauseMs = 1000;  // a replay never stalls longer than this
@@ -144,21 +144,21 @@ void Recorder::finish(const Game& game) {
 
 // ---- playing back ----
 
-Player::Player(Recording recording, Playback mode, std::string name)
+Playback::Playback(Recording recording, PlaybackMode mode, std::string name)
     : recording_(std::move(recording)), mode_(mode), name_(std::move(name)) {}
 
 // The first verdict stands: the game plays no further frame once there is one.
-void Player::decide(const std::string& line, int status) {
+void Playback::decide(const std::string& line, int status) {
   if (!verdict_) verdict_ = Verdict{line, status};
 }
 
-bool Player::nextFrame(const platform::FrameInput& devices, platform::FrameInput& input) {
-  if (mode_ == Playback::Replay && devices.keys[vk::kEscape]) decide(name_ + ": replay stopped", 0);
+bool Playback::nextFrame(const platform::FrameInput& devices, platform::FrameInput& input) {
+  if (mode_ == PlaybackMode::Replay && devices.keys[vk::kEscape]) decide(name_ + ": replay stopped", 0);
   if (!verdict_ && served_ >= recording_.frames.size()) {
     if (recording_.closing) {
       decide(name_ + ": frame " + std::to_string(served_ + 1) + " differs: the game goes on after the recording's end",
              1);
-    } else if (mode_ == Playback::Replay) {
+    } else if (mode_ == PlaybackMode::Replay) {
       decide(name_ + ": end of the recording (it has no closing record)", 0);
     } else {
       decide(name_ + ": " + std::to_string(served_) + " frames, identical (the recording has no closing record)", 0);
@@ -166,13 +166,13 @@ bool Player::nextFrame(const platform::FrameInput& devices, platform::FrameInput
   }
   if (verdict_) return false;
   input = recording_.frames[served_++].input;
-  if (mode_ == Playback::Replay) keepRecordedPace(devices.ticks, input.ticks);
+  if (mode_ == PlaybackMode::Replay) keepRecordedPace(devices.ticks, input.ticks);
   return true;
 }
 
 // A replay waits where the recorded game took longer than this one does, so that it runs
 // at the recorded pace (it cannot catch up where this machine is slower).
-void Player::keepRecordedPace(std::uint32_t now, std::uint32_t recorded) {
+void Playback::keepRecordedPace(std::uint32_t now, std::uint32_t recorded) {
   if (served_ == 1) {
     replayStart_ = now;
     recordedStart_ = recorded;
@@ -183,7 +183,7 @@ void Player::keepRecordedPace(std::uint32_t now, std::uint32_t recorded) {
   if (ahead > 0) platform::sleepMilliseconds(static_cast<std::uint32_t>(std::min(ahead, kLongestPauseMs)));
 }
 
-void Player::differs(std::uint32_t frame, const Checkpoint& expected, const Checkpoint& found) {
+void Playback::differs(std::uint32_t frame, const Checkpoint& expected, const Checkpoint& found) {
   std::string what;
   if (expected.frame != found.frame && expected.state != found.state) what = "the frame and game state checksums";
   else if (expected.frame != found.frame) what = "the frame checksum";
@@ -191,8 +191,8 @@ void Player::differs(std::uint32_t frame, const Checkpoint& expected, const Chec
   decide(name_ + ": frame " + std::to_string(frame) + " differs: " + what, 1);
 }
 
-void Player::frameDrawn(const Game& game) {
-  if (mode_ != Playback::Verify || verdict_) return;
+void Playback::frameDrawn(const Game& game) {
+  if (mode_ != PlaybackMode::Verify || verdict_) return;
   const FrameRecord& frame = recording_.frames[served_ - 1];
   if (!frame.checkpoint) return;
   const Checkpoint found = checkpointOf(game, recording_.header.version);
@@ -200,7 +200,7 @@ void Player::frameDrawn(const Game& game) {
 }
 
 // The game ended by itself (a quit or a death), with every frame served so far as recorded.
-Player::Verdict Player::verdictAtEnd(const Game& game) {
+Playback::Verdict Playback::verdictAtEnd(const Game& game) {
   const std::uint32_t recorded = static_cast<std::uint32_t>(recording_.frames.size());
   if (served_ < recorded) {
     return {name_ + ": frame " + std::to_string(served_) + " differs: the game ended there, the recording goes on to frame " +
@@ -218,8 +218,8 @@ Player::Verdict Player::verdictAtEnd(const Game& game) {
   return {name_ + ": " + std::to_string(served_) + " frames, identical", 0};
 }
 
-int Player::finish(const Game& game) {
-  if (mode_ == Playback::Replay) return finishReplay();
+int Playback::finish(const Game& game) {
+  if (mode_ == PlaybackMode::Replay) return finishReplay();
   const Verdict verdict = verdict_ ? *verdict_ : verdictAtEnd(game);
   platform::writeResult(verdict.line + "\n");
   return verdict.status;
@@ -227,7 +227,7 @@ int Player::finish(const Game& game) {
 
 // A replay that ran to its quit says nothing of its end; one stopped or cut short says so.
 // Its lines follow the game's start-up lines, the last of which is left open.
-int Player::finishReplay() {
+int Playback::finishReplay() {
   if (verdict_) platform::writeResult("\n" + verdict_->line + "\n");
   if (platform::pictureWasCut()) {
     platform::writeResult("\n" + name_ + ": the terminal was smaller than the recording's " +
@@ -237,4 +237,4 @@ int Player::finishReplay() {
   return verdict_ ? verdict_->status : 0;
 }
 
-}  // namespace veldra::demo
+}  // namespace veldra::recording

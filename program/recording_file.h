@@ -23,7 +23,7 @@
 
 #include "platform/frame_input.h"
 
-namespace veldra::demo {
+namespace veldra::recording {
 
 // Version 2 records when the keys stop or start being exact (a terminal that sends only
 // characters); version 1 recordings, which never say so, are read as exact throughout.
@@ -86,4 +86,4 @@ platform::FrameInput startingInput(const Header& header);
 // Reads a whole recording. On failure, `error` says what is wrong in a few words.
 std::optional<Recording> decode(const std::string& bytes, std::string& error);
 
-}  // namespace veldra::demo
+}  // namespace veldra::recording
