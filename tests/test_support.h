@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 #include "audio/sound_client.h"
@@ -12,6 +13,12 @@
 #include "fresh_state.h"
 
 namespace veldra::testing {
+
+// A token of this run of the suite, the same for all its tests.
+inline const std::string& runToken() {
+  static const std::string token = std::to_string(std::random_device{}());
+  return token;
+}
 
 // Runs each test in a fresh, empty working directory and resets the headless backend.
 class ScratchDirectoryTest : public ::testing::Test {
@@ -22,8 +29,9 @@ class ScratchDirectoryTest : public ::testing::Test {
     stopAllSounds();
     previous_ = std::filesystem::current_path();
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    directory_ = std::filesystem::temp_directory_path() /
-                 ("veldra-" + std::string(info->test_suite_name()) + "-" + info->name());
+    // This run's own: the sanitizer build runs the same suites at the same time.
+    directory_ = std::filesystem::temp_directory_path() / ("veldra-" + std::string(info->test_suite_name()) + "-" +
+                                                           info->name() + "-" + runToken());
     std::filesystem::remove_all(directory_);
     std::filesystem::create_directories(directory_);
     std::filesystem::current_path(directory_);
