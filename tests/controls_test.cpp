@@ -11,39 +11,28 @@
 #include "core/presets.h"
 #include "player/update_player.h"
 #include "render/present_frame.h"
-#include "test_support.h"
+#include "play_support.h"
 
 namespace veldra {
 namespace {
 
 namespace headless = platform::headless;
 
-class ControlsTest : public testing::ScratchDirectoryTest {
+// A new game on its title page.
+class ControlsTest : public testing::PlayTest {
  protected:
   void SetUp() override {
-    ScratchDirectoryTest::SetUp();
-    writeFile("otestinggrounds.txt", testing::levelText("Controls", {"#####", "#P..#", "#####"}));
-    game_ = std::make_unique<Game>();
+    PlayTest::SetUp();
+    start({"#####", "#P..#", "#####"}).inFrontEnd = true;
   }
-
-  Game& game() { return *game_; }
-
-  // One frame's input step with exactly these keys down.
-  void frameWith(std::initializer_list<int> keys) {
-    testing::releaseAllKeys();
-    for (int key : keys) headless::setKeyDown(key, true);
-    updatePlayer(game());
-  }
+  void frameWith(std::initializer_list<int> keys) { press(keys); }
 
   // The start frequencies of the sounds asked for since the last call.
-  std::vector<double> soundsRequested() {
+  static std::vector<double> soundsRequested() {
     std::vector<double> starts;
-    for (const Voice& voice : AudioEngine::instance().voicesSnapshot()) starts.push_back(voice.frequency);
-    stopAllSounds();
+    for (const SoundRequest& sound : takeSounds()) starts.push_back(sound.startHz);
     return starts;
   }
-
-  std::unique_ptr<Game> game_;
 };
 
 TEST_F(ControlsTest, HoldingPTogglesThePauseOnce) {
@@ -222,22 +211,19 @@ TEST_F(ControlsTest, LettersStandInForLoneModifiersOnlyWhereKeysAreNotExact) {
 
 TEST_F(ControlsTest, TheTitleColoursFollowTheClock) {
   headless::setWindowSize(80, 25);
-  const auto startLineColour = [&](std::uint32_t ticks) {
+  const auto colourAt = [&](int row, std::uint32_t ticks) {
     headless::setTickCount(ticks);
     drawFrontEnd(game().screen, kTitlePage, 0);
-    return headless::lastFrame()[15 * 80 + 40].Attributes;
+    return headless::lastFrame()[row * 80 + 40].Attributes;
   };
-  EXPECT_EQ(startLineColour(0), 10);
-  EXPECT_EQ(startLineColour(250), 11);
-  EXPECT_EQ(startLineColour(500), 9);
-  EXPECT_EQ(startLineColour(750), 10);
-  const auto configLineColour = [&](std::uint32_t ticks) {
-    headless::setTickCount(ticks);
-    drawFrontEnd(game().screen, kTitlePage, 0);
-    return headless::lastFrame()[17 * 80 + 40].Attributes;
-  };
-  EXPECT_EQ(configLineColour(499), 14);
-  EXPECT_EQ(configLineColour(500), 6);
+  constexpr int kStartLine = 15;
+  constexpr int kConfigLine = 17;
+  EXPECT_EQ(colourAt(kStartLine, 0), 10);
+  EXPECT_EQ(colourAt(kStartLine, 250), 11);
+  EXPECT_EQ(colourAt(kStartLine, 500), 9);
+  EXPECT_EQ(colourAt(kStartLine, 750), 10);
+  EXPECT_EQ(colourAt(kConfigLine, 499), 14);
+  EXPECT_EQ(colourAt(kConfigLine, 500), 6);
 }
 
 TEST_F(ControlsTest, TheFrontEndIsPlacedAndClipped) {

@@ -5,23 +5,19 @@
 #include "core/game.h"
 #include "frontend/front_end.h"
 #include "render/present_frame.h"
-#include "test_support.h"
+#include "play_support.h"
 
 namespace veldra {
 namespace {
 
 namespace headless = platform::headless;
 
-class FrameSizeTest : public testing::ScratchDirectoryTest {
+class FrameSizeTest : public testing::PlayTest {
  protected:
   void SetUp() override {
-    ScratchDirectoryTest::SetUp();
-    writeFile("otestinggrounds.txt", testing::levelText("Frame", {"#P.#"}));
-    game_ = std::make_unique<Game>();
-    game_->inFrontEnd = false;
+    PlayTest::SetUp();
+    start({"#P.#"});
   }
-  Game& game() { return *game_; }
-  std::unique_ptr<Game> game_;
 };
 
 TEST_F(FrameSizeTest, WithoutAConsoleFramesAre80By25) {

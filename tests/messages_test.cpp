@@ -5,23 +5,19 @@
 #include "core/game.h"
 #include "program/game_loop.h"
 #include "core/messages.h"
-#include "test_support.h"
+#include "play_support.h"
 
 namespace veldra {
 namespace {
 
 namespace headless = platform::headless;
 
-class MessagesTest : public testing::ScratchDirectoryTest {
+class MessagesTest : public testing::PlayTest {
  protected:
   void SetUp() override {
-    ScratchDirectoryTest::SetUp();
-    writeFile("otestinggrounds.txt", testing::levelText("Log", {"###", "#P#", "###"}));
-    game_ = std::make_unique<Game>();
-    game_->inFrontEnd = false;
+    PlayTest::SetUp();
+    start({"###", "#P#", "###"});
   }
-  Game& game() { return *game_; }
-  std::unique_ptr<Game> game_;
 };
 
 TEST_F(MessagesTest, AFifthPostPushesOutTheOldest) {

@@ -18,21 +18,13 @@ namespace {
 
 namespace headless = platform::headless;
 
-class MovementTest : public testing::ScratchDirectoryTest {
+class MovementTest : public testing::PlayTest {
  protected:
   void SetUp() override {
-    ScratchDirectoryTest::SetUp();
-    writeFile("otestinggrounds.txt", testing::levelText("Walk", {"#####", "#P..#", "#...#", "#####"}));
-    game_ = std::make_unique<Game>();
-    game_->inFrontEnd = false;
+    PlayTest::SetUp();
+    start({"#####", "#P..#", "#...#", "#####"});
   }
-  Game& game() { return *game_; }
-  void frameWith(std::initializer_list<int> keys) {
-    testing::releaseAllKeys();
-    for (int key : keys) headless::setKeyDown(key, true);
-    updatePlayer(game());
-  }
-  std::unique_ptr<Game> game_;
+  void frameWith(std::initializer_list<int> keys) { press(keys); }
 };
 
 TEST_F(MovementTest, TurningIsAFixedStepAndOppositeKeysCancel) {

@@ -18,12 +18,8 @@ namespace veldra::testing {
 
 class PlayTest : public ScratchDirectoryTest {
  protected:
-  void SetUp() override {
-    ScratchDirectoryTest::SetUp();
-  }
-
   // Writes the level into slot 0's file and starts a game on it, past the title.
-  Game& start(std::initializer_list<std::string> rows, const std::string& file = "otestinggrounds.txt") {
+  Game& start(const std::vector<std::string>& rows, const std::string& file = "otestinggrounds.txt") {
     writeFile(file, levelText("Test Level", rows));
     game_ = std::make_unique<Game>();
     game_->inFrontEnd = false;

@@ -31,9 +31,7 @@ class RenderTest : public ScratchDirectoryTest {
 
   // Replaces the level with `rows` (top-left aligned, the rest of the grid open floor).
   void useLevel(const std::string& fileName, const std::vector<std::string>& rows) {
-    std::string text = "Test Level\n";
-    for (const std::string& row : rows) text += row + "\n";
-    writeFile(fileName, text);
+    writeFile(fileName, testing::levelText("Test Level", rows));
     game().mapObjects.clear();
     game().enemies.clear();
     ASSERT_TRUE(loadLevel(fileName, game(), game().playerX, game().playerY));

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "audio/sound_client.h"
 #include "platform/headless/headless.h"
@@ -64,7 +65,7 @@ class ScratchDirectoryTest : public ::testing::Test {
 };
 
 // A level file: a name line and rows given as they should appear.
-inline std::string levelText(const std::string& name, std::initializer_list<std::string> rows) {
+inline std::string levelText(const std::string& name, const std::vector<std::string>& rows) {
   std::string text = name + "\n";
   for (const std::string& row : rows) text += row + "\n";
   return text;
