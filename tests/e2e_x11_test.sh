@@ -317,6 +317,7 @@ if gnome_play "$w" use_the_mouse; then
   [ "$walk" -ge 40 ] && [ "$walk" -le 90 ] || fail "the right button held for a second was down in $walk frames"
   (cd "$levels" && "$view" --recording "$w/game.vdm" --list) >"$w/list" 2>&1
   grep -q 'x=.* y=.* angle=.*, health 20, mana' "$w/list" || fail "veldra_view --list names no place: $(tail -1 "$w/list")"
+  (cd "$levels" && "$game" --verify "$w/game.vdm") | grep -q "frames, identical$" || fail "the game played with the mouse does not verify"
 else
   fail "the game in GNOME Terminal under Wayland did not run its course (exit '$(wait_exit "$w")')"
 fi
