@@ -11,28 +11,6 @@
 namespace veldra::platform {
 namespace {
 
-struct DeviceCalls {
-  void (*start)(Colours, const MouseLook&);
-  void (*beginPlay)();
-  void (*stop)();
-  bool (*keyboardAvailable)();
-  bool (*readKeyboard)(std::array<bool, kVirtualKeyCount>&);
-  void (*readMouse)(FrameInput&);
-  std::uint32_t (*tickCount)();
-  bool (*consoleWindowSize)(ConsoleHandle, int&, int&);
-  bool (*getConsoleCursorInfo)(ConsoleHandle, CursorInfo&);
-  bool (*setConsoleCursorInfo)(ConsoleHandle, const CursorInfo&);
-  bool (*writeConsoleCells)(ConsoleHandle, const CHAR_INFO*, int, int);
-  bool (*pictureWasCut)();
-  bool (*setConsoleCursorPosition)(ConsoleHandle, int, int);
-  bool (*setConsoleTextAttribute)(ConsoleHandle, std::uint16_t);
-  void (*writeConsoleText)(ConsoleHandle, std::string_view);
-  void (*writeStandardOutput)(std::string_view);
-  void (*sleepMilliseconds)(std::uint32_t);
-  void (*waitForKey)();
-  WaveDevice* (*waveOpen)(WaveSignal, void*);
-};
-
 constexpr DeviceCalls kBackend{
     device::start,
     device::beginPlay,
@@ -84,44 +62,31 @@ constexpr DeviceCalls kNull{
 
 const DeviceCalls* active = &kBackend;
 
-const DeviceCalls& calls() { return *active; }
-
 }  // namespace
 
 void useDevices(Devices devices) { active = devices == Devices::Off ? &kNull : &kBackend; }
 
-namespace devices {
-void start(Colours colours, const MouseLook& mouse) { calls().start(colours, mouse); }
-void beginPlay() { calls().beginPlay(); }
-void stop() { calls().stop(); }
-bool keyboardAvailable() { return calls().keyboardAvailable(); }
-bool readKeyboard(std::array<bool, kVirtualKeyCount>& keys) { return calls().readKeyboard(keys); }
-void readMouse(FrameInput& input) { calls().readMouse(input); }
-std::uint32_t tickCount() { return calls().tickCount(); }
-bool consoleWindowSize(ConsoleHandle output, int& columns, int& rows) {
-  return calls().consoleWindowSize(output, columns, rows);
-}
-}  // namespace devices
+const DeviceCalls& devicesInUse() { return *active; }
 
-bool getConsoleCursorInfo(ConsoleHandle output, CursorInfo& info) { return calls().getConsoleCursorInfo(output, info); }
+bool getConsoleCursorInfo(ConsoleHandle output, CursorInfo& info) { return devicesInUse().getConsoleCursorInfo(output, info); }
 bool setConsoleCursorInfo(ConsoleHandle output, const CursorInfo& info) {
-  return calls().setConsoleCursorInfo(output, info);
+  return devicesInUse().setConsoleCursorInfo(output, info);
 }
 bool writeConsoleCells(ConsoleHandle output, const CHAR_INFO* cells, int width, int height) {
-  return calls().writeConsoleCells(output, cells, width, height);
+  return devicesInUse().writeConsoleCells(output, cells, width, height);
 }
-bool pictureWasCut() { return calls().pictureWasCut(); }
+bool pictureWasCut() { return devicesInUse().pictureWasCut(); }
 bool setConsoleCursorPosition(ConsoleHandle output, int column, int row) {
-  return calls().setConsoleCursorPosition(output, column, row);
+  return devicesInUse().setConsoleCursorPosition(output, column, row);
 }
 bool setConsoleTextAttribute(ConsoleHandle output, std::uint16_t attribute) {
-  return calls().setConsoleTextAttribute(output, attribute);
+  return devicesInUse().setConsoleTextAttribute(output, attribute);
 }
-void writeConsoleText(ConsoleHandle output, std::string_view text) { calls().writeConsoleText(output, text); }
-void writeStandardOutput(std::string_view text) { calls().writeStandardOutput(text); }
-void sleepMilliseconds(std::uint32_t milliseconds) { calls().sleepMilliseconds(milliseconds); }
-void waitForKey() { calls().waitForKey(); }
-WaveDevice* waveOpen(WaveSignal signal, void* context) { return calls().waveOpen(signal, context); }
+void writeConsoleText(ConsoleHandle output, std::string_view text) { devicesInUse().writeConsoleText(output, text); }
+void writeStandardOutput(std::string_view text) { devicesInUse().writeStandardOutput(text); }
+void sleepMilliseconds(std::uint32_t milliseconds) { devicesInUse().sleepMilliseconds(milliseconds); }
+void waitForKey() { devicesInUse().waitForKey(); }
+WaveDevice* waveOpen(WaveSignal signal, void* context) { return devicesInUse().waveOpen(signal, context); }
 
 // A result (a check's verdict, the usage asked for, the version) reaches standard output
 // even with the devices off; with them on it goes as every other line does.

@@ -26,15 +26,15 @@ ThisFrame& thisFrame() {
 }
 
 void readClockAndWindow(FrameInput& input) {
-  input.ticks = devices::tickCount();
-  input.console = devices::consoleWindowSize(standardOutputHandle(), input.columns, input.rows);
+  input.ticks = devicesInUse().tickCount();
+  input.console = devicesInUse().consoleWindowSize(standardOutputHandle(), input.columns, input.rows);
   if (!input.console) input.columns = input.rows = 0;
 }
 
 FrameInput readDevices() {
   FrameInput input;
-  input.keysExact = devices::readKeyboard(input.keys);
-  devices::readMouse(input);
+  input.keysExact = devicesInUse().readKeyboard(input.keys);
+  devicesInUse().readMouse(input);
   readClockAndWindow(input);
   return input;
 }
@@ -70,7 +70,7 @@ bool beginFrame() {
 bool keyboardAvailable() {
   // A recording's player serves the keys itself (and a check of one has the null device).
   if (thisFrame().source != nullptr) return true;
-  return devices::keyboardAvailable();
+  return devicesInUse().keyboardAvailable();
 }
 
 bool keyDown(int virtualKey) {

@@ -35,12 +35,12 @@ void farewellPause(std::uint32_t milliseconds) { sleepMilliseconds(farewellFromE
 
 void start(Devices devices, Colours colours, const MouseLook& mouse) {
   useDevices(devices);
-  devices::start(colours, mouse);
+  devicesInUse().start(colours, mouse);
   startFrameInput();
 }
 
-void beginPlay() { devices::beginPlay(); }
+void beginPlay() { devicesInUse().beginPlay(); }
 
-void stop() { devices::stop(); }
+void stop() { devicesInUse().stop(); }
 
 }  // namespace veldra::platform

@@ -53,17 +53,31 @@ namespace veldra::platform {
 // device (platform/devices.cpp).
 void useDevices(Devices devices);
 
-// The devices in use: the backend's, or the null device.
-namespace devices {
-void start(Colours colours, const MouseLook& mouse);
-void beginPlay();
-void stop();
-bool keyboardAvailable();
-bool readKeyboard(std::array<bool, kVirtualKeyCount>& keys);
-void readMouse(FrameInput& input);
-std::uint32_t tickCount();
-bool consoleWindowSize(ConsoleHandle output, int& columns, int& rows);
-}  // namespace devices
+// The devices' calls, one table: the backend's, or the null device's.
+struct DeviceCalls {
+  void (*start)(Colours, const MouseLook&);
+  void (*beginPlay)();
+  void (*stop)();
+  bool (*keyboardAvailable)();
+  bool (*readKeyboard)(std::array<bool, kVirtualKeyCount>&);
+  void (*readMouse)(FrameInput&);
+  std::uint32_t (*tickCount)();
+  bool (*consoleWindowSize)(ConsoleHandle, int&, int&);
+  bool (*getConsoleCursorInfo)(ConsoleHandle, CursorInfo&);
+  bool (*setConsoleCursorInfo)(ConsoleHandle, const CursorInfo&);
+  bool (*writeConsoleCells)(ConsoleHandle, const CHAR_INFO*, int, int);
+  bool (*pictureWasCut)();
+  bool (*setConsoleCursorPosition)(ConsoleHandle, int, int);
+  bool (*setConsoleTextAttribute)(ConsoleHandle, std::uint16_t);
+  void (*writeConsoleText)(ConsoleHandle, std::string_view);
+  void (*writeStandardOutput)(std::string_view);
+  void (*sleepMilliseconds)(std::uint32_t);
+  void (*waitForKey)();
+  WaveDevice* (*waveOpen)(WaveSignal, void*);
+};
+
+// The devices in use, as useDevices chose.
+const DeviceCalls& devicesInUse();
 
 }  // namespace veldra::platform
 
