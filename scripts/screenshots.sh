@@ -56,7 +56,7 @@ sleep 1
 shoot game first-view
 xdotool key Escape
 
-recording="$root/tests/recordings/fight.vdm"
+recording="$root/tests/demos/fight.vdm"
 bolt="$(cd levels && "$root/build/tests/veldra_view" --recording "$recording" --list | awk -F'[ ,:]+' '$4 > 0 && !found { print $1; found = 1 }')"
 show_frame fight --recording "$recording" --frame "$bolt"
 show_frame indoor "$root/levels/iaxismundi.txt" 20.5 7.5 0 --size 100x32

@@ -6,7 +6,7 @@
 set -u
 dist="$(cd "$1" && pwd)"
 wine="${2:-}"
-golden="$(cd "$(dirname "$0")" && pwd)/recordings/fight.vdm"
+golden="$(cd "$(dirname "$0")" && pwd)/demos/fight.vdm"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 scratch="$(mktemp -d)"
