@@ -64,4 +64,50 @@ mouse_taken suspend
 tm send-keys -t suspend Escape
 wait_for suspend "Game loop closed gracefully."
 
+# A terminal that offers mouse reports in pixels, as kitty does, on a pty of this test's own
+# (9 pixels a cell): the game asks for them, and asks again each time it takes the terminal
+# back after a suspend. (The game leads its own session there, so its stop is a no-op and
+# it takes the terminal back at once.)
+python3 - "$game" "$levels" <<'PY' || fail "pixel reports: see above"
+import fcntl, os, pty, select, signal, struct, sys, termios, time
+game, levels = sys.argv[1:3]
+pid, fd = pty.fork()
+if pid == 0:
+    os.chdir(levels)
+    os.execv(game, [game])
+fcntl.ioctl(fd, termios.TIOCSWINSZ, struct.pack("HHHH", 30, 100, 900, 600))
+answers = {b"\x1b[c": b"\x1b[?62;22c", b"\x1b[?1016$p": b"\x1b[?1016;2$y"}
+output, answered = b"", {query: 0 for query in answers}
+def read_until(*texts):
+    """Reads (answering every query) until the texts have come in order after the output so far."""
+    global output
+    start, deadline = len(output), time.monotonic() + 10
+    while time.monotonic() < deadline:
+        at = start
+        for text in texts:
+            at = output.find(text, at)
+            if at < 0: break
+            at += len(text)
+        if at >= 0: return True
+        if select.select([fd], [], [], 0.1)[0]:
+            try: output += os.read(fd, 65536)
+            except OSError: return False
+        for query, answer in answers.items():
+            for _ in range(output.count(query) - answered[query]):
+                os.write(fd, answer)
+            answered[query] = output.count(query)
+    return False
+ok = read_until(b"\x1b[?1016h")
+if not ok: print("FAIL: the game never asked a terminal that offers them for pixel reports")
+os.kill(pid, signal.SIGTSTP)
+if ok and not read_until(b"\x1b[?1016l", b"\x1b[?1003h", b"\x1b[?1016h"):
+    ok = False
+    print("FAIL: after a suspend the game did not ask for pixel reports again")
+os.write(fd, b"\x1b")
+if not read_until(b"Game loop closed gracefully."):
+    os.kill(pid, signal.SIGKILL)
+os.waitpid(pid, 0)
+sys.exit(0 if ok else 1)
+PY
+
 finish

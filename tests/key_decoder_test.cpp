@@ -333,6 +333,24 @@ TEST(KeyDecoderTest, PixelReportsAreTakenWhereTheTerminalOffersThem) {
   feedInput(state, mouse(35, 81) + mouse(35, 85), 0);
   EXPECT_DOUBLE_EQ(takePointerMotion(state), 0.5);
   EXPECT_DOUBLE_EQ(state.pointer.column, 10.5);
+  // Every frame's read says the width again: the same width keeps the pointer where it is.
+  usePixelReports(state, 8);
+  feedInput(state, mouse(35, 93), 1);
+  EXPECT_DOUBLE_EQ(takePointerMotion(state), 1.0);
+}
+
+TEST(KeyDecoderTest, ThePointerReachesBothEdgesInCellsAndInPixels) {
+  // An 80-column window; reports count from 1, in cells or (8 to a cell) in pixels.
+  for (const int cellWidth : {0, 8}) {
+    KeyboardState state;
+    if (cellWidth > 0) usePixelReports(state, cellWidth);
+    const int scale = cellWidth > 0 ? cellWidth : 1;
+    const std::pair<int, int> places[] = {{1, -1}, {scale, -1}, {scale + 1, 0}, {79 * scale, 0}, {79 * scale + 1, 1}};
+    for (const auto& [x, edge] : places) {
+      feedInput(state, mouse(35, x), 0);
+      EXPECT_EQ(pointerEdge(state.pointer, 80), edge) << "report x " << x << ", cell width " << cellWidth;
+    }
+  }
 }
 
 TEST(MouseLookTest, MotionTurnsInWholeUnitsLosingNothingAndTheEdgesTurnOn) {

@@ -129,6 +129,21 @@ TEST(KeyHoldTest, AHeldKeyActsWithoutABreakFromItsFirstRepeatAtASlowOrAFastPace)
   }
 }
 
+TEST(KeyHoldTest, TwoRepeatsReadInOneFrameDoNotShortenTheHold) {
+  // A busy machine or a bursty link: a run's first two repeats reach one read, a gap of
+  // nothing. The hold after them must still bridge the keyboard's real interval.
+  KeyboardState state;
+  readFrames(state, typed("\x1b[C", 1000, 3000, 660, 100), kRight, 1000, 3500);
+  std::vector<Byte> bytes = typed("\x1b[C", 5000, 8000, 660, 100);
+  bytes[1].at = bytes[2].at;
+  const Reading hold = readFrames(state, bytes, kRight, 5000, 8000);
+  for (std::size_t i = 0; i < hold.frameTimes.size(); ++i) {
+    if (hold.frameTimes[i] >= bytes[2].at) {
+      ASSERT_TRUE(hold.down[i]) << "up at " << hold.frameTimes[i];
+    }
+  }
+}
+
 TEST(KeyHoldTest, OnceTheDelayIsKnownTwoQuickTapsStayTwoShortTaps) {
   KeyboardState state;
   readFrames(state, typed("\x1b[C", 100, 1500, 500, 30), kRight, 100, 2000);

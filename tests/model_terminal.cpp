@@ -152,6 +152,7 @@ bool ModelTerminal::escape(std::string_view bytes) {
       for (ModelCell& cell : cells_) cell = ModelCell{" ", attribute(), foregroundRgb_, backgroundRgb_};
       return true;
     case 'm': return colours(parameters);
+    case 'c': return parameters.empty();  // the pacing query (primary device attributes): shows nothing
   }
   return false;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // A model terminal: an interpreter of exactly the bytes the frame encoder may send (cursor
 // positions, cursor forward, colours in any of the three modes, one half or both, reset,
-// clear, synchronized-output brackets, UTF-8 of the code page 437 glyphs) over a grid of
+// clear, synchronized-output brackets, the pacing query, UTF-8 of the code page 437 glyphs) over a grid of
 // cells. It shows the sixteen ANSI colours in the game's palette, and 256-colour entries as
 // xterm does. Anything else is an error, so a test
 // learns when the encoder sends what this model does not know.

@@ -20,6 +20,7 @@
 #include "platform/terminal/cp437.h"
 #include "platform/terminal/output.h"
 #include "platform/terminal/output_pacing.h"
+#include "platform/terminal/terminal_session.h"
 
 namespace veldra::platform::terminal {
 namespace {
@@ -113,6 +114,42 @@ TEST_F(TerminalOutputTest, AClosedTerminalIsACutNotAHang) {
   ends_[0] = ::open("/dev/null", O_RDONLY);
   std::signal(SIGPIPE, SIG_IGN);
   EXPECT_FALSE(writeWithin(ends_[1], "bytes", 10)) << "EPIPE";
+}
+
+// The session's frames and console text, on the pipe standing in for the terminal (as
+// standard output): while the terminal is behind a frame is held and its text dropped, and
+// the frame sent after it is drawn in its own colours, whatever the dropped text asked for.
+TEST_F(TerminalOutputTest, TheFrameAfterAHeldOneIsDrawnInItsOwnColours) {
+  Session& s = session();
+  s.outputIsTerminal = true;
+  const int savedOutput = ::dup(STDOUT_FILENO);
+  ::dup2(ends_[1], STDOUT_FILENO);
+  const ConsoleHandle out = standardOutputHandle();
+  const auto frameOf = [](char glyph, std::uint16_t attribute) {
+    testing::Frame frame{16, 4, std::vector<CHAR_INFO>(64)};
+    for (CHAR_INFO& cell : frame.cells) {
+      cell.Char.AsciiChar = glyph;
+      cell.Attributes = attribute;
+    }
+    return frame;
+  };
+  const testing::Frame first = frameOf('a', 0x1F);
+  for (int i = 0; i < kMostUnansweredFrames; ++i) ASSERT_TRUE(writeConsoleCells(out, first.cells.data(), 16, 4));
+  // The terminal is behind now: this frame and the text written with it are not sent.
+  setConsoleTextAttribute(out, 0x4E);
+  writeConsoleText(out, "text");
+  writeConsoleCells(out, first.cells.data(), 16, 4);
+  EXPECT_TRUE(s.frameHeld);
+  flushConsoleText();
+  answersArrived(s.pacing, kMostUnansweredFrames, s.pacing.lastProgressAt);
+  const testing::Frame last = frameOf('b', 0x4E);
+  writeConsoleCells(out, last.cells.data(), 16, 4);
+  ::dup2(savedOutput, STDOUT_FILENO);
+  ::close(savedOutput);
+  s.outputIsTerminal = false;
+  testing::ModelTerminal terminal(16, 4);
+  drainInto(terminal);
+  EXPECT_TRUE(testing::showsFrame(terminal, last));
 }
 
 // Frames sent over 10 s at 60 a second (a query after each while asked), answered with
