@@ -33,13 +33,14 @@ constexpr DeviceCalls kBackend{
     device::waveOpen,
 };
 
-// Nothing is shown or heard, nothing waits, no key is down (and there is a keyboard: a
-// recording's player serves the keys), the clock stands at 0 and there is no window.
+// Nothing is shown or heard, nothing waits, there is no keyboard and no key is down (a
+// recording's player serves the keys: frame_input.cpp decides that), the clock stands at 0
+// and there is no window.
 constexpr DeviceCalls kNull{
     [](Colours, const MouseLook&) {},
     [] {},
     [] {},
-    [] { return true; },
+    [] { return false; },
     [](std::array<bool, kVirtualKeyCount>& keys) {
       keys.fill(false);
       return true;

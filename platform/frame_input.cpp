@@ -34,8 +34,8 @@ void readClockAndWindow(FrameInput& input) {
 FrameInput readDevices() {
   FrameInput input;
   input.keysExact = devicesInUse().readKeyboard(input.keys);
-  devicesInUse().readMouse(input);
   readClockAndWindow(input);
+  devicesInUse().readMouse(input);
   return input;
 }
 

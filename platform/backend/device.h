@@ -25,8 +25,9 @@ bool keyboardAvailable();
 // when that state is exact (see keysExact in keyboard.h).
 bool readKeyboard(std::array<bool, kVirtualKeyCount>& keys);
 // The pointer's turn of the view since the last read (in kMouseTurnUnit) and whether it
-// rests at the window's edge, into the record; read right after the keys. Nothing where
-// there is no mouse, or the player turned it off.
+// rests at the window's edge, into the record; read after the keys and the window (the
+// record's window size says where the edge is). Nothing where there is no mouse, or the
+// player turned it off.
 void readMouse(FrameInput& input);
 std::uint32_t tickCount();
 bool consoleWindowSize(ConsoleHandle output, int& columns, int& rows);

@@ -67,6 +67,7 @@ bool device::consoleWindowSize(ConsoleHandle output, int& columns, int& rows) {
   if (::ioctl(output, TIOCGWINSZ, &size) != 0 || size.ws_col == 0 || size.ws_row == 0) return false;
   columns = size.ws_col;
   rows = size.ws_row;
+  session().cellWidthPixels = size.ws_xpixel / size.ws_col;
   return true;
 }
 

@@ -7,8 +7,6 @@
 namespace veldra::platform::terminal {
 namespace {
 
-constexpr const char* kBeginSynchronized = "\x1b[?2026h";
-constexpr const char* kEndSynchronized = "\x1b[?2026l";
 constexpr const char* kResetAndClear = "\x1b[0m\x1b[2J";
 // Moving right along a row is shorter as a cursor-forward than as a full position.
 constexpr const char* kCursorForward = "C";

@@ -13,6 +13,10 @@
 
 namespace veldra::platform::terminal {
 
+// Synchronized output: a terminal that knows it shows what comes between as one picture.
+constexpr const char* kBeginSynchronized = "\x1b[?2026h";
+constexpr const char* kEndSynchronized = "\x1b[?2026l";
+
 // An attribute no cell ever has: marks a cell (or the terminal's colour) as unknown.
 constexpr std::uint16_t kUnknownAttribute = 0xFFFF;
 

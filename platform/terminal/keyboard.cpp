@@ -11,6 +11,7 @@
 
 #include "platform/backend/device.h"
 #include "platform/terminal/key_decoder.h"
+#include "platform/terminal/keyboard.h"
 #include "platform/terminal/mouse_look.h"
 #include "platform/terminal/terminal_session.h"
 #include "platform/terminal/x11_keyboard.h"
@@ -19,8 +20,6 @@ namespace veldra::platform::device {
 namespace {
 
 terminal::KeyboardState keyboard;
-terminal::MouseLookState mouseLook;
-bool mouseLookSet = false;  // from the player's settings, at the first read
 std::uint32_t frameTime = 0;
 bool serverKeys[kVirtualKeyCount];
 
@@ -63,14 +62,11 @@ void takePixelReportsWhereOffered(int cellWidthPixels) {
 }  // namespace
 
 void readMouse(FrameInput& input) {
-  if (!terminal::mouseReportsAsked()) return;
-  int columns = 0;
-  int cellWidthPixels = 0;
-  if (!terminal::windowMetrics(columns, cellWidthPixels)) return;
-  takePixelReportsWhereOffered(cellWidthPixels);
-  if (!std::exchange(mouseLookSet, true)) mouseLook = terminal::mouseLookFor(terminal::session().mouse);
-  input.mouseTurn = terminal::turnForMotion(mouseLook, terminal::takePointerMotion(keyboard));
-  input.pointerEdge = static_cast<std::int8_t>(terminal::pointerEdge(keyboard.pointer, columns));
+  if (!terminal::mouseReportsAsked() || !input.console) return;
+  terminal::Session& s = terminal::session();
+  takePixelReportsWhereOffered(s.cellWidthPixels);
+  input.mouseTurn = terminal::turnForMotion(s.mouseLook, terminal::takePointerMotion(keyboard));
+  input.pointerEdge = static_cast<std::int8_t>(terminal::pointerEdge(keyboard.pointer, input.columns));
 }
 
 bool keyboardAvailable() { return terminal::session().inputIsTerminal; }

@@ -1,7 +1,6 @@
 #include "platform/terminal/terminal_session.h"
 
 #include <fcntl.h>
-#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -11,6 +10,8 @@
 #include <cstring>
 
 #include "platform/backend/device.h"
+#include "platform/terminal/key_decoder.h"
+#include "platform/terminal/keyboard.h"
 
 namespace veldra::platform::terminal {
 namespace {
@@ -19,16 +20,16 @@ constexpr const char* kEnterAlternateScreen = "\x1b[?1049h\x1b[H\x1b[2J";
 constexpr const char* kLeaveAlternateScreen = "\x1b[?1049l";
 constexpr const char* kHideCursor = "\x1b[?25l";
 constexpr const char* kShowCursor = "\x1b[?25h";
-constexpr const char* kEndSynchronized = "\x1b[?2026l";
 constexpr const char* kResetColours = "\x1b[0m";
-// The keyboard, taken for play and given back as one: the kitty keyboard protocol with
-// flags 1|2|8 (disambiguate, report event types, report all keys as escape codes: presses,
-// repeats and releases of every key, lone modifiers too) and the query that asks which
-// flags the terminal took; focus reports, so that keys held when the window loses the
-// focus do not stay down (and so that the X server's keys are read only while the terminal
-// has it); and win32-input-mode, in which Windows Terminal and its kin send every key's
-// press and release. A terminal ignores what it does not know.
-constexpr const char* kTakeKeyboard = "\x1b[>11u\x1b[?u\x1b[?1004h\x1b[?9001h";
+// The keyboard, taken for play (takeKeyboard) and given back as one: the kitty keyboard
+// protocol with flags 1|2|8 (disambiguate, report event types, report all keys as escape
+// codes: presses, repeats and releases of every key, lone modifiers too), then the query
+// that asks which flags the terminal took; focus reports, so that keys held when the window
+// loses the focus do not stay down (and so that the X server's keys are read only while the
+// terminal has it); and win32-input-mode, in which Windows Terminal and its kin send every
+// key's press and release. A terminal ignores what it does not know.
+constexpr const char* kPushKeyboardProtocol = "\x1b[>11u";
+constexpr const char* kTakeFocusAndWin32Keys = "\x1b[?1004h\x1b[?9001h";
 constexpr const char* kGiveKeyboardBack = "\x1b[?9001l\x1b[?1004l\x1b[<u";
 // The mouse: every motion and every press and release reported (any-event tracking, 1003)
 // in SGR form (1006), which has no limit on the column and tells which button was released;
@@ -54,7 +55,14 @@ struct SignalSafeState {
 
 SignalSafeState signalState;
 
-void writeRaw(const char* text) { writeAll(STDOUT_FILENO, text); }
+void writeRaw(std::string_view text) { writeAll(STDOUT_FILENO, text); }
+
+// Async-signal-safe, as writeRaw is.
+void takeKeyboard() {
+  writeRaw(kPushKeyboardProtocol);
+  writeRaw(kKeyboardProtocolQuery);
+  writeRaw(kTakeFocusAndWin32Keys);
+}
 
 // Async-signal-safe: only write(2) and tcsetattr(3).
 void giveBackTerminal() {
@@ -80,9 +88,7 @@ void retakeTerminal() {
   if (signalState.haveSavedInput) ::tcsetattr(signalState.inputFd, TCSAFLUSH, &signalState.playInput);
   if (signalState.outputIsTerminal) {
     writeRaw(kEnterAlternateScreen);
-    if (signalState.keyboardProtocol) {
-      writeRaw(kTakeKeyboard);
-    }
+    if (signalState.keyboardProtocol) takeKeyboard();
     if (signalState.mouse) writeRaw(kTakeMouse);
     if (signalState.pixelMouse) writeRaw(kPixelMouseReports);
     if (signalState.cursorHidden) writeRaw(kHideCursor);
@@ -176,6 +182,7 @@ void startSession(Colours colours, const MouseLook& mouse) {
   Session& s = session();
   s.picture.model.colours = colourModeOf(colours);
   s.mouse = mouse;
+  s.mouseLook = mouseLookFor(mouse);
   s.outputIsTerminal = ::isatty(STDOUT_FILENO) == 1;
   s.inputFd = openKeyboardInput();
   s.inputIsTerminal = s.inputFd >= 0;
@@ -209,7 +216,7 @@ void enterPlayMode() {
   if (s.outputIsTerminal) {
     writeAll(STDOUT_FILENO, kEnterAlternateScreen);
     if (s.inputIsTerminal) {
-      writeAll(STDOUT_FILENO, kTakeKeyboard);
+      takeKeyboard();
       s.keyboardProtocol = true;
       signalState.keyboardProtocol = 1;
       if (s.mouse.on) {
@@ -267,14 +274,6 @@ void usePixelMouseReports() {
 }
 
 bool mouseReportsAsked() { return signalState.mouse != 0; }
-
-bool windowMetrics(int& columns, int& cellWidthPixels) {
-  winsize size{};
-  if (!session().outputIsTerminal || ::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0) return false;
-  columns = size.ws_col;
-  cellWidthPixels = size.ws_xpixel / size.ws_col;
-  return true;
-}
 
 bool takeRedrawRequest() {
   if (!signalState.redrawRequested) return false;

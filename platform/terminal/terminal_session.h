@@ -11,6 +11,7 @@
 #include "platform/lifetime.h"
 #include "platform/mouse.h"
 #include "platform/terminal/frame_encoder.h"
+#include "platform/terminal/mouse_look.h"
 #include "platform/terminal/output.h"
 #include "platform/terminal/output_pacing.h"
 
@@ -23,6 +24,8 @@ struct Session {
   bool playing = false;           // the picture is up (alternate screen, raw input)
   bool keyboardProtocol = false;  // the kitty keyboard protocol was pushed
   MouseLook mouse;                // as the player chose
+  MouseLookState mouseLook;       // the turn the pointer's motion makes, at the player's speed
+  int cellWidthPixels = 0;        // as the last window-size query said; 0 where the terminal does not
   bool cursorHidden = false;
   int textColumn = 0;             // where text written to standard output lands
   int textRow = 0;
@@ -59,21 +62,12 @@ bool mouseReportsAsked();
 // Asks for mouse reports in pixels from now on (and again after a resume).
 void usePixelMouseReports();
 
-// The window's width in columns and a cell's width in pixels (0 where the terminal does not
-// say); false where the output is no terminal.
-bool windowMetrics(int& columns, int& cellWidthPixels);
-
 // True once after a resume or a resize: the picture must be sent whole.
 bool takeRedrawRequest();
 
 // Console text (cursor moves, colours, the message lines) is gathered and written in one go:
 // before the process blocks (sleep, key wait), with the next frame, and on the way out.
 void flushConsoleText();
-
-// Reads the answers still owed to the pacing queries, for a while, so that none arrives
-// after the terminal is given back and lands at the shell's prompt (keyboard.cpp, which
-// reads them).
-void awaitOwedAnswers();
 
 // Writes all bytes to a file descriptor, retrying short writes and waiting a while for a
 // terminal that has stopped reading (after which the picture is sent whole next time).

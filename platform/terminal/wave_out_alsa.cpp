@@ -2,8 +2,6 @@
 // needs no audio headers and a machine without it simply has no device. All PCM calls
 // after opening run on one device thread, which plays written buffers in order.
 
-#include <dlfcn.h>
-
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -14,6 +12,7 @@
 
 #include "platform/wave_out.h"
 #include "platform/backend/wave_device.h"
+#include "platform/terminal/shared_library.h"
 
 namespace veldra::platform {
 namespace {
@@ -59,12 +58,6 @@ struct Alsa {
   int (*setErrorHandler)(ErrorHandler) = nullptr;
 };
 
-template <typename Function>
-bool bind(void* library, const char* name, Function& function) {
-  function = reinterpret_cast<Function>(::dlsym(library, name));
-  return function != nullptr;
-}
-
 // ALSA prints its complaints to standard error unless told otherwise; that would scribble
 // over the game's picture.
 void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
@@ -72,24 +65,24 @@ void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 const Alsa* loadAlsa() {
   static const Alsa* loaded = []() -> const Alsa* {
     static Alsa alsa;
-    alsa.library = ::dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+    alsa.library = terminal::openSharedLibrary("libasound.so.2");
     if (!alsa.library) return nullptr;
     void* l = alsa.library;
     const bool complete =
-        bind(l, "snd_pcm_open", alsa.pcmOpen) && bind(l, "snd_pcm_close", alsa.pcmClose) &&
-        bind(l, "snd_pcm_hw_params_malloc", alsa.hwParamsMalloc) &&
-        bind(l, "snd_pcm_hw_params_free", alsa.hwParamsFree) &&
-        bind(l, "snd_pcm_hw_params_any", alsa.hwParamsAny) &&
-        bind(l, "snd_pcm_hw_params_set_access", alsa.hwParamsSetAccess) &&
-        bind(l, "snd_pcm_hw_params_set_format", alsa.hwParamsSetFormat) &&
-        bind(l, "snd_pcm_hw_params_set_channels", alsa.hwParamsSetChannels) &&
-        bind(l, "snd_pcm_hw_params_set_rate_near", alsa.hwParamsSetRateNear) &&
-        bind(l, "snd_pcm_hw_params_set_period_size_near", alsa.hwParamsSetPeriodSizeNear) &&
-        bind(l, "snd_pcm_hw_params_set_buffer_size_near", alsa.hwParamsSetBufferSizeNear) &&
-        bind(l, "snd_pcm_hw_params", alsa.hwParams) && bind(l, "snd_pcm_prepare", alsa.prepare) &&
-        bind(l, "snd_pcm_drop", alsa.drop) && bind(l, "snd_pcm_wait", alsa.wait) &&
-        bind(l, "snd_pcm_recover", alsa.recover) && bind(l, "snd_pcm_writei", alsa.writei) &&
-        bind(l, "snd_lib_error_set_handler", alsa.setErrorHandler);
+        terminal::bindSymbol(l, "snd_pcm_open", alsa.pcmOpen) && terminal::bindSymbol(l, "snd_pcm_close", alsa.pcmClose) &&
+        terminal::bindSymbol(l, "snd_pcm_hw_params_malloc", alsa.hwParamsMalloc) &&
+        terminal::bindSymbol(l, "snd_pcm_hw_params_free", alsa.hwParamsFree) &&
+        terminal::bindSymbol(l, "snd_pcm_hw_params_any", alsa.hwParamsAny) &&
+        terminal::bindSymbol(l, "snd_pcm_hw_params_set_access", alsa.hwParamsSetAccess) &&
+        terminal::bindSymbol(l, "snd_pcm_hw_params_set_format", alsa.hwParamsSetFormat) &&
+        terminal::bindSymbol(l, "snd_pcm_hw_params_set_channels", alsa.hwParamsSetChannels) &&
+        terminal::bindSymbol(l, "snd_pcm_hw_params_set_rate_near", alsa.hwParamsSetRateNear) &&
+        terminal::bindSymbol(l, "snd_pcm_hw_params_set_period_size_near", alsa.hwParamsSetPeriodSizeNear) &&
+        terminal::bindSymbol(l, "snd_pcm_hw_params_set_buffer_size_near", alsa.hwParamsSetBufferSizeNear) &&
+        terminal::bindSymbol(l, "snd_pcm_hw_params", alsa.hwParams) && terminal::bindSymbol(l, "snd_pcm_prepare", alsa.prepare) &&
+        terminal::bindSymbol(l, "snd_pcm_drop", alsa.drop) && terminal::bindSymbol(l, "snd_pcm_wait", alsa.wait) &&
+        terminal::bindSymbol(l, "snd_pcm_recover", alsa.recover) && terminal::bindSymbol(l, "snd_pcm_writei", alsa.writei) &&
+        terminal::bindSymbol(l, "snd_lib_error_set_handler", alsa.setErrorHandler);
     if (!complete) return nullptr;
     alsa.setErrorHandler(ignoreAlsaError);
     return &alsa;

@@ -1,10 +1,9 @@
 #include "platform/terminal/x11_keyboard.h"
 
-#include <dlfcn.h>
-
 #include <cstdlib>
 #include <vector>
 
+#include "platform/terminal/shared_library.h"
 #include "platform/terminal/x11_keys.h"
 
 namespace veldra::platform::terminal {
@@ -70,23 +69,17 @@ int noteConnectionLost(Display*) {
 }
 void stayAlive(Display*, void*) { connectionLost = true; }
 
-template <typename Function>
-bool bind(void* library, const char* name, Function& function) {
-  function = reinterpret_cast<Function>(::dlsym(library, name));
-  return function != nullptr;
-}
-
 bool loadXlib(Xlib& x) {
-  x.library = ::dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
+  x.library = openSharedLibrary("libX11.so.6");
   if (x.library == nullptr) return false;
   void* l = x.library;
-  return bind(l, "XOpenDisplay", x.openDisplay) && bind(l, "XQueryKeymap", x.queryKeymap) &&
-         bind(l, "XGetInputFocus", x.getInputFocus) && bind(l, "XQueryTree", x.queryTree) &&
-         bind(l, "XQueryPointer", x.queryPointer) && bind(l, "XGetGeometry", x.getGeometry) &&
-         bind(l, "XDisplayKeycodes", x.displayKeycodes) && bind(l, "XGetKeyboardMapping", x.getKeyboardMapping) &&
-         bind(l, "XFree", x.free) && bind(l, "XSetErrorHandler", x.setErrorHandler) &&
-         bind(l, "XSetIOErrorHandler", x.setIOErrorHandler) &&
-         (bind(l, "XSetIOErrorExitHandler", x.setIOErrorExitHandler), true);
+  return bindSymbol(l, "XOpenDisplay", x.openDisplay) && bindSymbol(l, "XQueryKeymap", x.queryKeymap) &&
+         bindSymbol(l, "XGetInputFocus", x.getInputFocus) && bindSymbol(l, "XQueryTree", x.queryTree) &&
+         bindSymbol(l, "XQueryPointer", x.queryPointer) && bindSymbol(l, "XGetGeometry", x.getGeometry) &&
+         bindSymbol(l, "XDisplayKeycodes", x.displayKeycodes) && bindSymbol(l, "XGetKeyboardMapping", x.getKeyboardMapping) &&
+         bindSymbol(l, "XFree", x.free) && bindSymbol(l, "XSetErrorHandler", x.setErrorHandler) &&
+         bindSymbol(l, "XSetIOErrorHandler", x.setIOErrorHandler) &&
+         (bindSymbol(l, "XSetIOErrorExitHandler", x.setIOErrorExitHandler), true);
 }
 
 // The terminal's window from $WINDOWID (decimal, as terminals set it).
