@@ -17,6 +17,10 @@ struct CHAR_INFO {
 
 namespace veldra::platform {
 
+// The code page 437 glyph of a cell filled with its foreground colour: drawn by the game,
+// and known to the terminal's encoder, which leaves such a cell's unseen background unsent.
+constexpr char kFullBlock = '\xDB';
+
 using ConsoleHandle = int;
 
 struct CursorInfo {

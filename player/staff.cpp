@@ -27,9 +27,9 @@ constexpr Burst kWoundSpray{false, 1.2, 0.04, 0.1, 10, 6};
 constexpr std::uint16_t kWoundColour = colour::kLightRed;
 constexpr int kDebrisParticles = 20;
 constexpr Burst kDebris{false, 1.5, 0.04, 0.08, 12, 6};
-constexpr int kImpactParticles = 40;
+constexpr int kStaffImpactParticles = 40;
 constexpr Burst kImpactSpray{false, 1.2, 0.05, 0.12, 10, 8};
-constexpr std::uint16_t kImpactColour = colour::kLightBlue;
+constexpr std::uint16_t kStaffImpactColour = colour::kLightBlue;
 
 struct Strike {
   double x, y;        // the strike point
@@ -80,7 +80,7 @@ void breakObject(Game& game, std::size_t index, Strike& strike) {
 
 void impact(Game& game, const Strike& strike) {
   play(game.sound, sounds::kStaffStrikes);
-  emitBurst(game, strike.impactX, strike.impactY, backward(game), kImpactSpray, kImpactColour, kImpactParticles);
+  emitBurst(game, strike.impactX, strike.impactY, backward(game), kImpactSpray, kStaffImpactColour, kStaffImpactParticles);
 }
 
 void strike(Game& game) {

@@ -17,7 +17,7 @@
 namespace veldra {
 namespace {
 
-constexpr char kFullBlock = '\xDB';
+using platform::kFullBlock;
 
 // Minimap.
 constexpr int kMinimapReach = 6;          // cells each way from the player

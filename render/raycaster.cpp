@@ -35,7 +35,7 @@ constexpr int kCloudTopRow = 2;
 constexpr std::uint16_t kCloudAttribute = colour::on(colour::kWhite, colour::kBlue);
 constexpr std::uint16_t kHillAttribute = colour::kGreen;
 constexpr std::uint16_t kSkyAttribute = colour::on(colour::kLightBlue, colour::kBlue);
-constexpr char kFullBlock = '\xDB';
+using platform::kFullBlock;
 constexpr char kUpperHalfBlock = '\xDF';
 
 constexpr std::uint16_t kOutdoorFloor = colour::kGreen;

@@ -22,9 +22,9 @@ constexpr int kTrailPercent = 45;
 
 constexpr int kShatterParticles = 30;
 constexpr Burst kShatterBurst{true, 0.0, 0.03, 0.1, 15, 10};
-constexpr int kImpactParticles = 25;
+constexpr int kBoltImpactParticles = 25;
 constexpr Burst kImpactBurst{true, 0.0, 0.04, 0.08, 12, 8};
-constexpr std::uint16_t kImpactColour = colour::kLightCyan;
+constexpr std::uint16_t kBoltImpactColour = colour::kLightCyan;
 constexpr Scatter kTrailSparkWithoutColour{0.0, 0.04, 5, 5, 0};
 
 // The breakable object the bolt touches, latest in the array first; -1 for none.
@@ -48,7 +48,7 @@ void shatter(Game& game, std::size_t index) {
 void burst(Game& game, const Projectile& bolt) {
   play(game.sound, sounds::kBoltHitsWall);
   emitBurst(game, bolt.x - kBurstPullBack * bolt.dx, bolt.y - kBurstPullBack * bolt.dy, 0.0, kImpactBurst,
-            kImpactColour, kImpactParticles);
+            kBoltImpactColour, kBoltImpactParticles);
 }
 
 void leaveTrail(Game& game, const Projectile& bolt) {

@@ -10,7 +10,6 @@ namespace {
 constexpr const char* kResetAndClear = "\x1b[0m\x1b[2J";
 // Moving right along a row is shorter as a cursor-forward than as a full position.
 constexpr const char* kCursorForward = "C";
-constexpr char kFullBlock = '\xDB';
 
 void appendNumber(std::string& out, int value) {
   char digits[12];
