@@ -215,13 +215,15 @@ void enterPlayMode() {
   }
   if (s.outputIsTerminal) {
     writeAll(STDOUT_FILENO, kEnterAlternateScreen);
+    // Each mode is noted before it is asked for: a suspend that comes between the two then
+    // still gives it back and asks for it again on resume.
     if (s.inputIsTerminal) {
-      takeKeyboard();
       s.keyboardProtocol = true;
       signalState.keyboardProtocol = 1;
+      takeKeyboard();
       if (s.mouse.on) {
-        writeAll(STDOUT_FILENO, kTakeMouse);
         signalState.mouse = 1;
+        writeAll(STDOUT_FILENO, kTakeMouse);
       }
     }
     if (s.cursorHidden) writeAll(STDOUT_FILENO, kHideCursor);
@@ -269,8 +271,8 @@ void restoreTerminal() {
 
 void usePixelMouseReports() {
   if (!signalState.mouse || signalState.pixelMouse) return;
+  signalState.pixelMouse = 1;  // first, as in enterPlayMode
   writeAll(STDOUT_FILENO, kPixelMouseReports);
-  signalState.pixelMouse = 1;
 }
 
 bool mouseReportsAsked() { return signalState.mouse != 0; }
