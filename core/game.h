@@ -8,6 +8,7 @@
 
 #include "audio/sound_client.h"
 #include "core/level_loader.h"
+#include "core/player_command.h"
 #include "core/records.h"
 #include "core/spell_facts.h"
 #include "platform/keyboard.h"
@@ -36,6 +37,9 @@ struct Game {
   bool menuUpHeld = false;
   bool menuDownHeld = false;
   bool configKeyHeld = false;
+
+  // What the player asks for this frame: read at the top of the player's step.
+  PlayerCommand command;
 
   // The binding block: nine virtual-key codes, preset A by default.
   std::int32_t keyForward = vk::kUp;

@@ -7,7 +7,6 @@
 #include "core/game.h"
 #include "platform/clock.h"
 #include "core/presets.h"
-#include "platform/keyboard.h"
 #include "render/frame_view.h"
 #include "core/colours.h"
 
@@ -104,13 +103,13 @@ void drawPresetPage(const FrameView& frame, int menuCursor) {
 }
 
 void updateTitlePage(Game& game) {
-  if (keyDown(vk::kEnter)) {
+  if (game.command.start) {
     game.inFrontEnd = false;
     play(game.sound, sounds::kTitleStart);
     platform::sleepMilliseconds(kChoicePauseMs);
     return;
   }
-  const bool configDown = keyDown(vk::kC);
+  const bool configDown = game.command.presetPage;
   if (configDown && !game.configKeyHeld) {
     game.menuPage = kPresetPage;
     game.menuCursor = 0;
@@ -120,8 +119,8 @@ void updateTitlePage(Game& game) {
 }
 
 void updatePresetPage(Game& game) {
-  const bool up = keyDown(vk::kUp) || keyDown(vk::kW);
-  const bool down = keyDown(vk::kDown) || keyDown(vk::kS);
+  const bool up = game.command.menuUp;
+  const bool down = game.command.menuDown;
   if (up && !game.menuUpHeld) {
     game.menuCursor = (game.menuCursor + kMenuLines - 1) % kMenuLines;
     play(game.sound, sounds::kMenuUp);
@@ -132,7 +131,7 @@ void updatePresetPage(Game& game) {
   }
   game.menuUpHeld = up;
   game.menuDownHeld = down;
-  if (!keyDown(vk::kEnter) && !keyDown(vk::kSpace)) return;
+  if (!game.command.choose) return;
   if (game.menuCursor == kPresetChoiceA) {
     applyPresetA(game);
     play(game.sound, sounds::kPresetChosen);
@@ -162,7 +161,7 @@ void drawFrontEnd(ConsoleScreen& screen, int menuPage, int menuCursor) {
 }
 
 void updateFrontEnd(Game& game) {
-  if (keyDown(vk::kEscape) || keyDown(vk::kX)) {
+  if (game.command.quit) {
     game.running = false;
     return;
   }

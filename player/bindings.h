@@ -1,10 +1,17 @@
 #pragma once
-// Key tests through the binding block, with the two aliases of preset A and, where the keys
-// are not exact, the letters that stand in for lone modifier keys.
+// The command step: the frame record's keys and mouse read through the binding block, with
+// the two aliases of preset A and, where the keys are not exact, the letters that stand in
+// for lone modifier keys. The one place of the player's and the front end's code that reads
+// keys.
+
+#include "core/player_command.h"
 
 namespace veldra {
 
 struct Game;
+
+// What the player asks for this frame, through the bindings in force.
+PlayerCommand readPlayerCommand(const Game& game);
 
 // The bound key, or where the keys are not exact the letter standing in for it.
 bool bindingDown(int boundKey);

@@ -8,9 +8,6 @@
 #include "core/colours.h"
 #include "core/map_grid.h"
 #include "core/object_kinds.h"
-#include "platform/keyboard.h"
-#include "platform/mouse.h"
-#include "player/bindings.h"
 #include "core/messages.h"
 
 namespace veldra {
@@ -48,11 +45,11 @@ bool canStandAt(const Game& game, double x, double y) {
 }
 
 void toggleAutoWalk(Game& game) {
-  const bool exact = platform::keysExact();
-  const bool down = !exact && keyDown(vk::kTab);
+  const PlayerCommand& command = game.command;
+  const bool down = command.walkToggle;
   const bool press = down && !game.autoWalkKeyHeld;
   game.autoWalkKeyHeld = down;
-  if (game.autoWalk && (press || exact || keyDown(game.keyBackward))) {
+  if (game.autoWalk && (press || command.keysExact || command.back)) {
     stopAutoWalk(game);
   } else if (press) {
     game.autoWalk = true;
@@ -67,15 +64,16 @@ void stopAutoWalk(Game& game) {
 }
 
 void turnAndMove(Game& game) {
-  if (keyDown(game.keyTurnLeft)) game.playerAngle -= kTurnPerFrame;
-  if (keyDown(game.keyTurnRight)) game.playerAngle += kTurnPerFrame;
+  const PlayerCommand& command = game.command;
+  if (command.turnLeft) game.playerAngle -= kTurnPerFrame;
+  if (command.turnRight) game.playerAngle += kTurnPerFrame;
   // The pointer resting at the window's edge turns as a held key does; its motion turns by
   // as much as it moved.
-  if (const int edge = platform::pointerAtEdge(); edge != 0) game.playerAngle += edge * kTurnPerFrame;
-  if (const double turn = platform::mouseTurn(); turn != 0.0) game.playerAngle += turn;
+  if (command.pointerEdge != 0) game.playerAngle += command.pointerEdge * kTurnPerFrame;
+  if (command.mouseTurn != 0.0) game.playerAngle += command.mouseTurn;
   double direction = 0.0;
-  if (forwardKeyDown(game) || game.autoWalk) direction = 1.0;
-  else if (keyDown(game.keyBackward)) direction = -1.0;
+  if (command.forward || game.autoWalk) direction = 1.0;
+  else if (command.back) direction = -1.0;
   else return;
   const double x = game.playerX + direction * kStepPerFrame * std::cos(game.playerAngle);
   const double y = game.playerY + direction * kStepPerFrame * std::sin(game.playerAngle);

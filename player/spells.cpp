@@ -6,9 +6,7 @@
 #include "core/game.h"
 #include "core/random_draws.h"
 #include "core/spell_facts.h"
-#include "player/bindings.h"
 #include "core/messages.h"
-#include "platform/keyboard.h"
 #include "world/particles.h"
 #include "world/projectiles.h"
 #include "core/colours.h"
@@ -88,10 +86,11 @@ void castHerba(Game& game) {
 }  // namespace
 
 void castSpells(Game& game) {
-  if (pressed(bindingDown(game.keyIgnis), ignisKeyHeld)) castBolt(game, Spell::Ignis);
-  if (pressed(bindingDown(game.keyGlacies), glaciesKeyHeld)) castGlacies(game);
-  if (pressed(electricaKeyDown(game), game.electricaKeyHeld)) castBolt(game, Spell::Electrica);
-  if (pressed(bindingDown(game.keyHerba), game.herbaKeyHeld)) castHerba(game);
+  const PlayerCommand& command = game.command;
+  if (pressed(command.ignis, ignisKeyHeld)) castBolt(game, Spell::Ignis);
+  if (pressed(command.glacies, glaciesKeyHeld)) castGlacies(game);
+  if (pressed(command.electrica, game.electricaKeyHeld)) castBolt(game, Spell::Electrica);
+  if (pressed(command.herba, game.herbaKeyHeld)) castHerba(game);
 }
 
 }  // namespace veldra

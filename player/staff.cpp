@@ -7,7 +7,6 @@
 #include "core/game.h"
 #include "core/geometry.h"
 #include "core/map_grid.h"
-#include "player/bindings.h"
 #include "core/object_kinds.h"
 #include "world/enemies.h"
 #include "world/particles.h"
@@ -114,7 +113,7 @@ void strike(Game& game) {
 }  // namespace
 
 void swingStaff(Game& game) {
-  const bool down = attackKeyDown(game);
+  const bool down = game.command.staff;
   // A press during a swing is used up: it does not strike when the swing ends.
   if (down && !game.attackKeyHeld && game.attackFrame == 0) strike(game);
   game.attackKeyHeld = down;

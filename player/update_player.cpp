@@ -3,7 +3,7 @@
 #include "audio/sound_catalogue.h"
 #include "core/game.h"
 #include "frontend/front_end.h"
-#include "platform/keyboard.h"
+#include "player/bindings.h"
 #include "player/movement.h"
 #include "player/pickups.h"
 #include "player/spells.h"
@@ -13,7 +13,7 @@ namespace veldra {
 namespace {
 
 void handlePauseKey(Game& game) {
-  const bool down = keyDown(vk::kP);
+  const bool down = game.command.pause;
   if (down && !game.pauseKeyHeld && !game.inFrontEnd) {
     game.paused = !game.paused;
     stopAutoWalk(game);
@@ -22,18 +22,17 @@ void handlePauseKey(Game& game) {
   game.pauseKeyHeld = down;
 }
 
-bool quitKeyDown() { return keyDown(vk::kEscape) || keyDown(vk::kX); }
-
 }  // namespace
 
 void updatePlayer(Game& game) {
+  game.command = readPlayerCommand(game);
   handlePauseKey(game);
   if (game.inFrontEnd) {
     updateFrontEnd(game);
     return;
   }
   if (game.paused) return;  // only the pause key is read while paused
-  if (quitKeyDown()) {
+  if (game.command.quit) {
     game.running = false;
     return;
   }

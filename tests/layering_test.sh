@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The layering check holds the tree as it is, and fails on a planted include of the header
-# only tests may include or of the one only the platform's backends may include.
+# only tests may include or of the one only the platform's backends may include, and on a
+# key read in the player's code outside the command step.
 set -u
 root="$1"
 failures=0
@@ -16,6 +17,9 @@ for header in platform/headless/headless.h platform/backend/device.h; do
   bash "$root/scripts/check_layers.sh" "$copy" | grep -qF "player/movement.cpp includes \"$header\"" ||
     fail "an include of $header in player/ was let through"
 done
+{ cat "$copy/movement.cpp"; echo "bool readsAKey() { return keyDown(0); }"; } >"$copy/player/movement.cpp"
+bash "$root/scripts/check_layers.sh" "$copy" | grep -qF "player/movement.cpp reads keys" ||
+  fail "a key read in player/ outside the command step was let through"
 
 echo "layering: $failures failed"
 [ "$failures" -eq 0 ]
