@@ -12,7 +12,8 @@
 # compiles only what changed. The builds take turns in the foreground, each on both cores;
 # each one's tests go on in the background while the later ones build, and the fuzz runs
 # and the small ThreadSanitizer build come last, beside the Windows tests (which leave a
-# core idle). The timed games take turns on two locks (tmux panes, the virtual X server).
+# core idle). The timed games take turns on locks: two in tmux panes, one on the virtual X
+# server at a time.
 # Under CI=true a test that would skip because a tool is missing fails instead.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -79,7 +80,7 @@ mkdir -p "$logs"
 
 in_background "wine prefix" "$root/scripts/wine_prefix.sh"
 # The optimised build without the unit suites, which run under the sanitizers and under Wine.
-# Its tests run three at a time: the games of one kind still take turns on their locks.
+# Its tests run three at a time: the timed games still take turns on their locks.
 stage "build: tests" bash -c "cmake --preset check >/dev/null && cmake --build --preset check -j$jobs"
 in_background "tests" ctest --preset check -j3
 

@@ -9,7 +9,7 @@ play_in_pane storm "$levels"
 wait_for storm "PRESS ENTER TO START VELDRA!"
 tm send-keys -t storm Enter
 wait_for storm "HP: "
-pid="$(pgrep -f -n -- "$game")"
+pid="$(pgrep -P "$(pane_flag storm pane_pid)" -f -- "$game")"  # this pane's game, whatever else runs
 
 for i in $(seq 1 200); do
   tm resize-window -t storm -x $((40 + i % 90)) -y $((10 + i % 45))
