@@ -10,10 +10,9 @@
 # - the release packages, checked without installing them.
 # Installs what is missing first. Every build fails on a warning; with ccache a second run
 # compiles only what changed. The builds take turns in the foreground, each on both cores;
-# each one's tests go on in the background while the later ones build, and the fuzz runs
-# and the small ThreadSanitizer build come last, beside the Windows tests (which leave a
-# core idle). The timed games take turns on locks: two in tmux panes, one on the virtual X
-# server at a time.
+# each one's tests go on in the background while the later ones build; the Windows build
+# and its tests come last. The timed games take turns on locks: two in tmux panes, one on
+# the virtual X server at a time.
 # Under CI=true a test that would skip because a tool is missing fails instead.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -88,18 +87,19 @@ stage "build: asan (with the fuzz targets)" bash -c \
   "cmake --preset asan >/dev/null && cmake --build --preset asan -j$jobs && cmake --build --preset fuzz -j$jobs"
 # The soak runs a fifth of its million frames here: the sanitizers slow it tenfold.
 in_background "asan: unit, audio, ALSA and soak" ctest --preset asan -j"$jobs"
-
-join "wine prefix"
-stage "build: windows" "$root/scripts/test_windows.sh" --build-only
-in_background "windows: tests under Wine" "$root/scripts/test_windows.sh" --tests-only
-
 in_background "fuzz" "$root/scripts/fuzz.sh" 10
+
 stage "build: tsan" bash -c "cmake --preset tsan >/dev/null && cmake --build --preset tsan -j$jobs"
 in_background "tsan: audio engine" ctest --preset tsan
 
+join "wine prefix"
+stage "build: windows" "$root/scripts/test_windows.sh" --build-only
+# Last, when the rest has (nearly) ended: the game in the Wine console counts its frames,
+# which a loaded machine would starve.
+stage "windows: tests under Wine" "$root/scripts/test_windows.sh" --tests-only
+
 join "tests"
 join "asan: unit, audio, ALSA and soak"
-join "windows: tests under Wine"
 join "fuzz"
 join "tsan: audio engine"
 
