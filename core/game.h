@@ -8,6 +8,7 @@
 
 #include "audio/sound_client.h"
 #include "core/level_loader.h"
+#include "core/binding_table.h"
 #include "core/player_command.h"
 #include "core/records.h"
 #include "core/spell_facts.h"
@@ -51,6 +52,11 @@ struct Game {
   std::int32_t keyGlacies = vk::kE;
   std::int32_t keyElectrica = vk::kLeftAlt;
   std::int32_t keyHerba = vk::kLeftShift;
+
+  // Both presets in full (further keys, mouse buttons, stand-ins), the shipped ones unless a
+  // settings file or a recording says otherwise, and the one the block was last filled from.
+  BindingTable bindings = defaultBindings();
+  int presetInForce = kPresetA;
 
   // The level: the table of level files by slot, the one loaded now, its grid (row by
   // row, mapWidth x mapHeight cells), name and theme.

@@ -2,11 +2,13 @@
 
 #include <array>
 #include <string_view>
+#include <string>
 
 #include "audio/sound_catalogue.h"
 #include "core/game.h"
 #include "platform/clock.h"
 #include "core/presets.h"
+#include "frontend/preset_label.h"
 #include "render/frame_view.h"
 #include "core/colours.h"
 
@@ -89,7 +91,13 @@ void drawTitlePage(const FrameView& frame, std::uint32_t ticks) {
   }
 }
 
-void drawPresetPage(const FrameView& frame, int menuCursor) {
+// A preset's label: the shipped text while its keys are the shipped ones.
+std::string presetLine(int n, const BindingTable& bindings) {
+  if (n >= kPresetCount || bindings.presets[n] == defaultBindings().presets[n]) return std::string(kPresetLines[n]);
+  return presetLabel(n, bindings.presets[n]);
+}
+
+void drawPresetPage(const FrameView& frame, int menuCursor, const BindingTable& bindings) {
   // Placed by buffer index, clipped only at the buffer's ends: a window narrower than the
   // header lets it run on into the next row.
   const int headerColumn = frame.width / 2 - static_cast<int>(kPresetHeader.size()) / 2;
@@ -97,7 +105,7 @@ void drawPresetPage(const FrameView& frame, int menuCursor) {
   for (int n = 0; n < kMenuLines; ++n) {
     const bool selected = n == menuCursor;
     std::string line(selected ? kSelectedPrefix : kOtherPrefix);
-    line += kPresetLines[n];
+    line += presetLine(n, bindings);
     putCentred(frame, kPresetTopRow + kPresetRowStep * n, line, selected ? kSelectedColour : kOtherColour);
   }
 }
@@ -148,6 +156,10 @@ void updatePresetPage(Game& game) {
 }  // namespace
 
 void drawFrontEnd(ConsoleScreen& screen, int menuPage, int menuCursor) {
+  drawFrontEnd(screen, menuPage, menuCursor, defaultBindings());
+}
+
+void drawFrontEnd(ConsoleScreen& screen, int menuPage, int menuCursor, const BindingTable& bindings) {
   const FrameSize size = queryFrameSize(screen);
   if (!prepareFrame(screen, size, kFrontEndClear)) return;
   const FrameView frame{screen.cells.get(), size.width, size.height};
@@ -155,7 +167,7 @@ void drawFrontEnd(ConsoleScreen& screen, int menuPage, int menuCursor) {
   if (menuPage == kTitlePage) {
     drawTitlePage(frame, platform::tickCount());
   } else {
-    drawPresetPage(frame, menuCursor);
+    drawPresetPage(frame, menuCursor, bindings);
   }
   writeFrame(screen, size);
 }

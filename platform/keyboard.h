@@ -45,7 +45,18 @@ constexpr int kLeftControl = 162;
 constexpr int kRightControl = 163;
 constexpr int kLeftAlt = 164;
 constexpr int kRightAlt = 165;
+// The punctuation keys, by the US layout's characters in their places.
+constexpr int kSemicolon = 186;
+constexpr int kEquals = 187;
+constexpr int kComma = 188;
+constexpr int kMinus = 189;
+constexpr int kPeriod = 190;
 constexpr int kSlash = 191;
+constexpr int kBackquote = 192;
+constexpr int kLeftBracket = 219;
+constexpr int kBackslash = 220;
+constexpr int kRightBracket = 221;
+constexpr int kQuote = 222;
 }  // namespace vk
 
 // Whether there is a keyboard to read at all: false only where the game has no terminal (or

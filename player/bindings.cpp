@@ -1,41 +1,36 @@
 #include "player/bindings.h"
 
 #include "core/game.h"
+#include "core/key_names.h"
 #include "core/presets.h"
 #include "platform/keyboard.h"
 #include "platform/mouse.h"
 
 namespace veldra {
 
-bool bindingDown(int boundKey) {
-  if (keyDown(boundKey)) return true;
-  if (platform::keysExact()) return false;
-  const int standIn = standInFor(boundKey);
-  return standIn != kNoStandIn && keyDown(standIn);
+bool actionDown(const Game& game, Action action) {
+  const ActionBinding binding = actionBinding(game, action);
+  for (int k = 0; k < binding.keyCount; ++k) {
+    if (keyDown(binding.keys[k])) return true;
+  }
+  return binding.standIn != kNoKey && !platform::keysExact() && keyDown(binding.standIn);
 }
 
-bool attackKeyDown(const Game& game) {
-  return bindingDown(game.keyAttack) || (game.keyAttack == vk::kLeftControl && keyDown(vk::kRightControl)) ||
-         keyDown(vk::kLeftButton);
-}
+bool attackKeyDown(const Game& game) { return actionDown(game, Action::Staff); }
 
-bool forwardKeyDown(const Game& game) { return keyDown(game.keyForward) || keyDown(vk::kRightButton); }
-
-bool electricaKeyDown(const Game& game) {
-  return bindingDown(game.keyElectrica) || (game.keyElectrica == vk::kLeftAlt && keyDown(vk::kRightAlt));
-}
+bool electricaKeyDown(const Game& game) { return actionDown(game, Action::Electrica); }
 
 PlayerCommand readPlayerCommand(const Game& game) {
   PlayerCommand command;
-  command.forward = forwardKeyDown(game);
-  command.back = keyDown(game.keyBackward);
-  command.turnLeft = keyDown(game.keyTurnLeft);
-  command.turnRight = keyDown(game.keyTurnRight);
-  command.staff = attackKeyDown(game);
-  command.ignis = bindingDown(game.keyIgnis);
-  command.glacies = bindingDown(game.keyGlacies);
-  command.electrica = electricaKeyDown(game);
-  command.herba = bindingDown(game.keyHerba);
+  command.forward = actionDown(game, Action::Forward);
+  command.back = actionDown(game, Action::Back);
+  command.turnLeft = actionDown(game, Action::TurnLeft);
+  command.turnRight = actionDown(game, Action::TurnRight);
+  command.staff = actionDown(game, Action::Staff);
+  command.ignis = actionDown(game, Action::Ignis);
+  command.glacies = actionDown(game, Action::Glacies);
+  command.electrica = actionDown(game, Action::Electrica);
+  command.herba = actionDown(game, Action::Herba);
   command.mouseTurn = platform::mouseTurn();
   command.pointerEdge = platform::pointerAtEdge();
   command.keysExact = platform::keysExact();

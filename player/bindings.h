@@ -1,9 +1,10 @@
 #pragma once
-// The command step: the frame record's keys and mouse read through the binding block, with
-// the two aliases of preset A and, where the keys are not exact, the letters that stand in
-// for lone modifier keys. The one place of the player's and the front end's code that reads
-// keys.
+// The command step: the frame record's keys and mouse read through the bindings in force
+// (every key of each action, the mouse's buttons and, where the keys are not exact, the
+// letters that stand in for lone modifier keys). The one place of the player's and the
+// front end's code that reads keys.
 
+#include "core/binding_table.h"
 #include "core/player_command.h"
 
 namespace veldra {
@@ -13,15 +14,11 @@ struct Game;
 // What the player asks for this frame, through the bindings in force.
 PlayerCommand readPlayerCommand(const Game& game);
 
-// The bound key, or where the keys are not exact the letter standing in for it.
-bool bindingDown(int boundKey);
+// Whether any key of the action is down (its stand-in too, where the keys are not exact).
+bool actionDown(const Game& game, Action action);
 
-// The attack key; while it is Left Ctrl, Right Ctrl counts too, and on either preset the
-// mouse's left button.
+// The attack key; while it is Left Ctrl, Right Ctrl counts too, and the mouse's left button.
 bool attackKeyDown(const Game& game);
-
-// The forward key, or the mouse's right button held.
-bool forwardKeyDown(const Game& game);
 
 // The ELECTRICA key; while it is Left Alt, Right Alt counts too.
 bool electricaKeyDown(const Game& game);

@@ -31,7 +31,7 @@ bool updateFrame(Game& game) {
 bool runFrame(Game& game, FrameWatcher* watcher) {
   if (!updateFrame(game)) return false;
   if (game.inFrontEnd) {
-    drawFrontEnd(game.screen, game.menuPage, game.menuCursor);
+    drawFrontEnd(game.screen, game.menuPage, game.menuCursor, game.bindings);
     if (watcher) watcher->frameDrawn(game);
     return true;
   }

@@ -116,7 +116,7 @@ std::uint16_t healthLabelColour(const Game& game, std::uint32_t ticks) {
   return kHealthColour;
 }
 
-const std::string& keyName(const KeyNames& keys, Spell spell) {
+const std::string& spellKeyName(const KeyNames& keys, Spell spell) {
   switch (spell) {
     case Spell::Ignis: return keys.ignis;
     case Spell::Glacies: return keys.glacies;
@@ -134,7 +134,7 @@ std::string spellLine(const Game& game, const SpellKind& spell, const KeyNames& 
   if (!(game.*spell.learned)) return std::string("[") + spell.name + "]: [LOCKED]";
   std::string line = spell.hudLabel;
   line += '(';
-  line += keyName(keys, spell.spell);
+  line += spellKeyName(keys, spell.spell);
   line += ')';
   if (game.*spell.upgraded) line += " ++";
   return line;

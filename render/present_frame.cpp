@@ -4,8 +4,9 @@
 
 #include "core/game.h"
 #include "platform/console.h"
-#include "platform/keyboard.h"
+#include "core/key_names.h"
 #include "core/presets.h"
+#include "platform/keyboard.h"
 #include "render/sprites.h"
 
 namespace veldra {
@@ -39,22 +40,21 @@ void printMessages(const Game& game) {
 
 namespace {
 
-// Where the keys are not exact, a binding to a lone modifier names the letter that works.
-void nameStandIn(std::string& name, int boundKey) {
-  const int standIn = standInFor(boundKey);
-  if (standIn != kNoStandIn) name = std::string(1, static_cast<char>(standIn));
+// The HUD names a spell by the first key of its action in the preset whose names it shows;
+// where the keys are not exact, by the letter standing in for the key that works.
+std::string boundKeyName(const Game& game, int preset, Action action) {
+  const std::int32_t standIn = actionBinding(game, action).standIn;
+  if (standIn != kNoKey && !platform::keysExact()) return std::string(keyName(standIn));
+  const ActionBinding& binding = bindingOf(game.bindings.presets[preset], action);
+  return std::string(keyName(binding.keyCount > 0 ? binding.keys[0] : kNoKey));
 }
 
 }  // namespace
 
 KeyNames chooseKeyNames(const Game& game) {
-  KeyNames names = presetBActive(game) ? KeyNames{"SPACE", "RIGHT CTRL", "RIGHT ALT", "/"}
-                                       : KeyNames{"SPACE", "LEFT ALT", "E", "LEFT SHIFT"};
-  if (platform::keysExact()) return names;
-  nameStandIn(names.electrica, game.keyElectrica);
-  nameStandIn(names.glacies, game.keyGlacies);
-  nameStandIn(names.herba, game.keyHerba);
-  return names;
+  const int preset = presetForKeyNames(game);
+  return KeyNames{boundKeyName(game, preset, Action::Ignis), boundKeyName(game, preset, Action::Electrica),
+                  boundKeyName(game, preset, Action::Glacies), boundKeyName(game, preset, Action::Herba)};
 }
 
 void presentFrame(Game& game) {

@@ -193,7 +193,7 @@ TEST_F(ControlsTest, LettersStandInForLoneModifiersOnlyWhereKeysAreNotExact) {
   held(vk::kQ);
   EXPECT_TRUE(electricaKeyDown(game()));
   held(vk::kR);
-  EXPECT_TRUE(bindingDown(game().keyHerba));
+  EXPECT_TRUE(actionDown(game(), Action::Herba));
   const KeyNames a = chooseKeyNames(game());
   EXPECT_EQ(a.electrica + a.glacies + a.herba, "QER");
   applyPresetB(game());
@@ -202,7 +202,7 @@ TEST_F(ControlsTest, LettersStandInForLoneModifiersOnlyWhereKeysAreNotExact) {
   held(vk::kK);
   EXPECT_TRUE(electricaKeyDown(game()));
   held(vk::kL);
-  EXPECT_TRUE(bindingDown(game().keyGlacies));
+  EXPECT_TRUE(actionDown(game(), Action::Glacies));
   held(vk::kF);
   EXPECT_FALSE(attackKeyDown(game())) << "F stands in for preset A's Left Ctrl only";
   const KeyNames b = chooseKeyNames(game());

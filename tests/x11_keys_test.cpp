@@ -15,9 +15,10 @@ TEST(X11KeysTest, KeySymbolsOfBindableKeysNameTheirVirtualKeys) {
       {'a', 'A'},      {'z', 'Z'},      {'Q', 'Q'},      {'0', '0'},      {'9', '9'},      {0x20, 32},
       {0x2f, 191},     {0xff0d, 13},    {0xff8d, 13},    {0xff1b, 27},    {0xff51, 37},    {0xff52, 38},
       {0xff53, 39},    {0xff54, 40},    {0xffe1, 160},   {0xffe2, 161},   {0xffe3, 162},   {0xffe4, 163},
-      {0xffe9, 164},   {0xffea, 165},   {0xfe03, 165},   {0xff09, 9},     {0xff08, 8}};
+      {0xffe9, 164},   {0xffea, 165},   {0xfe03, 165},   {0xff09, 9},     {0xff08, 8},     {0x60, 192},
+      {0x3b, 186},     {0x27, 222}};
   for (const auto& [symbol, key] : symbols) EXPECT_EQ(virtualKeyForKeysym(symbol), key) << std::hex << symbol;
-  for (std::uint64_t other : {0x0ull, 0x60ull, 0x7bull, 0xffbeull /* F1 */, 0x1000000ull, ~0ull}) {
+  for (std::uint64_t other : {0x0ull, 0x3aull, 0x7bull, 0xffbeull /* F1 */, 0x1000000ull, ~0ull}) {
     EXPECT_EQ(virtualKeyForKeysym(other), kNotAGameKey) << std::hex << other;
   }
 }

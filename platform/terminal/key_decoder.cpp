@@ -46,8 +46,28 @@ int keyForCharacter(int c) {
     case '\t': return vk::kTab;
     case 0x7F:
     case 0x08: return vk::kBackspace;
+    case ';':
+    case ':': return vk::kSemicolon;
+    case '=':
+    case '+': return vk::kEquals;
+    case ',':
+    case '<': return vk::kComma;
+    case '-':
+    case '_': return vk::kMinus;
+    case '.':
+    case '>': return vk::kPeriod;
     case '/':
     case '?': return vk::kSlash;
+    case '`':
+    case '~': return vk::kBackquote;
+    case '[':
+    case '{': return vk::kLeftBracket;
+    case '\\':
+    case '|': return vk::kBackslash;
+    case ']':
+    case '}': return vk::kRightBracket;
+    case '\'':
+    case '"': return vk::kQuote;
     case kEscape: return vk::kEscape;
   }
   return kNoKey;

@@ -10,7 +10,17 @@ struct SymbolKey {
 };
 constexpr SymbolKey kNamedKeys[] = {
     {0x0020, vk::kSpace},   // space
-    {0x002f, vk::kSlash},  // slash
+    {0x003b, vk::kSemicolon},     // semicolon
+    {0x003d, vk::kEquals},        // equal
+    {0x002c, vk::kComma},         // comma
+    {0x002d, vk::kMinus},         // minus
+    {0x002e, vk::kPeriod},        // period
+    {0x002f, vk::kSlash},         // slash
+    {0x0060, vk::kBackquote},     // grave
+    {0x005b, vk::kLeftBracket},   // bracketleft
+    {0x005c, vk::kBackslash},     // backslash
+    {0x005d, vk::kRightBracket},  // bracketright
+    {0x0027, vk::kQuote},         // apostrophe
     {0xff08, vk::kBackspace},    // BackSpace
     {0xff09, vk::kTab},    // Tab
     {0xff0d, vk::kEnter},   // Return
