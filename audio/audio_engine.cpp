@@ -17,10 +17,11 @@ void signalWake(void* context) { static_cast<AudioEngine*>(context)->wakeEvent.s
 
 void fillBuffer(AudioEngine& engine, platform::WaveBuffer& buffer) {
   const double samplePeriod = 1.0 / engine.sampleRate;
+  const int volume = engine.volumePercent.load();
   for (int i = 0; i < buffer.sampleCount; ++i) {
     // One sample per lock hold, so the game thread never waits longer than that.
     std::lock_guard<std::mutex> guard(engine.lock);
-    buffer.samples[i] = mixSample(engine.voices, samplePeriod);
+    buffer.samples[i] = atVolume(mixSample(engine.voices, samplePeriod), volume);
   }
 }
 
@@ -221,6 +222,11 @@ std::int16_t mixSample(std::vector<Voice>& voices, double samplePeriod) {
   }
   mix = std::clamp(mix, -1.0, 1.0);
   return static_cast<std::int16_t>(mix * 32767.0);
+}
+
+std::int16_t atVolume(std::int16_t sample, int volumePercent) {
+  if (volumePercent >= kFullVolume) return sample;
+  return static_cast<std::int16_t>(sample * std::max(volumePercent, 0) / kFullVolume);
 }
 
 void playSound(SoundClient& client, double startHz, double endHz, double seconds, double volume) {

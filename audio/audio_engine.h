@@ -39,6 +39,11 @@ class WakeEvent {
   bool signalled_ = false;
 };
 
+constexpr int kFullVolume = 100;
+
+// A mixed sample at the player's volume: at full volume exactly the sample.
+std::int16_t atVolume(std::int16_t sample, int volumePercent);
+
 struct AudioEngine {
   static constexpr int kSampleRate = 44100;
   static constexpr int kBufferSamples = 2048;
@@ -56,6 +61,8 @@ struct AudioEngine {
   std::int32_t openCount = 0;
   std::int32_t sampleRate = kSampleRate;
   std::int32_t bufferSamples = kBufferSamples;
+  // The player's volume in percent: 100 sends the mix as it is, 0 silence.
+  std::atomic<int> volumePercent{kFullVolume};
   std::array<platform::WaveBuffer, kBufferCount> buffers;
   std::array<std::vector<std::int16_t>, kBufferCount> bufferStorage;
 

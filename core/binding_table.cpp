@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/key_names.h"
 #include "platform/keyboard.h"
 
 namespace veldra {
@@ -61,6 +62,10 @@ bool actionNamed(std::string_view name, Action& action) {
     }
   }
   return false;
+}
+
+bool bindsLoneModifier(const ActionBinding& binding) {
+  return std::any_of(binding.keys, binding.keys + binding.keyCount, keyIsLoneModifier);
 }
 
 bool bindsKey(const ActionBinding& binding, std::int32_t key) {

@@ -52,6 +52,9 @@ inline const ActionBinding& bindingOf(const PresetBinding& preset, Action action
   return preset.actions[static_cast<int>(action)];
 }
 
+// Whether one of the action's keys is a lone modifier.
+bool bindsLoneModifier(const ActionBinding& binding);
+
 // Whether the action's keys hold the key.
 bool bindsKey(const ActionBinding& binding, std::int32_t key);
 

@@ -97,6 +97,8 @@ bool keyIsFixed(std::int32_t key) {
   return key == vk::kP || key == vk::kX || key == vk::kEscape || key == vk::kTab;
 }
 
+bool keyIsLoneModifier(std::int32_t key) { return key >= vk::kLeftShift && key <= vk::kRightAlt; }
+
 bool keyIsMouseButton(std::int32_t key) { return key == vk::kLeftButton || key == vk::kRightButton; }
 
 std::string settingsKeyName(std::int32_t key) { return titleCase(keyName(key)); }

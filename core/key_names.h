@@ -27,6 +27,10 @@ bool keyIsFixed(std::int32_t key);
 // preset page).
 bool keyIsMouseButton(std::int32_t key);
 
+// Whether the key is a lone Shift, Ctrl or Alt of one side (never seen where the keys are
+// not exact: such a binding has a letter standing in for it).
+bool keyIsLoneModifier(std::int32_t key);
+
 // Whether the key is a letter A to Z (the ones a terminal without a keyboard protocol
 // sends as typed).
 bool keyIsLetter(std::int32_t key);

@@ -80,6 +80,13 @@ bool keyDown(int virtualKey) {
 
 bool keysExact() { return thisFrame().frame.keysExact; }
 
+namespace {
+bool lettersReadByPosition = false;  // set once before start, read by the backends
+}  // namespace
+
+void readLettersByPosition(bool byPosition) { lettersReadByPosition = byPosition; }
+bool lettersByPosition() { return lettersReadByPosition; }
+
 double mouseTurn() { return thisFrame().frame.mouseTurn * kMouseTurnUnit; }
 int pointerAtEdge() { return thisFrame().frame.pointerEdge; }
 

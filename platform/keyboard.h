@@ -69,6 +69,11 @@ bool keyboardAvailable();
 // lone Ctrl, Alt and Shift are never seen and only the last key pressed repeats.
 bool keysExact();
 
+// Whether letter keys are read by where they sit on the keyboard (the US layout's letter in
+// that place), wherever the keys come with their place; set once, before start.
+void readLettersByPosition(bool byPosition);
+bool lettersByPosition();
+
 // Whether the key is down in this frame (codes outside the table never are).
 bool keyDown(int virtualKey);
 

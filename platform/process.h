@@ -9,6 +9,11 @@ namespace veldra::platform {
 // The working directory, where the level files are looked for.
 std::string currentDirectory();
 
+// Where the player's settings file is looked for when none is named: on a terminal
+// $XDG_CONFIG_HOME/veldra/veldra.toml, else ~/.config/veldra/veldra.toml; on Windows
+// %APPDATA%\Veldra\veldra.toml. Empty where there is no such place (and in tests).
+std::string defaultSettingsFile();
+
 // Writes to standard error, whatever the devices: the program's own complaints (a bad
 // argument, a recording that cannot be read).
 void writeStandardError(std::string_view text);

@@ -5,8 +5,11 @@
 #include <iterator>
 #include <optional>
 
-#include "program/recording.h"
+#include "audio/audio_engine.h"
 #include "core/game.h"
+#include "core/presets.h"
+#include "program/recording.h"
+#include "program/settings.h"
 #include "program/game_loop.h"
 #include "platform/console.h"
 #include "platform/frame_input.h"
@@ -24,6 +27,7 @@ constexpr const char* kUsage =
     "       veldra --record FILE   play, recording the game to FILE\n"
     "       veldra --replay FILE   show a recorded game (Esc stops it)\n"
     "       veldra --verify FILE   check that a recorded game still plays out the same\n"
+    "       veldra --print-settings  print the settings in force as a settings file and end\n"
     "       veldra --help          show this and end\n"
     "       veldra --version       show the version and end\n"
     "options, with any of the above, each at most once:\n"
@@ -33,7 +37,11 @@ constexpr const char* kUsage =
     "  --mouse-speed N             how fast moving the mouse sideways turns the view, in\n"
     "                              percent of the usual (1 to 1000; 100 when not given)\n"
     "  --no-mouse                  leave the mouse to the terminal: no mouse look, and its\n"
-    "                              buttons are not the staff and the walk\n";
+    "                              buttons are not the staff and the walk\n"
+    "  --volume N                  the sound's volume, 0 (silent) to 100 (full, when not given)\n"
+    "  --config FILE               read the settings from FILE rather than from\n"
+    "                              ~/.config/veldra/veldra.toml\n"
+    "  --no-config                 read no settings file\n";
 
 constexpr const char* kNoKeyboard =
     "veldra: no terminal to read keys from (standard input is not one and there is no controlling terminal)\n";
@@ -53,9 +61,10 @@ void printStartUpLines() {
 // after the game is over and hands the Game to `after` before it is destroyed. False when
 // there is no keyboard to play with: said once the level has loaded, and nothing is played.
 template <typename After>
-bool playGame(FrameWatcher* watcher, After after) {
+bool playGame(const BindingTable& bindings, FrameWatcher* watcher, After after) {
   printStartUpLines();
   Game game;
+  useBindings(game, bindings);
   if (!platform::keyboardAvailable()) {
     platform::writeStandardOutput("\n");  // ends the "Map: loaded" line
     platform::writeStandardError(kNoKeyboard);
@@ -67,23 +76,32 @@ bool playGame(FrameWatcher* watcher, After after) {
   return true;
 }
 
-int record(const std::string& file) {
+int record(const std::string& file, const BindingTable& bindings) {
   recording::Recorder recorder;
   std::string error;
-  if (!recorder.start(file, recording::headerForNow(), error)) return complain(file, error);
+  recording::Header header = recording::headerForNow();
+  header.bindings = bindings;
+  if (!recorder.start(file, header, error)) return complain(file, error);
   platform::setFrameInputObserver(&recorder);
-  const bool played = playGame(&recorder, [&](const Game& game) { recorder.finish(game); });
+  const bool played = playGame(bindings, &recorder, [&](const Game& game) { recorder.finish(game); });
   platform::setFrameInputObserver(nullptr);
   return played ? 0 : kBadUse;
 }
 
-std::optional<recording::Recording> readRecording(const std::string& file, std::string& error) {
+// A whole file, or false when it cannot be opened or read.
+bool readWholeFile(const std::string& file, std::string& bytes) {
   std::ifstream in(file, std::ios::binary);
-  if (!in.is_open()) {
+  if (!in.is_open()) return false;
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+std::optional<recording::Recording> readRecording(const std::string& file, std::string& error) {
+  std::string bytes;
+  if (!readWholeFile(file, bytes)) {
     error = "cannot be read";
     return std::nullopt;
   }
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   return recording::decode(bytes, error);
 }
 
@@ -98,7 +116,8 @@ int playBack(const std::string& file, recording::PlaybackMode mode) {
   recording::Playback player(std::move(*recording), mode, file);
   platform::setFrameInputSource(&player);
   int status = 0;
-  playGame(&player, [&](const Game& game) { status = player.finish(game); });
+  const BindingTable bindings = player.bindings();
+  playGame(bindings, &player, [&](const Game& game) { status = player.finish(game); });
   platform::setFrameInputSource(nullptr);
   return status;
 }
@@ -142,26 +161,82 @@ bool parseOption(const std::vector<std::string>& arguments, std::size_t& next, C
   if (std::find(given.begin(), given.end(), option) != given.end()) return false;
   given.push_back(option);
   if (option == "--no-mouse") {
-    command.mouse.on = false;
+    command.mouseOn = false;
+    return true;
+  }
+  if (option == "--no-config") {
+    command.noConfig = true;
+    return command.configFile.empty();
+  }
+  if (option == "--print-settings") {
+    if (command.mode != RunMode::Play) return false;
+    command.mode = RunMode::PrintSettings;
     return true;
   }
   if (next >= arguments.size()) return false;
   const std::string& value = arguments[next++];
-  if (option == "--colours") return parseColours(value, command.colours);
+  if (option == "--colours") {
+    platform::Colours colours{};
+    if (!parseColours(value, colours)) return false;
+    command.colours = colours;
+    return true;
+  }
+  int number = 0;
   if (option == "--mouse-speed") {
-    return parseWholeNumber(value, platform::kSlowestMouseSpeed, platform::kFastestMouseSpeed,
-                            command.mouse.speedPercent);
+    if (!parseWholeNumber(value, platform::kSlowestMouseSpeed, platform::kFastestMouseSpeed, number)) return false;
+    command.mouseSpeed = number;
+    return true;
+  }
+  if (option == "--volume") {
+    if (!parseWholeNumber(value, 0, kFullVolume, number)) return false;
+    command.volume = number;
+    return true;
+  }
+  if (option == "--config") {
+    command.configFile = value;
+    return !value.empty() && !command.noConfig;
   }
   if (command.mode != RunMode::Play || value.empty() || !parseMode(option, command.mode)) return false;
   command.file = value;
   return true;
 }
 
+// The settings file in force (the one --config names, else the default one where it exists,
+// none with --no-config), then the command line's options over it.
+constexpr std::uintmax_t kLargestSettingsFile = 1 << 20;
+
+bool readSettingsFile(const std::string& file, bool mustExist, Settings& settings, std::string& error) {
+  std::string text;
+  if (!readWholeFile(file, text)) {
+    if (!mustExist) return true;
+    error = "veldra: " + file + ": the settings file cannot be read";
+    return false;
+  }
+  if (text.size() > kLargestSettingsFile) {
+    error = file + ":1: larger than 1 MiB; a settings file is a few lines of TOML";
+    return false;
+  }
+  return readSettings(text, file, settings, error);
+}
+
+bool readSettingsInForce(const CommandLine& command, Settings& settings, std::string& error) {
+  if (!command.configFile.empty()) {
+    if (!readSettingsFile(command.configFile, true, settings, error)) return false;
+  } else if (const std::string file = platform::defaultSettingsFile(); !command.noConfig && !file.empty()) {
+    if (!readSettingsFile(file, false, settings, error)) return false;
+  }
+  if (command.colours) settings.colours = *command.colours;
+  if (command.mouseOn) settings.mouse.on = *command.mouseOn;
+  if (command.mouseSpeed) settings.mouse.speedPercent = *command.mouseSpeed;
+  if (command.volume) settings.volume = *command.volume;
+  return true;
+}
+
 }  // namespace
 
-// Options in any order, each at most once: at most one of --record, --replay and --verify
-// with its file, --colours and --mouse-speed with their values, --no-mouse. --help (-h) and
-// --version stand alone.
+// Options in any order, each at most once: at most one of --record, --replay, --verify (with
+// its file) and --print-settings; --colours, --mouse-speed, --volume and --config with their
+// values; --no-mouse, --no-config (not with --config). --help (-h) and --version stand alone.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   const auto only = [](RunMode mode) {
     CommandLine command;
@@ -185,13 +260,25 @@ int runProgram(const CommandLine& command) {
     case RunMode::Version: platform::writeResult("veldra " VELDRA_VERSION "\n"); return 0;
     default: break;
   }
+  // The settings are read whole before anything touches the terminal: a bad file ends here.
+  Settings settings;
+  if (std::string error; !readSettingsInForce(command, settings, error)) {
+    platform::writeStandardError(error + "\n");
+    return kBadUse;
+  }
+  if (command.mode == RunMode::PrintSettings) {
+    platform::writeResult(printSettings(settings));
+    return 0;
+  }
+  AudioEngine::instance().volumePercent = settings.volume;
+  platform::readLettersByPosition(settings.lettersByPosition);
   // A check of a recording runs with the devices off, as fast as it goes.
-  platform::start(command.mode == RunMode::Verify ? platform::Devices::Off : platform::Devices::On, command.colours,
-                  command.mouse);
+  platform::start(command.mode == RunMode::Verify ? platform::Devices::Off : platform::Devices::On, settings.colours,
+                  settings.mouse);
   int status = kBadUse;
   switch (command.mode) {
-    case RunMode::Play: status = playGame(nullptr, [](const Game&) {}) ? 0 : kBadUse; break;
-    case RunMode::Record: status = record(command.file); break;
+    case RunMode::Play: status = playGame(settings.bindings, nullptr, [](const Game&) {}) ? 0 : kBadUse; break;
+    case RunMode::Record: status = record(command.file, settings.bindings); break;
     case RunMode::Replay: status = playBack(command.file, recording::PlaybackMode::Replay); break;
     case RunMode::Verify: status = playBack(command.file, recording::PlaybackMode::Verify); break;
     default: break;

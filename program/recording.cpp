@@ -5,6 +5,7 @@
 
 #include "program/checksum.h"
 #include "core/game.h"
+#include "render/present_frame.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/process.h"
@@ -43,13 +44,22 @@ std::vector<LevelFileSum> levelFileSums(const std::array<std::string, kLevelSlot
   return sums;
 }
 
-std::uint32_t frameChecksum(const Game& game) {
+std::uint32_t frameChecksum(const Game& game, std::uint32_t version) {
   Crc32 crc;
   crc.addValue(game.screen.cellCount);
   for (std::int32_t i = 0; i < game.screen.cellCount; ++i) {
     const CHAR_INFO& cell = game.screen.cells[static_cast<std::size_t>(i)];
     crc.addValue(cell.Char.AsciiChar);
     crc.addValue(cell.Attributes);
+  }
+  // The message lines are printed over the written frame, not into its cells.
+  if (version >= 4 && !game.inFrontEnd) {
+    const std::size_t shown = messagesShown(game);
+    crc.addValue(shown);
+    for (std::size_t k = 0; k < shown; ++k) {
+      crc.add(game.messages[k].text);
+      crc.addValue(game.messages[k].colour);
+    }
   }
   return crc.value();
 }
@@ -79,7 +89,7 @@ std::uint32_t stateChecksum(const Game& game, std::uint32_t version) {
 }
 
 Checkpoint checkpointOf(const Game& game, std::uint32_t version) {
-  return Checkpoint{frameChecksum(game), stateChecksum(game, version)};
+  return Checkpoint{frameChecksum(game, version), stateChecksum(game, version)};
 }
 
 Header headerForNow() {

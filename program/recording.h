@@ -24,7 +24,7 @@ std::vector<LevelFileSum> levelFileSums(const std::array<std::string, kLevelSlot
 
 // What must come out the same: the composed frame's cells and the game state that matters,
 // as a recording of the given format version sums it.
-std::uint32_t frameChecksum(const Game& game);
+std::uint32_t frameChecksum(const Game& game, std::uint32_t version);
 std::uint32_t stateChecksum(const Game& game, std::uint32_t version);
 Checkpoint checkpointOf(const Game& game, std::uint32_t version);
 
@@ -74,6 +74,8 @@ class Playback : public platform::FrameInputSource, public FrameWatcher {
   void frameDrawn(const Game& game) override;
   // After the game has ended: the verdict line and the exit status.
   int finish(const Game& game);
+  // The bindings the recorded game started with.
+  const BindingTable& bindings() const { return recording_.header.bindings; }
 
  private:
   struct Verdict {

@@ -117,6 +117,41 @@ bool readWindow(Reader& in, bool& console, int& columns, int& rows) {
   return in.smallInt(columns, kLargestWindow) && in.smallInt(rows, kLargestWindow);
 }
 
+bool readKey(Reader& in, std::int32_t& key) {
+  int value = 0;
+  if (!in.smallInt(value, platform::kVirtualKeyCount - 1)) return false;
+  key = value;
+  return true;
+}
+
+bool readBindings(Reader& in, BindingTable& table) {
+  std::uint8_t preset = 0;
+  if (!in.byte(preset) || preset >= kPresetCount) return false;
+  table.presetAtStart = preset;
+  for (PresetBinding& binding : table.presets) {
+    for (ActionBinding& action : binding.actions) {
+      action = ActionBinding{};
+      if (!in.smallInt(action.keyCount, kMaxKeysPerAction)) return false;
+      for (int k = 0; k < action.keyCount; ++k) {
+        if (!readKey(in, action.keys[k])) return false;
+      }
+      if (!readKey(in, action.standIn)) return false;
+    }
+  }
+  return true;
+}
+
+void putBindings(std::string& payload, const BindingTable& table) {
+  payload.push_back(static_cast<char>(table.presetAtStart));
+  for (const PresetBinding& binding : table.presets) {
+    for (const ActionBinding& action : binding.actions) {
+      putVarint(payload, static_cast<std::uint64_t>(action.keyCount));
+      for (int k = 0; k < action.keyCount; ++k) putVarint(payload, static_cast<std::uint64_t>(action.keys[k]));
+      putVarint(payload, static_cast<std::uint64_t>(action.standIn));
+    }
+  }
+}
+
 bool readHeader(std::string_view payload, Header& header) {
   Reader in(payload);
   std::uint64_t version = 0;
@@ -139,6 +174,7 @@ bool readHeader(std::string_view payload, Header& header) {
     level.present = present == 1;
     header.levels.push_back(level);
   }
+  if (header.version >= 4 && !readBindings(in, header.bindings)) return false;
   return in.atEnd();
 }
 
@@ -247,6 +283,7 @@ std::string encodeStart(const Header& header) {
     putVarint(payload, level.size);
     putU32(payload, level.crc);
   }
+  if (header.version >= 4) putBindings(payload, header.bindings);
   return std::string(kMark) + record(kHeaderTag, payload);
 }
 

@@ -4,7 +4,10 @@
 //
 //   "VELDRA DEMO\n"                       12 bytes, the file's mark
 //   header   'H' length payload crc       version, generator state, start ticks, window,
-//                                         the level files (name, present, size, CRC-32)
+//                                         the level files (name, present, size, CRC-32),
+//                                         from version 4 the bindings (preset at start,
+//                                         then each preset's actions: key count, keys,
+//                                         stand-in)
 //   frame    'F' length payload crc       one per frame: tick step, key changes, window
 //                                         change, whether the keys are exact when that
 //                                         changed, the mouse's turn when it turned, the
@@ -21,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "core/binding_table.h"
 #include "platform/frame_input.h"
 
 namespace veldra::recording {
@@ -28,8 +32,9 @@ namespace veldra::recording {
 // Version 2 records when the keys stop or start being exact (a terminal that sends only
 // characters); version 1 recordings, which never say so, are read as exact throughout.
 // Version 3 records the mouse's turn and where the pointer rests, and its state checksums
-// cover the random generator too.
-constexpr std::uint32_t kFormatVersion = 3;
+// cover the random generator too. Version 4 holds the bindings in force at the start in its
+// header, and its frame checksums cover the message lines printed over the frame.
+constexpr std::uint32_t kFormatVersion = 4;
 constexpr std::uint32_t kOldestFormatVersion = 1;
 constexpr int kCheckpointEvery = 60;  // frames
 
@@ -49,6 +54,7 @@ struct Header {
   int columns = 0;
   int rows = 0;
   std::vector<LevelFileSum> levels;
+  BindingTable bindings = defaultBindings();  // the shipped ones before version 4
 };
 
 struct Checkpoint {

@@ -19,13 +19,9 @@ constexpr int kDefaultConsoleRows = 25;
 constexpr int kMaxConsoleRows = 50;
 
 void printMessages(const Game& game) {
-  int columns = 0;
-  int rows = kDefaultConsoleRows;
-  if (platform::consoleWindowSize(game.screen.output, columns, rows)) rows = std::min(rows, kMaxConsoleRows);
-  else rows = kDefaultConsoleRows;
-  for (std::size_t k = 0; k < game.messages.size(); ++k) {
+  const std::size_t shown = messagesShown(game);
+  for (std::size_t k = 0; k < shown; ++k) {
     const int row = kFirstMessageRow + static_cast<int>(k);
-    if (row >= rows) continue;
     const HudMessage& message = game.messages[k];
     platform::setConsoleCursorPosition(game.screen.output, kMessageColumn, row);
     platform::setConsoleTextAttribute(game.screen.output, message.colour);
@@ -37,6 +33,15 @@ void printMessages(const Game& game) {
 }
 
 }  // namespace
+
+std::size_t messagesShown(const Game& game) {
+  int columns = 0;
+  int rows = kDefaultConsoleRows;
+  if (platform::consoleWindowSize(game.screen.output, columns, rows)) rows = std::min(rows, kMaxConsoleRows);
+  else rows = kDefaultConsoleRows;
+  const int fit = std::max(rows - kFirstMessageRow, 0);
+  return std::min(game.messages.size(), static_cast<std::size_t>(fit));
+}
 
 namespace {
 

@@ -60,6 +60,51 @@ done
 [ $? -eq 2 ] && [ ! -s "$scratch/out" ] && grep -q '^usage: veldra' "$scratch/err" || fail "a bad option: status, usage or standard output wrong"
 cat "$scratch"/out "$scratch"/err | grep -q $'\e' && fail "an escape sequence was written"
 
+# Settings files. Each kind of bad file ends the game before the terminal is touched: one
+# line "FILE:LINE: ..." on standard error, nothing on standard output, status 2.
+export XDG_CONFIG_HOME="$scratch/config"
+mkdir -p "$XDG_CONFIG_HOME/veldra"
+bad_file() {  # line, what the line says, the file's text
+  printf '%s\n' "$3" >"$scratch/bad.toml"
+  "$game" --config "$scratch/bad.toml" >"$scratch/out" 2>"$scratch/err"
+  local status=$?
+  [ "$status" -eq 2 ] && [ ! -s "$scratch/out" ] && [ "$(wc -l <"$scratch/err")" -eq 1 ] &&
+    grep -q "^$scratch/bad.toml:$1: .*$2" "$scratch/err" ||
+    fail "bad file ($2): status $status, said: $(cat "$scratch/err" "$scratch/out")"
+  cat "$scratch/out" "$scratch/err" | grep -q $'\e' && fail "bad file ($2): an escape sequence was written"
+}
+bad_file 2 "not TOML" $'preset = "A"\n[preset-a\nforward = "W"'
+bad_file 1 "unknown table \[controls\]" '[controls]'
+bad_file 2 "unknown setting 'size'" $'[display]\nsize = 3'
+bad_file 3 "unknown action 'jump'" $'\n[preset-b]\njump = "J"'
+bad_file 2 "unknown key name \"Wobble\"" $'[preset-a]\nforward = ["Up", "Wobble"]'
+bad_file 2 "\"P\" cannot be bound" $'[preset-b]\nherba = "P"'
+bad_file 2 "\"Tab\" cannot be bound" $'[preset-a]\nforward = "tab"'
+bad_file 3 "\"W\" is bound to both forward and herba in \[preset-b\]" $'[preset-b]\n\nherba = "W"'
+bad_file 2 "the stand-in \"Q\" of electrica is also bound to forward in \\[preset-a\\]; give electrica-stand-in" $'[preset-a]\nforward = "Q"'
+bad_file 2 "volume is a whole number from 0" $'[sound]\nvolume = 101'
+bad_file 2 "volume is a whole number from 0" $'[sound]\nvolume = "loud"'
+bad_file 2 "enabled is true or false" $'[mouse]\nenabled = 1'
+bad_file 1 "preset is \"A\" or \"B\"" 'preset = "C"'
+"$game" --config "$scratch/absent.toml" >"$scratch/out" 2>"$scratch/err"
+[ $? -eq 2 ] && grep -q "absent.toml" "$scratch/err" || fail "a missing --config file was not refused"
+# The default file is read where XDG_CONFIG_HOME says, and --no-config reads none.
+printf '[sound]\nvolume = 300\n' >"$XDG_CONFIG_HOME/veldra/veldra.toml"
+"$game" --print-settings >/dev/null 2>"$scratch/err"
+[ $? -eq 2 ] && grep -q "^$XDG_CONFIG_HOME/veldra/veldra.toml:2: " "$scratch/err" || fail "the default file was not read"
+"$game" --no-config --print-settings >/dev/null 2>&1 || fail "--no-config still read the default file"
+# --print-settings: the file and the options merged, as a file that prints itself again.
+printf 'preset = "B"\n[preset-b]\nforward = "Z"\nturn-left = "Q"\nherba = "H"\n[sound]\nvolume = 40\n' \
+  >"$XDG_CONFIG_HOME/veldra/veldra.toml"
+"$game" --print-settings --volume 70 >"$scratch/printed.toml" 2>"$scratch/err" || fail "--print-settings failed: $(cat "$scratch/err")"
+grep -qx 'volume = 70' "$scratch/printed.toml" && grep -qx 'preset = "B"' "$scratch/printed.toml" &&
+  grep -qx 'forward = "Z"' "$scratch/printed.toml" ||
+  fail "--print-settings did not merge the file and the options"
+"$game" --config "$scratch/printed.toml" --print-settings >"$scratch/again.toml" &&
+  cmp -s "$scratch/printed.toml" "$scratch/again.toml" || fail "--print-settings did not print itself again"
+grep -q $'\e' "$scratch/printed.toml" && fail "--print-settings wrote an escape sequence"
+rm -f "$XDG_CONFIG_HOME/veldra/veldra.toml"
+
 # Without apt (dpkg-query and apt-get hidden from PATH): the play script builds and runs the
 # game where the build tools are there, and the install script names what is missing.
 # The play build keeps the paths of the tools it was configured with: it is configured

@@ -26,6 +26,8 @@ export VELDRA_FAREWELL_MS="${VELDRA_FAREWELL_MS:-0}"
 unset WINDOWID DISPLAY COLORTERM
 
 work="$(mktemp -d)"
+# No settings file of whoever runs the tests: a test that wants one writes it here.
+export XDG_CONFIG_HOME="$work/config"
 server="veldra-$name-$$"
 cleanup() {
   tmux -L "$server" kill-server >/dev/null 2>&1

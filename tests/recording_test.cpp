@@ -216,7 +216,7 @@ TEST_F(RecordingTest, UnusableFilesAndChangedLevelsAreRefused) {
   recording::Header future;
   future.version = recording::kFormatVersion + 1;
   write(recording::encodeStart(future));
-  EXPECT_EQ(verify().output, "veldra: game.vdm: format version 4 is not supported (this game reads 1 to 3)\n");
+  EXPECT_EQ(verify().output, "veldra: game.vdm: format version 5 is not supported (this game reads 1 to 4)\n");
 
   recordShortGame();
   std::ofstream("iaxismundi.txt", std::ios::app) << "#";
@@ -246,12 +246,15 @@ TEST_F(RecordingTest, ArgumentsChooseTheModeAndAnythingElseGetsTheUsage) {
   EXPECT_EQ(recorded.colours, platform::Colours::TrueColour);
   EXPECT_EQ(parseCommandLine({"--replay", "a", "--colours", "256"}).colours, platform::Colours::Palette256);
   EXPECT_EQ(parseCommandLine({"--colours", "16"}).mode, RunMode::Play);
-  EXPECT_FALSE(parseCommandLine({"--no-mouse", "--record", "a"}).mouse.on);
-  EXPECT_TRUE(parseCommandLine({"--record", "a"}).mouse.on);
-  EXPECT_EQ(parseCommandLine({"--mouse-speed", "250", "--no-mouse"}).mouse.speedPercent, 250);
+  EXPECT_EQ(parseCommandLine({"--no-mouse", "--record", "a"}).mouseOn, false);
+  EXPECT_FALSE(parseCommandLine({"--record", "a"}).mouseOn.has_value()) << "left to the settings file";
+  EXPECT_EQ(parseCommandLine({"--mouse-speed", "250", "--no-mouse"}).mouseSpeed, 250);
+  EXPECT_EQ(parseCommandLine({"--volume", "0", "--config", "f"}).volume, 0);
+  EXPECT_EQ(parseCommandLine({"--print-settings", "--no-config"}).mode, RunMode::PrintSettings);
   for (const std::vector<std::string>& bad : std::initializer_list<std::vector<std::string>>{
            {"--mouse-speed", "0"}, {"--mouse-speed", "1001"}, {"--mouse-speed", "x"}, {"--mouse-speed"},
-           {"--no-mouse", "--no-mouse"}, {"--mouse-speed", "5", "--mouse-speed", "5"}, {"--help", "--no-mouse"}}) {
+           {"--no-mouse", "--no-mouse"}, {"--mouse-speed", "5", "--mouse-speed", "5"}, {"--help", "--no-mouse"},
+           {"--volume", "101"}, {"--config", "f", "--no-config"}, {"--print-settings", "--record", "a"}}) {
     EXPECT_EQ(parseCommandLine(bad).mode, RunMode::Usage) << bad[0];
   }
   EXPECT_EQ(parseCommandLine({"-h"}).mode, RunMode::Help);

@@ -179,6 +179,8 @@ void device::stop() {}
 
 std::string currentDirectory() { return "/headless"; }
 
+std::string defaultSettingsFile() { return std::string(); }
+
 void device::waitForKey() { ++state().waitForKeyCalls; }
 
 void writeStandardError(std::string_view text) { state().standardError.append(text); }

@@ -38,6 +38,14 @@ std::string currentDirectory() {
   return std::string(buffer.data());
 }
 
+std::string defaultSettingsFile() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config != nullptr && config[0] == '/') return std::string(config) + "/veldra/veldra.toml";
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return std::string(home) + "/.config/veldra/veldra.toml";
+  return std::string();
+}
+
 void device::waitForKey() {
   terminal::flushConsoleText();
   // The terminal keys come from: standard input, else the controlling terminal.

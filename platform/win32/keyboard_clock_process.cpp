@@ -46,6 +46,11 @@ void device::sleepMilliseconds(std::uint32_t milliseconds) {
 
 std::string currentDirectory() { return win32::currentDirectory(); }
 
+std::string defaultSettingsFile() {
+  const std::string appData = win32::environmentVariable("APPDATA");
+  return appData.empty() ? std::string() : appData + "\\Veldra\\veldra.toml";
+}
+
 void device::waitForKey() {
   win32::waitForConsoleKey();
 }

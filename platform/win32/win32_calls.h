@@ -44,6 +44,7 @@ std::uint16_t asyncKeyState(int virtualKey);
 std::uint32_t tickCount();
 void sleep(std::uint32_t milliseconds);
 std::string currentDirectory();
+std::string environmentVariable(const char* name);  // empty when unset
 // One key from the console without echo; at once when there is no console to read.
 void waitForConsoleKey();
 
