@@ -7,6 +7,7 @@
 #include "core/game.h"
 #include "program/game_loop.h"
 #include "frontend/front_end.h"
+#include "frontend/preset_label.h"
 #include "player/bindings.h"
 #include "core/presets.h"
 #include "player/update_player.h"
@@ -255,6 +256,42 @@ TEST_F(ControlsTest, TheFrontEndIsPlacedAndClipped) {
     EXPECT_EQ(headless::lastFrame()[start + k].Char.AsciiChar, header[k]) << k;
   }
   EXPECT_EQ((start + static_cast<int>(header.size()) - 1) / 30, 10) << "it ends in row 10";
+}
+
+TEST_F(ControlsTest, ABindingTableOfItsOwnNamesItsKeysOnTheHudAndThePresetPage) {
+  // The shipped tables, written in the labels' style, are the shipped labels.
+  EXPECT_EQ(presetLabel(kPresetA, defaultBindings().presets[kPresetA]),
+            " PRESET A: Retro Classic (Arrows, Ctrl, Space, E, Alt)");
+  EXPECT_EQ(presetLabel(kPresetB, defaultBindings().presets[kPresetB]),
+            " PRESET B: WASD Modern RPG (WASD, R Shift, Space, R Alt, R Ctrl)");
+  BindingTable table = defaultBindings();
+  PresetBinding& b = table.presets[kPresetB];
+  bindingOf(b, Action::Forward) = ActionBinding{{'Z'}, 1};
+  bindingOf(b, Action::TurnLeft) = ActionBinding{{'Q'}, 1};
+  bindingOf(b, Action::Herba) = ActionBinding{{'H'}, 1};
+  bindingOf(b, Action::Electrica) = ActionBinding{{vk::kLeftControl, vk::kRightControl}, 2};
+  EXPECT_EQ(presetLabel(kPresetB, b), " PRESET B: WASD Modern RPG (ZQSD, R Shift, Space, R Alt, Ctrl)");
+  table.presetAtStart = kPresetB;
+  useBindings(game(), table);
+  EXPECT_EQ(chooseKeyNames(game()).herba, "H");
+  EXPECT_EQ(chooseKeyNames(game()).electrica, "LEFT CTRL");
+  const auto held = [](int key) {
+    testing::releaseAllKeys();
+    headless::setKeyDown(key, true);
+  };
+  held('Z');
+  EXPECT_TRUE(readPlayerCommand(game()).forward);
+  held(vk::kRightControl);
+  EXPECT_TRUE(readPlayerCommand(game()).electrica) << "every key of the action, not the first alone";
+  held(vk::kW);
+  EXPECT_FALSE(readPlayerCommand(game()).forward) << "the file replaced the action's keys";
+  EXPECT_TRUE(readPlayerCommand(game()).menuUp) << "the menu keys are fixed";
+  // A member written directly still follows the shipped rules: Right Ctrl while Left Ctrl.
+  game().keyAttack = vk::kLeftControl;
+  EXPECT_FALSE(readPlayerCommand(game()).staff);
+  held(vk::kRightControl);
+  EXPECT_TRUE(attackKeyDown(game()));
+  EXPECT_EQ(chooseKeyNames(game()).herba, "LEFT SHIFT") << "the HUD's names follow the staff key";
 }
 
 }  // namespace

@@ -10,7 +10,9 @@
 
 #include "program/recording.h"
 #include "program/recording_file.h"
+#include "core/colours.h"
 #include "core/game.h"
+#include "core/messages.h"
 #include "program/program.h"
 #include "platform/headless/headless.h"
 #include "platform/random.h"
@@ -155,6 +157,47 @@ TEST_F(RecordingTest, FromVersionThreeTheStateChecksumCoversTheRandomGenerator) 
   for (std::uint32_t version = 1; version <= recording::kFormatVersion; ++version) {
     EXPECT_EQ(sumWithGenerator(1, version) != sumWithGenerator(2, version), version >= 3) << "version " << version;
   }
+}
+
+TEST_F(RecordingTest, FromVersionFourTheFrameChecksumCoversTheMessageLines) {
+  // The message lines are printed over the frame, not into its cells.
+  headless::reset();
+  headless::setWindowSize(100, 32);
+  Game game;
+  game.inFrontEnd = false;
+  postMessage(game, "A scroll of IGNIS!", colour::kYellow);
+  const auto sumWithText = [&](const char* text, std::uint32_t version) {
+    game.messages[0].text = text;
+    return recording::frameChecksum(game, version);
+  };
+  for (std::uint32_t version = 1; version <= recording::kFormatVersion; ++version) {
+    EXPECT_EQ(sumWithText("one", version) != sumWithText("two", version), version >= 4) << "version " << version;
+  }
+}
+
+TEST_F(RecordingTest, AGameRecordedWithASettingsFileVerifiesWithoutIt) {
+  // Preset B at start, forward on Z: the walk is the settings file's.
+  write("preset = \"B\"\n[preset-b]\nforward = \"Z\"\nherba = \"H\"\n", "veldra.toml");
+  headless::reset();
+  headless::setWindowSize(100, 32);
+  headless::setInputScript([](int frame) {
+    testing::releaseAllKeys();
+    if (frame == 2) headless::setKeyDown(vk::kEnter, true);
+    if (frame > 5 && frame < 70) headless::setKeyDown('Z', true);
+    if (frame == 80) headless::setKeyDown(vk::kEscape, true);
+  });
+  ASSERT_EQ(runProgram(parseCommandLine({"--config", "veldra.toml", "--record", kRecording})), 0);
+  std::filesystem::remove("veldra.toml");
+  std::string error;
+  auto recording = recording::decode(bytes(), error);
+  ASSERT_TRUE(recording) << error;
+  EXPECT_EQ(recording->header.bindings.presetAtStart, kPresetB);
+  EXPECT_EQ(recording->header.bindings.presets[kPresetB].actions[0].keys[0], 'Z');
+  EXPECT_EQ(verify().output, "game.vdm: 81 frames, identical\n");
+  // With the shipped bindings Z is no key of the game: the walk never happens.
+  recording->header.bindings = defaultBindings();
+  write(rewritten(*recording, [](std::size_t, platform::FrameInput&) {}));
+  EXPECT_EQ(verify().output, "game.vdm: frame 60 differs: the frame and game state checksums\n");
 }
 
 TEST_F(RecordingTest, ARecordingCutAtAFrameVerifiesUpToIt) {
