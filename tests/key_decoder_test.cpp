@@ -259,6 +259,30 @@ TEST(KeyDecoderTest, Win32InputEventsGiveExactKeysWithLeftAndRightModifiersApart
   EXPECT_TRUE(state.interruptRequested);
 }
 
+TEST(KeyDecoderTest, ByPositionTheKeyInWsPlaceIsWWhereverItsPlaceIsReported) {
+  // An AZERTY keyboard: the key in W's place types z, the key in Z's place types w.
+  for (const bool byPosition : {false, true}) {
+    KeyboardState kitty = exactState();
+    kitty.keysByPosition = byPosition;
+    feedInput(kitty, "\x1b[122::119;1:1u", 0);  // z, in W's place
+    EXPECT_EQ(keyIsDown(kitty, 'W', 0), byPosition);
+    EXPECT_EQ(keyIsDown(kitty, 'Z', 0), !byPosition);
+    KeyboardState win32;
+    win32.keysByPosition = byPosition;
+    feedInput(win32, win32Key('Z', 0x11, true) + win32Key('W', 0x2C, true), 0);
+    beginRead(win32);
+    feedInput(win32, win32Key('W', 0x2C, false), 1);
+    EXPECT_EQ(keyIsDown(win32, 'W', 1), byPosition) << "the key typing z sits where W does";
+    EXPECT_EQ(keyIsDown(win32, 'Z', 1), !byPosition);
+  }
+  // Keys outside the main block keep their names; legacy bytes have no place.
+  KeyboardState state = exactState();
+  state.keysByPosition = true;
+  feedInput(state, csiU(57441, 1) + "\x1b[97u", 0);
+  EXPECT_TRUE(keyIsDown(state, kLeftShift, 0));
+  EXPECT_TRUE(keyIsDown(state, 'A', 0)) << "no base key given: the key is where it types";
+}
+
 TEST(KeyDecoderTest, AnAnswerWithoutReleasesLetsExactlyHeldKeysGo) {
   KeyboardState state = exactState();
   feedInput(state, csiU('w', 1), 0);

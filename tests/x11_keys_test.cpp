@@ -57,6 +57,15 @@ TEST(X11KeysTest, TheKeyMapIsReadThroughTheServersOwnKeyCodes) {
   EXPECT_EQ(shifted.keyOf[255], kNotAGameKey);
   const KeycodeTable none = keycodeTable(first, count, 0, nullptr);
   EXPECT_EQ(none.keyOf[111], kNotAGameKey);
+  // By position (an AZERTY map: code 25, W's place, types z; code 52, Z's place, types w).
+  put(25, 'z', 'Z');
+  put(52, 'w', 'W');
+  const KeycodeTable typed = keycodeTable(first, count, perCode, symbols.data());
+  const KeycodeTable placed = keycodeTable(first, count, perCode, symbols.data(), true);
+  EXPECT_EQ(typed.keyOf[25], 'Z');
+  EXPECT_EQ(placed.keyOf[25], 'W');
+  EXPECT_EQ(placed.keyOf[52], 'Z');
+  EXPECT_EQ(placed.keyOf[37], vk::kLeftControl) << "outside the main block a key is what it types";
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "platform/terminal/key_decoder.h"
 
+#include "platform/key_places.h"
+
 #include <utility>
 #include <vector>
 
@@ -174,7 +176,9 @@ void applyWin32Event(KeyboardState& state, const std::vector<std::vector<int>>& 
   state.win32Events = true;
   const int virtualKey = fieldValue(fields, 0, 0, 0);
   const int controlState = fieldValue(fields, 4, 0, 0);
-  const int key = keyForWin32(virtualKey, fieldValue(fields, 1, 0, 0), controlState);
+  const int scanCode = fieldValue(fields, 1, 0, 0);
+  const int placed = state.keysByPosition ? usKeyAtScanCode(scanCode) : 0;
+  const int key = placed != 0 ? placed : keyForWin32(virtualKey, scanCode, controlState);
   if (key == kNoKey) return;
   if (fieldValue(fields, 3, 0, 0) != 1) {
     state.exactDown[key] = false;
@@ -278,7 +282,9 @@ void handleControlSequence(KeyboardState& state, std::string_view parameters, ch
       if (number == 'c') state.interruptRequested = true;
       if (number == 'z') state.suspendRequested = true;
     }
-    applyEvent(state, keyForProtocolNumber(number), event, now);
+    // The key in the US layout's place comes third (CSI key:shifted:base u) where asked for.
+    const int base = state.keysByPosition ? fieldValue(fields, 0, 2, kNoKey) : kNoKey;
+    applyEvent(state, keyForProtocolNumber(base != kNoKey ? base : number), event, now);
     return;
   }
   const int arrow = keyForArrow(final);

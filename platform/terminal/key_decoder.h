@@ -58,6 +58,9 @@ struct KeyboardState {
   int deviceAttributeAnswers = 0;  // answers to the pacing query (CSI c) not yet taken
   bool interruptRequested = false;  // Ctrl+C arrived as a key event, not as a signal
   bool suspendRequested = false;    // Ctrl+Z likewise
+  // Keys of the main block read by where they sit (the US layout's key in that place)
+  // wherever the bytes say it: kitty's base-layout key, win32-input-mode's scan code.
+  bool keysByPosition = false;
 };
 
 // Starts a read of the table: the presses latched for the last one are forgotten.

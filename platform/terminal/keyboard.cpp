@@ -75,6 +75,7 @@ bool readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
   keys.fill(false);
   if (!terminal::session().inputIsTerminal) return false;
   terminal::beginRead(keyboard);
+  keyboard.keysByPosition = lettersByPosition();
   frameTime = tickCount();
   drainInput(frameTime);
   // An Esc byte may be the Esc key or the start of a sequence whose rest is on its way.

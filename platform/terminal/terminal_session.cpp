@@ -29,6 +29,9 @@ constexpr const char* kResetColours = "\x1b[0m";
 // terminal has it); and win32-input-mode, in which Windows Terminal and its kin send every
 // key's press and release. A terminal ignores what it does not know.
 constexpr const char* kPushKeyboardProtocol = "\x1b[>11u";
+// The same with the alternate keys (4): each key also names the US layout's key in its
+// place, for a player who reads letters by where they sit.
+constexpr const char* kPushKeyboardProtocolWithPlaces = "\x1b[>15u";
 constexpr const char* kTakeFocusAndWin32Keys = "\x1b[?1004h\x1b[?9001h";
 constexpr const char* kGiveKeyboardBack = "\x1b[?9001l\x1b[?1004l\x1b[<u";
 // The mouse: every motion and every press and release reported (any-event tracking, 1003)
@@ -59,7 +62,7 @@ void writeRaw(std::string_view text) { writeAll(STDOUT_FILENO, text); }
 
 // Async-signal-safe, as writeRaw is.
 void takeKeyboard() {
-  writeRaw(kPushKeyboardProtocol);
+  writeRaw(platform::lettersByPosition() ? kPushKeyboardProtocolWithPlaces : kPushKeyboardProtocol);
   writeRaw(kKeyboardProtocolQuery);
   writeRaw(kTakeFocusAndWin32Keys);
 }

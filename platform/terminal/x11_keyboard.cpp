@@ -110,7 +110,7 @@ bool loadKeycodeTable(X11Keyboard& k) {
   if (symbols == nullptr) return false;
   const std::vector<std::uint64_t> wide(symbols, symbols + static_cast<std::size_t>(count) * static_cast<std::size_t>(perCode));
   k.x.free(symbols);
-  k.table = keycodeTable(first, count, perCode, wide.data());
+  k.table = keycodeTable(first, count, perCode, wide.data(), lettersByPosition());
   return true;
 }
 

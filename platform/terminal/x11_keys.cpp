@@ -1,5 +1,7 @@
 #include "platform/terminal/x11_keys.h"
 
+#include "platform/key_places.h"
+
 namespace veldra::platform::terminal {
 namespace {
 
@@ -51,7 +53,8 @@ int virtualKeyForKeysym(std::uint64_t keysym) {
   return kNotAGameKey;
 }
 
-KeycodeTable keycodeTable(int firstKeycode, int keycodeCount, int symbolsPerKeycode, const std::uint64_t* keysyms) {
+KeycodeTable keycodeTable(int firstKeycode, int keycodeCount, int symbolsPerKeycode, const std::uint64_t* keysyms,
+                          bool byPosition) {
   KeycodeTable table{};
   for (int& key : table.keyOf) key = kNotAGameKey;
   if (keysyms == nullptr || symbolsPerKeycode < 1) return table;
@@ -59,6 +62,8 @@ KeycodeTable keycodeTable(int firstKeycode, int keycodeCount, int symbolsPerKeyc
     const int code = firstKeycode + i;
     if (code < 0 || code >= kX11KeycodeCount) continue;
     table.keyOf[code] = virtualKeyForKeysym(keysyms[static_cast<std::size_t>(i) * static_cast<std::size_t>(symbolsPerKeycode)]);
+    const int placed = byPosition ? usKeyAtScanCode(code - kX11KeycodeOfScanCode) : 0;
+    if (placed != 0) table.keyOf[code] = placed;
   }
   return table;
 }

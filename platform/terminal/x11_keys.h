@@ -20,7 +20,10 @@ int virtualKeyForKeysym(std::uint64_t keysym);
 struct KeycodeTable {
   int keyOf[kX11KeycodeCount];
 };
-KeycodeTable keycodeTable(int firstKeycode, int keycodeCount, int symbolsPerKeycode, const std::uint64_t* keysyms);
+// With `byPosition`, a key code in the main block is the US layout's key in its place,
+// whatever the layout types there.
+KeycodeTable keycodeTable(int firstKeycode, int keycodeCount, int symbolsPerKeycode, const std::uint64_t* keysyms,
+                          bool byPosition = false);
 
 // The keys held, from the server's key map (one bit per key code).
 void keysFromKeymap(const KeycodeTable& table, const unsigned char (&keymap)[kX11KeymapBytes],

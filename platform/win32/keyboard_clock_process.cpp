@@ -6,6 +6,7 @@
 
 #include "platform/clock.h"
 #include "platform/backend/device.h"
+#include "platform/key_places.h"
 #include "platform/keyboard.h"
 #include "platform/lifetime.h"
 #include "platform/process.h"
@@ -29,9 +30,22 @@ void device::stop() { win32::giveConsoleBack(); }
 bool device::keyboardAvailable() { return true; }
 
 bool device::readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
+  // Each key is asked once a frame: a second call would lose the press-since-last-call bit.
   for (int key = 0; key < kVirtualKeyCount; ++key) {
     const std::uint16_t state = win32::asyncKeyState(key);
     keys[static_cast<std::size_t>(key)] = (state & (kKeyDownBit | kPressedSinceLastPollBit)) != 0;
+  }
+  // By position: each place of the main block is the US layout's key there, read through
+  // whatever key the layout puts in that place.
+  if (lettersByPosition()) {
+    const std::array<bool, kVirtualKeyCount> typed = keys;
+    for (int scanCode = kFirstPlacedScanCode; scanCode <= kLastPlacedScanCode; ++scanCode) {
+      const int placed = usKeyAtScanCode(scanCode);
+      const int there = win32::virtualKeyAtScanCode(scanCode);
+      if (placed != 0 && there > 0 && there < kVirtualKeyCount) {
+        keys[static_cast<std::size_t>(placed)] = typed[static_cast<std::size_t>(there)];
+      }
+    }
   }
   return true;  // the console's key state is always exact
 }

@@ -147,6 +147,10 @@ std::string currentDirectory() {
   }
 }
 
+int virtualKeyAtScanCode(int scanCode) {
+  return static_cast<int>(::MapVirtualKeyW(static_cast<UINT>(scanCode), MAPVK_VSC_TO_VK));
+}
+
 std::string environmentVariable(const char* name) {
   std::vector<char> buffer(MAX_PATH + 1);
   for (;;) {

@@ -45,6 +45,7 @@ std::uint32_t tickCount();
 void sleep(std::uint32_t milliseconds);
 std::string currentDirectory();
 std::string environmentVariable(const char* name);  // empty when unset
+int virtualKeyAtScanCode(int scanCode);  // the layout's key in that place, 0 for none
 // One key from the console without echo; at once when there is no console to read.
 void waitForConsoleKey();
 
