@@ -1,7 +1,9 @@
 # What a release holds. On Linux: a Debian package (CPack) with the game under
 # /usr/lib/games/veldra, a launcher /usr/games/veldra that starts it in its level directory
 # /usr/share/games/veldra, and the manual page veldra.6. On Windows: the executable, the two
-# level files and a short README, side by side in one folder of a zip file.
+# level files, a short README and the example settings file (veldra.example.toml), side by
+# side in one folder of a zip file. The example settings file goes with the package's
+# documents, /usr/share/doc/veldra/examples/veldra.toml.
 
 set(VELDRA_LEVEL_FILES ${PROJECT_SOURCE_DIR}/levels/iaxismundi.txt ${PROJECT_SOURCE_DIR}/levels/otestinggrounds.txt)
 set(VELDRA_VERSION ${PROJECT_VERSION})
@@ -13,6 +15,7 @@ if(WIN32)
   configure_file(packaging/README-windows.txt ${PROJECT_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
   install(TARGETS veldra RUNTIME DESTINATION .)
   install(FILES ${VELDRA_LEVEL_FILES} ${PROJECT_BINARY_DIR}/README.txt DESTINATION .)
+  install(FILES packaging/veldra.toml DESTINATION . RENAME veldra.example.toml)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME veldra-${PROJECT_VERSION}-windows-x86_64)
   include(CPack)
@@ -36,6 +39,7 @@ install(TARGETS veldra RUNTIME DESTINATION lib/games/veldra)
 install(PROGRAMS packaging/veldra-launcher.sh DESTINATION games RENAME veldra)
 install(FILES ${VELDRA_LEVEL_FILES} DESTINATION share/games/veldra)
 install(FILES ${VELDRA_MANUAL} DESTINATION share/man/man6)
+install(FILES packaging/veldra.toml DESTINATION share/doc/veldra/examples)
 
 set(CPACK_PACKAGE_CONTACT "The Veldra developers <veldra@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "first-person action game for the text console")

@@ -11,6 +11,7 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
+export XDG_CONFIG_HOME="$scratch/config"  # no settings file of whoever runs this
 
 deb="$(ls "$dist"/veldra_*_amd64.deb 2>/dev/null | head -1)"
 if [ -z "$deb" ]; then
@@ -19,6 +20,7 @@ else
   files="$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $NF }' | sort)"
   expected="./usr/games/veldra
 ./usr/lib/games/veldra/veldra
+./usr/share/doc/veldra/examples/veldra.toml
 ./usr/share/games/veldra/iaxismundi.txt
 ./usr/share/games/veldra/otestinggrounds.txt
 ./usr/share/man/man6/veldra.6.gz"
@@ -43,6 +45,13 @@ $files"
   (cd "$scratch" && timeout 10 setsid -w "$scratch/root/usr/games/veldra" --no-mouse --record new.vdm </dev/null >/dev/null 2>&1)
   [ -s "$scratch/new.vdm" ] || fail "--record with another option did not write the file where the command was typed"
   gzip -t "$scratch/root/usr/share/man/man6/veldra.6.gz" || fail "the manual page is not a gzip file"
+  # The example settings file is a good file as shipped and with every setting taken in.
+  example="$scratch/root/usr/share/doc/veldra/examples/veldra.toml"
+  sed -E 's/^# (\[[a-z-]+\]$|[a-z-]+ = )/\1/' "$example" >"$scratch/example-on.toml"
+  for file in "$example" "$scratch/example-on.toml"; do
+    "$scratch/root/usr/games/veldra" --config "$file" --print-settings >/dev/null 2>"$scratch/err" ||
+      fail "the example settings file was refused: $(cat "$scratch/err")"
+  done
 fi
 
 zip="$(ls "$dist"/veldra-*-windows-x86_64.zip 2>/dev/null | head -1)"
@@ -54,6 +63,7 @@ else
   expected="$folder/README.txt
 $folder/iaxismundi.txt
 $folder/otestinggrounds.txt
+$folder/veldra.example.toml
 $folder/veldra.exe"
   [ "$files" == "$expected" ] || fail "the zip holds:
 $files"
