@@ -178,6 +178,20 @@ TEST_F(AudioEngineTest, ARequestIsMixedIntoTheNextBufferFilled) {
   EXPECT_NEAR(signChanges(tone, 0, tone.size()), 2.0 * 441 * 2048 / 44100, 2);
   // By now the worker has mixed it into three buffers: the one returned and the two queued.
   EXPECT_NEAR(AudioEngine::instance().voicesSnapshot()[0].elapsed, 3 * 2048.0 / 44100, 1e-12);
+  // The player's volume scales what is mixed from then on; full is the mix itself.
+  AudioEngine::instance().volumePercent = 40;
+  playOneBuffer();
+  playOneBuffer();
+  const std::vector<std::int16_t> quieter = playOneBuffer();
+  AudioEngine::instance().volumePercent = kFullVolume;
+  const auto loudest = [](const std::vector<std::int16_t>& samples) {
+    int most = 0;
+    for (const std::int16_t sample : samples) most = std::max(most, std::abs(static_cast<int>(sample)));
+    return most;
+  };
+  EXPECT_EQ(loudest(quieter), loudest(tone) * 40 / 100);
+  EXPECT_EQ(atVolume(-32767, kFullVolume), -32767);
+  EXPECT_EQ(atVolume(-32767, 0), 0);
 }
 
 TEST_F(AudioEngineTest, StopAllSoundsLeavesOnlyWhatWasQueued) {
