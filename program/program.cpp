@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <optional>
 
 #include "audio/audio_engine.h"
@@ -88,11 +89,21 @@ int record(const std::string& file, const BindingTable& bindings) {
   return played ? 0 : kBadUse;
 }
 
-// A whole file, or false when it cannot be opened or read.
-bool readWholeFile(const std::string& file, std::string& bytes) {
+// A whole file, or at most `limit` bytes of it and one more (to tell that it is longer);
+// false when it cannot be opened or read (a folder is opened, but not read).
+bool readWholeFile(const std::string& file, std::string& bytes,
+                   std::size_t limit = std::numeric_limits<std::size_t>::max() - 1) {
   std::ifstream in(file, std::ios::binary);
   if (!in.is_open()) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  bytes.clear();
+  try {
+    char chunk[1 << 16];
+    while (bytes.size() <= limit && in.read(chunk, sizeof chunk).gcount() > 0) {
+      bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+    }
+  } catch (const std::ios_base::failure&) {
+    return false;
+  }
   return !in.bad();
 }
 
@@ -203,11 +214,11 @@ bool parseOption(const std::vector<std::string>& arguments, std::size_t& next, C
 
 // The settings file in force (the one --config names, else the default one where it exists,
 // none with --no-config), then the command line's options over it.
-constexpr std::uintmax_t kLargestSettingsFile = 1 << 20;
+constexpr std::size_t kLargestSettingsFile = 1 << 20;
 
 bool readSettingsFile(const std::string& file, bool mustExist, Settings& settings, std::string& error) {
   std::string text;
-  if (!readWholeFile(file, text)) {
+  if (!readWholeFile(file, text, kLargestSettingsFile)) {
     if (!mustExist) return true;
     error = "veldra: " + file + ": the settings file cannot be read";
     return false;

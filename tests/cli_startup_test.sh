@@ -86,8 +86,12 @@ bad_file 2 "volume is a whole number from 0" $'[sound]\nvolume = 101'
 bad_file 2 "volume is a whole number from 0" $'[sound]\nvolume = "loud"'
 bad_file 2 "enabled is true or false" $'[mouse]\nenabled = 1'
 bad_file 1 "preset is \"A\" or \"B\"" 'preset = "C"'
-"$game" --config "$scratch/absent.toml" >"$scratch/out" 2>"$scratch/err"
-[ $? -eq 2 ] && grep -q "absent.toml" "$scratch/err" || fail "a missing --config file was not refused"
+for folder_or_absent in "$scratch/absent.toml" "$scratch"; do
+  "$game" --config "$folder_or_absent" >"$scratch/out" 2>"$scratch/err"
+  [ $? -eq 2 ] && grep -q "^veldra: $folder_or_absent: " "$scratch/err" || fail "--config $folder_or_absent was not refused"
+  "$game" --verify "$folder_or_absent" >"$scratch/out" 2>"$scratch/err"
+  [ $? -eq 2 ] && grep -q "^veldra: $folder_or_absent: " "$scratch/err" || fail "--verify $folder_or_absent was not refused"
+done
 # The default file is read where XDG_CONFIG_HOME says, and --no-config reads none.
 printf '[sound]\nvolume = 300\n' >"$XDG_CONFIG_HOME/veldra/veldra.toml"
 "$game" --print-settings >/dev/null 2>"$scratch/err"
