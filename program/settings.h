@@ -20,7 +20,6 @@ struct Settings {
   platform::MouseLook mouse;
   platform::Colours colours = platform::Colours::AsTerminalSays;
   int volume = kFullVolume;  // 0 (silent) to 100
-  bool operator==(const Settings&) const = default;
 };
 
 // Reads settings from the text of a settings file into `settings` (which holds the defaults,
