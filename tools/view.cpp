@@ -23,6 +23,7 @@
 #include <iterator>
 
 #include "core/game.h"
+#include "core/presets.h"
 #include "core/level_loader.h"
 #include "program/recording.h"
 #include "program/game_loop.h"
@@ -95,6 +96,7 @@ int showRecordedFrame(const std::string& file, int wanted, bool list, std::optio
   platform::setFrameInputSource(&player);
   try {
     Game game;
+    useBindings(game, player.bindings());  // a recording's game plays with its own keys
     for (int frame = 0; list || frame <= wanted; ++frame) {
       if (!runFrame(game, &player)) break;
       if (list) {
