@@ -11,6 +11,14 @@ namespace {
 constexpr std::string_view kActionNames[kActionCount] = {"forward", "back",    "turn-left", "turn-right", "staff",
                                                          "ignis",   "glacies", "electrica", "herba"};
 
+// The spells on a pad, by the colours of an Xbox pad's face buttons: fire on the red B, the
+// ice shield on the blue X, lightning on the yellow Y, the healing spray on the right
+// shoulder. The staff is A, the left stick walks and turns.
+constexpr std::int32_t kIgnisPad = vk::kPadB;
+constexpr std::int32_t kGlaciesPad = vk::kPadX;
+constexpr std::int32_t kElectricaPad = vk::kPadY;
+constexpr std::int32_t kHerbaPad = vk::kPadRightShoulder;
+
 ActionBinding keys(std::initializer_list<std::int32_t> list, std::int32_t standIn = 0) {
   ActionBinding binding;
   for (const std::int32_t key : list) binding.keys[binding.keyCount++] = key;
@@ -21,26 +29,26 @@ ActionBinding keys(std::initializer_list<std::int32_t> list, std::int32_t standI
 BindingTable makeDefaults() {
   BindingTable table;
   table.presets[kPresetA] = PresetBinding{{
-      keys({vk::kUp, vk::kRightButton}),
-      keys({vk::kDown}),
-      keys({vk::kLeft}),
-      keys({vk::kRight}),
-      keys({vk::kLeftControl, vk::kRightControl, vk::kLeftButton}, vk::kF),
-      keys({vk::kSpace}),
-      keys({vk::kE}),
-      keys({vk::kLeftAlt, vk::kRightAlt}, vk::kQ),
-      keys({vk::kLeftShift}, vk::kR),
+      keys({vk::kUp, vk::kRightButton, vk::kPadLeftStickUp}),
+      keys({vk::kDown, vk::kPadLeftStickDown}),
+      keys({vk::kLeft, vk::kPadLeftStickLeft}),
+      keys({vk::kRight, vk::kPadLeftStickRight}),
+      keys({vk::kLeftControl, vk::kRightControl, vk::kLeftButton, vk::kPadA}, vk::kF),
+      keys({vk::kSpace, kIgnisPad}),
+      keys({vk::kE, kGlaciesPad}),
+      keys({vk::kLeftAlt, vk::kRightAlt, kElectricaPad}, vk::kQ),
+      keys({vk::kLeftShift, kHerbaPad}, vk::kR),
   }};
   table.presets[kPresetB] = PresetBinding{{
-      keys({vk::kW, vk::kRightButton}),
-      keys({vk::kS}),
-      keys({vk::kA}),
-      keys({vk::kD}),
-      keys({vk::kRightShift, vk::kLeftButton}, vk::kJ),
-      keys({vk::kSpace}),
-      keys({vk::kRightAlt}, vk::kL),
-      keys({vk::kRightControl}, vk::kK),
-      keys({vk::kSlash}),
+      keys({vk::kW, vk::kRightButton, vk::kPadLeftStickUp}),
+      keys({vk::kS, vk::kPadLeftStickDown}),
+      keys({vk::kA, vk::kPadLeftStickLeft}),
+      keys({vk::kD, vk::kPadLeftStickRight}),
+      keys({vk::kRightShift, vk::kLeftButton, vk::kPadA}, vk::kJ),
+      keys({vk::kSpace, kIgnisPad}),
+      keys({vk::kRightAlt, kGlaciesPad}, vk::kL),
+      keys({vk::kRightControl, kElectricaPad}, vk::kK),
+      keys({vk::kSlash, kHerbaPad}),
   }};
   return table;
 }

@@ -38,7 +38,8 @@ struct BindingTable {
 // Both presets as the game ships them: preset A arrows, Left Ctrl (Right Ctrl too), Space,
 // E, Left Alt (Right Alt too), Left Shift; preset B W/A/S/D, Right Shift, Space, Right Alt,
 // Right Ctrl, '/'; the left button the staff and the right button forward on both; the
-// stand-ins F, Q, R (A) and J, K, L (B).
+// stand-ins F, Q, R (A) and J, K, L (B); on both, a pad's left stick walks and turns, A is
+// the staff, B IGNIS, X GLACIES, Y ELECTRICA and the right shoulder HERBA.
 const BindingTable& defaultBindings();
 
 // The settings file's name of an action ("turn-left"), and the action a name names.

@@ -58,6 +58,11 @@ struct Game {
   BindingTable bindings = defaultBindings();
   int presetInForce = kPresetA;
 
+  // The pad: there in the last frame (one pulled out pauses the game), and whether it, not
+  // the keyboard or the mouse, was used last (the HUD then names its buttons).
+  bool padWasPresent = false;
+  bool padLastUsed = false;
+
   // The level: the table of level files by slot, the one loaded now, its grid (row by
   // row, mapWidth x mapHeight cells), name and theme.
   std::array<std::string, kLevelSlots> levelFiles;

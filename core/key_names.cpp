@@ -41,8 +41,28 @@ constexpr NamedKey kNamedKeys[] = {
     {vk::kQuote, "'"},
     {vk::kLeftButton, "MOUSE LEFT"},
     {vk::kRightButton, "MOUSE RIGHT"},
+    {vk::kPadA, "PAD A"},
+    {vk::kPadB, "PAD B"},
+    {vk::kPadX, "PAD X"},
+    {vk::kPadY, "PAD Y"},
+    {vk::kPadLeftShoulder, "PAD LEFT SHOULDER"},
+    {vk::kPadRightShoulder, "PAD RIGHT SHOULDER"},
+    {vk::kPadLeftTrigger, "PAD LEFT TRIGGER"},
+    {vk::kPadRightTrigger, "PAD RIGHT TRIGGER"},
+    {vk::kPadUp, "PAD UP"},
+    {vk::kPadDown, "PAD DOWN"},
+    {vk::kPadLeft, "PAD LEFT"},
+    {vk::kPadRight, "PAD RIGHT"},
+    {vk::kPadLeftStickButton, "PAD LEFT STICK"},
+    {vk::kPadRightStickButton, "PAD RIGHT STICK"},
+    {vk::kPadLeftStickUp, "PAD LEFT STICK UP"},
+    {vk::kPadLeftStickDown, "PAD LEFT STICK DOWN"},
+    {vk::kPadLeftStickLeft, "PAD LEFT STICK LEFT"},
+    {vk::kPadLeftStickRight, "PAD LEFT STICK RIGHT"},
     {vk::kEscape, "ESC"},
     {vk::kTab, "TAB"},
+    {vk::kPadStart, "PAD START"},
+    {vk::kPadBack, "PAD BACK"},
 };
 
 // One character of each letter and digit, for names of one letter.
@@ -94,8 +114,11 @@ std::int32_t keyNamed(std::string_view name) {
 }
 
 bool keyIsFixed(std::int32_t key) {
-  return key == vk::kP || key == vk::kX || key == vk::kEscape || key == vk::kTab;
+  return key == vk::kP || key == vk::kX || key == vk::kEscape || key == vk::kTab || key == vk::kPadStart ||
+         key == vk::kPadBack;
 }
+
+bool keyIsPadKey(std::int32_t key) { return key >= vk::kFirstPadKey && key <= vk::kLastPadKey; }
 
 bool keyIsLoneModifier(std::int32_t key) { return key >= vk::kLeftShift && key <= vk::kRightAlt; }
 
@@ -106,7 +129,7 @@ std::string settingsKeyName(std::int32_t key) { return titleCase(keyName(key)); 
 std::string shortKeyName(std::int32_t key) {
   std::string name = settingsKeyName(key);
   // A side's modifier: "Left Ctrl" as "L Ctrl". The arrows are one word and stay.
-  if (keyIsMouseButton(key)) return name;
+  if (keyIsMouseButton(key) || keyIsPadKey(key)) return name;
   if (name.rfind("Left ", 0) == 0) name.replace(0, 4, "L");
   else if (name.rfind("Right ", 0) == 0) name.replace(0, 5, "R");
   return name;
@@ -114,7 +137,10 @@ std::string shortKeyName(std::int32_t key) {
 
 std::string bindableKeyList() {
   return "a letter, a digit, Up, Down, Left, Right, Space, Enter, Backspace, Left Shift, Right Shift, Left Ctrl, "
-         "Right Ctrl, Left Alt, Right Alt, one of ; = , - . / ` [ \\ ] ', Mouse Left or Mouse Right";
+         "Right Ctrl, Left Alt, Right Alt, one of ; = , - . / ` [ \\ ] ', Mouse Left, Mouse Right, or a pad's "
+         "Pad A, Pad B, Pad X, Pad Y, Pad Left Shoulder, Pad Right Shoulder, Pad Left Trigger, Pad Right Trigger, "
+         "Pad Up, Pad Down, Pad Left, Pad Right (the D-pad), Pad Left Stick, Pad Right Stick (pressed in), "
+         "Pad Left Stick Up, Pad Left Stick Down, Pad Left Stick Left or Pad Left Stick Right";
 }
 
 }  // namespace veldra

@@ -20,8 +20,11 @@ std::string_view keyName(std::int32_t key);
 std::int32_t keyNamed(std::string_view name);
 
 // Whether the key may be bound at all: P, X, Esc and Tab are the pause, the quit and the
-// walk, and never bound.
+// walk, and a pad's Start and Back its pause and quit: never bound.
 bool keyIsFixed(std::int32_t key);
+
+// Whether the key is a pad's button or its left stick's direction.
+bool keyIsPadKey(std::int32_t key);
 
 // Whether the key is one of the mouse's buttons (bound like keys, never named on the
 // preset page).

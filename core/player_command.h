@@ -19,21 +19,24 @@ struct PlayerCommand {
   bool glacies = false;
   bool electrica = false;  // Right Alt too while it is Left Alt
   bool herba = false;
-  double mouseTurn = 0.0;  // radians, rightwards positive
+  double mouseTurn = 0.0;  // radians, rightwards positive: the mouse's and the pad's right stick's
   int pointerEdge = 0;     // -1 while the pointer rests at the window's left edge, +1 at its right
   bool keysExact = false;  // the keys' state is exact (no stand-ins, no walk toggle)
   bool walkToggle = false;  // Tab, where the keys are not exact
+  bool padPresent = false;  // a pad is plugged in
+  bool padUsed = false;     // a pad's button or stick is held, or its right stick turns
+  bool keysUsed = false;    // a key of the keyboard or a mouse button is held, or the mouse turns
 
   // The fixed keys.
-  bool pause = false;  // P
-  bool quit = false;   // Esc or X
+  bool pause = false;  // P, or a pad's Start
+  bool quit = false;   // Esc or X, or a pad's Back
 
   // The title and preset pages.
-  bool start = false;       // Enter
+  bool start = false;       // Enter, or a pad's A
   bool presetPage = false;  // C
-  bool menuUp = false;      // Up or W
-  bool menuDown = false;    // Down or S
-  bool choose = false;      // Enter or Space
+  bool menuUp = false;      // Up or W, or the pad's D-pad up
+  bool menuDown = false;    // Down or S, or the D-pad down
+  bool choose = false;      // Enter or Space, or a pad's A
 };
 
 }  // namespace veldra

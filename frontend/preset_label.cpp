@@ -24,9 +24,9 @@ constexpr ModifierPair kModifierPairs[] = {{vk::kLeftShift, vk::kRightShift, "Sh
 std::vector<std::int32_t> keyboardKeys(const ActionBinding& binding) {
   std::vector<std::int32_t> keys;
   for (int k = 0; k < binding.keyCount; ++k) {
-    if (!keyIsMouseButton(binding.keys[k])) keys.push_back(binding.keys[k]);
+    if (!keyIsMouseButton(binding.keys[k]) && !keyIsPadKey(binding.keys[k])) keys.push_back(binding.keys[k]);
   }
-  if (keys.empty() && binding.keyCount > 0) keys.push_back(binding.keys[0]);  // the mouse alone
+  if (keys.empty() && binding.keyCount > 0) keys.push_back(binding.keys[0]);  // the mouse or the pad alone
   return keys;
 }
 

@@ -18,6 +18,7 @@ constexpr DeviceCalls kBackend{
     device::keyboardAvailable,
     device::readKeyboard,
     device::readMouse,
+    device::readPad,
     device::tickCount,
     device::consoleWindowSize,
     device::getConsoleCursorInfo,
@@ -45,6 +46,7 @@ constexpr DeviceCalls kNull{
       keys.fill(false);
       return true;
     },
+    [](FrameInput&) {},
     [](FrameInput&) {},
     []() -> std::uint32_t { return 0; },
     [](ConsoleHandle, int&, int&) { return false; },

@@ -9,6 +9,7 @@
 #include "platform/keyboard.h"
 #include "platform/lifetime.h"
 #include "platform/mouse.h"
+#include "platform/pad.h"
 
 namespace veldra::platform {
 namespace {
@@ -36,6 +37,7 @@ FrameInput readDevices() {
   input.keysExact = devicesInUse().readKeyboard(input.keys);
   readClockAndWindow(input);
   devicesInUse().readMouse(input);
+  if (padSettings().on) devicesInUse().readPad(input);
   return input;
 }
 
@@ -79,6 +81,16 @@ bool keyDown(int virtualKey) {
 }
 
 bool keysExact() { return thisFrame().frame.keysExact; }
+
+bool padPresent() { return thisFrame().frame.padPresent; }
+double padTurn() { return thisFrame().frame.padTurn * kMouseTurnUnit; }
+
+namespace {
+PadSettings padChosen;  // set once before start
+}  // namespace
+
+void usePad(const PadSettings& settings) { padChosen = settings; }
+const PadSettings& padSettings() { return padChosen; }
 
 namespace {
 bool lettersReadByPosition = false;  // set once before start, read by the backends

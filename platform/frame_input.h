@@ -1,6 +1,7 @@
 #pragma once
-// Everything the game reads from the platform in a frame, as one record: the keys held, the
-// tick count and the window size. The platform takes one record at the top of every frame
+// Everything the game reads from the platform in a frame, as one record: the keys held (a
+// pad's buttons among them), the mouse's and the pad's turns, the tick count and the window
+// size. The platform takes one record at the top of every frame
 // and answers every keyboard, clock and window query of that frame from it, in play as in
 // recording, replay and verification. A recorder watches these records; a recording's
 // player serves its own in place of the devices'.
@@ -18,6 +19,8 @@ struct FrameInput {
   bool keysExact = true;  // see keysExact() in keyboard.h
   std::int32_t mouseTurn = 0;  // the pointer's turn of the view in this frame, in kMouseTurnUnit
   std::int8_t pointerEdge = 0;  // see pointerAtEdge() in mouse.h
+  bool padPresent = false;      // see pad.h; the pad's buttons are among the keys
+  std::int32_t padTurn = 0;     // the right stick's turn of the view, in kMouseTurnUnit
   std::uint32_t ticks = 0;
   bool console = false;  // the window size is known (the console query succeeds)
   int columns = 0;

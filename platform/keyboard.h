@@ -57,6 +57,30 @@ constexpr int kLeftBracket = 219;
 constexpr int kBackslash = 220;
 constexpr int kRightBracket = 221;
 constexpr int kQuote = 222;
+// A gamepad's buttons, and its left stick pushed past the dead zone, as Windows numbers
+// them (VK_GAMEPAD_*): a pad is read into the same key table as the keyboard.
+constexpr int kPadA = 0xC3;
+constexpr int kPadB = 0xC4;
+constexpr int kPadX = 0xC5;
+constexpr int kPadY = 0xC6;
+constexpr int kPadRightShoulder = 0xC7;
+constexpr int kPadLeftShoulder = 0xC8;
+constexpr int kPadLeftTrigger = 0xC9;
+constexpr int kPadRightTrigger = 0xCA;
+constexpr int kPadUp = 0xCB;  // the D-pad
+constexpr int kPadDown = 0xCC;
+constexpr int kPadLeft = 0xCD;
+constexpr int kPadRight = 0xCE;
+constexpr int kPadStart = 0xCF;  // "menu"
+constexpr int kPadBack = 0xD0;   // "view", "select"
+constexpr int kPadLeftStickButton = 0xD1;
+constexpr int kPadRightStickButton = 0xD2;
+constexpr int kPadLeftStickUp = 0xD3;
+constexpr int kPadLeftStickDown = 0xD4;
+constexpr int kPadLeftStickRight = 0xD5;
+constexpr int kPadLeftStickLeft = 0xD6;
+constexpr int kFirstPadKey = kPadA;
+constexpr int kLastPadKey = kPadLeftStickLeft;
 }  // namespace vk
 
 // Whether there is a keyboard to read at all: false only where the game has no terminal (or

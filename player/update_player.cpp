@@ -22,10 +22,25 @@ void handlePauseKey(Game& game) {
   game.pauseKeyHeld = down;
 }
 
+// A pad pulled out in play pauses the game, as a console game does; the HUD names the pad's
+// buttons while the pad is what was used last.
+void followThePad(Game& game) {
+  const PlayerCommand& command = game.command;
+  if (game.padWasPresent && !command.padPresent && !game.inFrontEnd && !game.paused) {
+    game.paused = true;
+    stopAutoWalk(game);
+    play(game.sound, sounds::kPauseToggle);
+  }
+  game.padWasPresent = command.padPresent;
+  if (command.padUsed) game.padLastUsed = true;
+  else if (command.keysUsed) game.padLastUsed = false;
+}
+
 }  // namespace
 
 void updatePlayer(Game& game) {
   game.command = readPlayerCommand(game);
+  followThePad(game);
   handlePauseKey(game);
   if (game.inFrontEnd) {
     updateFrontEnd(game);

@@ -16,6 +16,7 @@
 #include "platform/frame_input.h"
 #include "platform/keyboard.h"
 #include "platform/lifetime.h"
+#include "platform/pad.h"
 #include "platform/process.h"
 #include "platform/random.h"
 
@@ -283,6 +284,7 @@ int runProgram(const CommandLine& command) {
   }
   AudioEngine::instance().volumePercent = settings.volume;
   platform::readLettersByPosition(settings.lettersByPosition);
+  platform::usePad(settings.pad);
   // A check of a recording runs with the devices off, as fast as it goes.
   platform::start(command.mode == RunMode::Verify ? platform::Devices::Off : platform::Devices::On, settings.colours,
                   settings.mouse);

@@ -14,6 +14,7 @@ constexpr std::uint8_t kHasCheckpoint = 2;
 constexpr std::uint8_t kKeysExactnessChanged = 4;  // from version 2 on
 constexpr std::uint8_t kMouseTurned = 8;            // from version 3 on
 constexpr std::uint8_t kPointerEdgeChanged = 16;    // from version 3 on
+constexpr std::uint8_t kPadChanged = 32;            // from version 4 on: there or not, its turn
 constexpr std::size_t kLargestRecord = 1 << 20;  // no record of ours comes near this
 
 // ---- writing ----
@@ -180,10 +181,10 @@ bool readHeader(std::string_view payload, Header& header) {
 
 std::uint8_t frameFlagsOf(std::uint32_t version) {
   return kWindowChanged | kHasCheckpoint | (version >= 2 ? kKeysExactnessChanged : 0) |
-         (version >= 3 ? kMouseTurned | kPointerEdgeChanged : 0);
+         (version >= 3 ? kMouseTurned | kPointerEdgeChanged : 0) | (version >= 4 ? kPadChanged : 0);
 }
 
-bool readMouse(Reader& in, std::uint8_t flags, platform::FrameInput& input) {
+bool readMouseAndPad(Reader& in, std::uint8_t flags, platform::FrameInput& input) {
   if (flags & kMouseTurned) {
     std::uint64_t turn = 0;
     if (!in.varint(turn) || turn > 0xFFFFFFFFu) return false;
@@ -194,6 +195,13 @@ bool readMouse(Reader& in, std::uint8_t flags, platform::FrameInput& input) {
     if (!in.byte(edge) || edge > 2) return false;
     input.pointerEdge = static_cast<std::int8_t>(edge - 1);
   }
+  if (flags & kPadChanged) {
+    std::uint8_t present = 0;
+    std::uint64_t turn = 0;
+    if (!in.byte(present) || present > 1 || !in.varint(turn) || turn > 0xFFFFFFFFu) return false;
+    input.padPresent = present == 1;
+    input.padTurn = unzigzag(turn);
+  }
   return true;
 }
 
@@ -202,6 +210,7 @@ bool readFrame(std::string_view payload, const platform::FrameInput& previous, s
   Reader in(payload);
   frame.input = previous;
   frame.input.mouseTurn = 0;  // a turn is the frame's own; the pointer's edge lasts
+  frame.input.padTurn = 0;    // so is the pad's; whether it is there lasts
   std::uint64_t step = 0;
   std::uint64_t changes = 0;
   if (!in.varint(step) || step > 0xFFFFFFFFu || !in.varint(changes) ||
@@ -222,7 +231,7 @@ bool readFrame(std::string_view payload, const platform::FrameInput& previous, s
       !readWindow(in, frame.input.console, frame.input.columns, frame.input.rows)) {
     return false;
   }
-  if (!readMouse(in, flags, frame.input)) return false;
+  if (!readMouseAndPad(in, flags, frame.input)) return false;
   if (flags & kHasCheckpoint) {
     Checkpoint checkpoint;
     if (!in.u32(checkpoint.frame) || !in.u32(checkpoint.state)) return false;
@@ -306,13 +315,18 @@ std::string encodeFrameRecord(const platform::FrameInput& previous, const FrameR
       input.console != previous.console || input.columns != previous.columns || input.rows != previous.rows;
   const bool exactnessChanged = input.keysExact != previous.keysExact;
   const bool edgeChanged = input.pointerEdge != previous.pointerEdge;
+  const bool padChanged = input.padPresent != previous.padPresent || input.padTurn != 0;
   payload.push_back(static_cast<char>((windowChanged ? kWindowChanged : 0) | (frame.checkpoint ? kHasCheckpoint : 0) |
                                       (exactnessChanged ? kKeysExactnessChanged : 0) |
                                       (input.mouseTurn != 0 ? kMouseTurned : 0) |
-                                      (edgeChanged ? kPointerEdgeChanged : 0)));
+                                      (edgeChanged ? kPointerEdgeChanged : 0) | (padChanged ? kPadChanged : 0)));
   if (windowChanged) putWindow(payload, input.console, input.columns, input.rows);
   if (input.mouseTurn != 0) putVarint(payload, zigzag(input.mouseTurn));
   if (edgeChanged) payload.push_back(static_cast<char>(input.pointerEdge + 1));
+  if (padChanged) {
+    payload.push_back(input.padPresent ? 1 : 0);
+    putVarint(payload, zigzag(input.padTurn));
+  }
   if (frame.checkpoint) putCheckpoint(payload, *frame.checkpoint);
   return record(kFrameTag, payload);
 }

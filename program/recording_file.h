@@ -11,7 +11,8 @@
 //   frame    'F' length payload crc       one per frame: tick step, key changes, window
 //                                         change, whether the keys are exact when that
 //                                         changed, the mouse's turn when it turned, the
-//                                         pointer's edge when that changed, and every
+//                                         pointer's edge when that changed, the pad's
+//                                         presence and turn when either changed, and every
 //                                         60th frame the checksums of the composed frame
 //                                         and of the game state
 //   closing  'E' length payload crc       frames recorded, final frame and state checksums
@@ -33,7 +34,8 @@ namespace veldra::recording {
 // characters); version 1 recordings, which never say so, are read as exact throughout.
 // Version 3 records the mouse's turn and where the pointer rests, and its state checksums
 // cover the random generator too. Version 4 holds the bindings in force at the start in its
-// header, and its frame checksums cover the message lines printed over the frame.
+// header, its frames the pad (its buttons among the keys), and its frame checksums cover the
+// message lines printed over the frame.
 constexpr std::uint32_t kFormatVersion = 4;
 constexpr std::uint32_t kOldestFormatVersion = 1;
 constexpr int kCheckpointEvery = 60;  // frames

@@ -1,6 +1,6 @@
 #pragma once
 // The player's settings: both presets' bindings, the preset bound at start, how letter keys
-// are read, the mouse, the colours and the volume. Read once at start from the settings
+// are read, the mouse, the pad, the colours and the volume. Read once at start from the settings
 // file (veldra.toml), before the terminal is touched; options on the command line override
 // the file.
 
@@ -11,6 +11,7 @@
 #include "core/binding_table.h"
 #include "platform/lifetime.h"
 #include "platform/mouse.h"
+#include "platform/pad.h"
 
 namespace veldra {
 
@@ -18,6 +19,7 @@ struct Settings {
   BindingTable bindings = defaultBindings();
   bool lettersByPosition = false;  // a letter key is the US layout's letter in its place
   platform::MouseLook mouse;
+  platform::PadSettings pad;
   platform::Colours colours = platform::Colours::AsTerminalSays;
   int volume = kFullVolume;  // 0 (silent) to 100
 };

@@ -12,11 +12,11 @@ namespace {
 
 constexpr std::array<std::string_view, kPresetCount> kPresetTables = {"preset-a", "preset-b"};
 constexpr std::string_view kStandInSuffix = "-stand-in";
-constexpr const char* kTables = "[preset-a], [preset-b], [keyboard], [mouse], [display] and [sound]";
+constexpr const char* kTables = "[preset-a], [preset-b], [keyboard], [mouse], [pad], [display] and [sound]";
 constexpr const char* kActions =
     "forward, back, turn-left, turn-right, staff, ignis, glacies, electrica and herba, each also with -stand-in "
     "(staff-stand-in)";
-constexpr const char* kFixedKeys = "P pauses, Esc and X quit and Tab walks";
+constexpr const char* kFixedKeys = "P and Pad Start pause, Esc, X and Pad Back quit and Tab walks";
 
 // The first problem of a file by its line: each check says what it finds, the earliest line
 // is the one told.
@@ -208,6 +208,36 @@ void readMouse(const toml::table& table, Settings& settings, Problems& problems)
   });
 }
 
+// A whole number from `lowest` to `highest`, or the problem named.
+template <typename Store>
+void readWholeNumber(const toml::node& node, std::int64_t lowest, std::int64_t highest, const char* what,
+                     Problems& problems, Store store) {
+  const std::optional<std::int64_t> value = node.value_exact<std::int64_t>();
+  if (value && *value >= lowest && *value <= highest) store(static_cast<int>(*value));
+  else problems.note(lineOf(node), what);
+}
+
+void readPad(const toml::table& table, Settings& settings, Problems& problems) {
+  readSmallTable(table, "pad", "enabled, dead-zone and turn-speed", problems,
+                 [&](std::string_view key, const toml::node& node) {
+                   if (key == "enabled") {
+                     if (const std::optional<bool> on = node.value_exact<bool>()) settings.pad.on = *on;
+                     else problems.note(lineOf(node), "enabled is true or false");
+                   } else if (key == "dead-zone") {
+                     readWholeNumber(node, 0, platform::kLargestPadDeadZone,
+                                     "dead-zone is a whole number of percent of a stick's travel, 0 to 90", problems,
+                                     [&](int value) { settings.pad.deadZonePercent = value; });
+                   } else if (key == "turn-speed") {
+                     readWholeNumber(node, platform::kSlowestPadTurn, platform::kFastestPadTurn,
+                                     "turn-speed is a whole number of percent of the turn keys' speed, 1 to 1000",
+                                     problems, [&](int value) { settings.pad.turnSpeedPercent = value; });
+                   } else {
+                     return false;
+                   }
+                   return true;
+                 });
+}
+
 void readDisplay(const toml::table& table, Settings& settings, Problems& problems) {
   readSmallTable(table, "display", "colours", problems, [&](std::string_view key, const toml::node& node) {
     if (key != "colours") return false;
@@ -246,6 +276,7 @@ void readTopLevel(const toml::table& root, Settings& settings, Problems& problem
     else if (isTable(kPresetTables[kPresetB])) readPresetTable(*table, kPresetB, settings, problems);
     else if (isTable("keyboard")) readKeyboard(*table, settings, problems);
     else if (isTable("mouse")) readMouse(*table, settings, problems);
+    else if (isTable("pad")) readPad(*table, settings, problems);
     else if (isTable("display")) readDisplay(*table, settings, problems);
     else if (isTable("sound")) readSound(*table, settings, problems);
     else if (table != nullptr) problems.note(lineOf(key), "unknown table [" + std::string(name) + "]; the tables are " + kTables);

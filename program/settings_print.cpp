@@ -16,8 +16,11 @@ constexpr const char* kHeading =
 constexpr const char* kPresetHelp =
     "# Each action takes a key name or a list of them: a letter, a digit, Up, Down, Left, Right,\n"
     "# Space, Enter, Backspace, Left Shift, Right Shift, Left Ctrl, Right Ctrl, Left Alt, Right Alt,\n"
-    "# one of ; = , - . / ` [ \\ ] ' (as the US layout places them), Mouse Left or Mouse Right. A\n"
-    "# key does one action of a preset; P, Esc, X and Tab (pause, quit, walk) are never bound.\n"
+    "# one of ; = , - . / ` [ \\ ] ' (as the US layout places them), Mouse Left, Mouse Right, or a\n"
+    "# pad's Pad A, Pad B, Pad X, Pad Y, Pad Left Shoulder, Pad Right Shoulder, Pad Left Trigger,\n"
+    "# Pad Right Trigger, Pad Up, Pad Down, Pad Left, Pad Right (the D-pad), Pad Left Stick, Pad\n"
+    "# Right Stick (pressed in), Pad Left Stick Up, Down, Left or Right. A key does one action of\n"
+    "# a preset; P, Esc, X, Tab, Pad Start and Pad Back (pause, quit, walk) are never bound.\n"
     "# Where the terminal sends only the characters keys type, a lone Shift, Ctrl or Alt is never\n"
     "# seen: the letter of the action's -stand-in works in its place (\"\" for none).\n\n";
 
@@ -36,6 +39,13 @@ constexpr const char* kMouseHelp =
     "[mouse]\n"
     "# enabled = false leaves the mouse to the terminal (--no-mouse); speed is how fast moving it\n"
     "# sideways turns the view, in percent of the usual, 1 to 1000 (--mouse-speed N).\n";
+
+constexpr const char* kPadHelp =
+    "[pad]\n"
+    "# A gamepad (any that SDL knows on Linux, XInput's on Windows): enabled = false ignores it;\n"
+    "# dead-zone is how far a stick moves before it counts, in percent of its travel (0 to 90);\n"
+    "# turn-speed is how fast the right stick turns the view at full deflection, in percent of\n"
+    "# the turn keys' speed (1 to 1000). Its Start pauses and its Back quits, never bound.\n";
 
 constexpr const char* kDisplayHelp =
     "[display]\n"
@@ -97,6 +107,10 @@ std::string printSettings(const Settings& settings) {
   out += kMouseHelp;
   out += std::string("enabled = ") + (settings.mouse.on ? "true" : "false") + "\n";
   out += "speed = " + std::to_string(settings.mouse.speedPercent) + "\n\n";
+  out += kPadHelp;
+  out += std::string("enabled = ") + (settings.pad.on ? "true" : "false") + "\n";
+  out += "dead-zone = " + std::to_string(settings.pad.deadZonePercent) + "\n";
+  out += "turn-speed = " + std::to_string(settings.pad.turnSpeedPercent) + "\n\n";
   out += kDisplayHelp;
   out += std::string("colours = \"") + colourName(settings.colours) + "\"\n\n";
   out += kSoundHelp;

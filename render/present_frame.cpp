@@ -46,8 +46,15 @@ std::size_t messagesShown(const Game& game) {
 namespace {
 
 // The HUD names a spell by the first key of its action in the preset whose names it shows;
-// where the keys are not exact, by the letter standing in for the key that works.
+// where the keys are not exact, by the letter standing in for the key that works; while a
+// pad was used last, by the action's first button of the pad.
 std::string boundKeyName(const Game& game, int preset, Action action) {
+  if (game.padLastUsed) {
+    const ActionBinding binding = actionBinding(game, action);
+    for (int k = 0; k < binding.keyCount; ++k) {
+      if (keyIsPadKey(binding.keys[k])) return std::string(keyName(binding.keys[k]));
+    }
+  }
   const std::int32_t standIn = actionBinding(game, action).standIn;
   if (standIn != kNoKey && !platform::keysExact()) return std::string(keyName(standIn));
   const ActionBinding& binding = bindingOf(game.bindings.presets[preset], action);

@@ -29,6 +29,9 @@ bool readKeyboard(std::array<bool, kVirtualKeyCount>& keys);
 // record's window size says where the edge is). Nothing where there is no mouse, or the
 // player turned it off.
 void readMouse(FrameInput& input);
+// The pad's buttons (as keys), presence and turn, into the record; read after the keys.
+// Nothing where there is no pad, or no way to read one.
+void readPad(FrameInput& input);
 std::uint32_t tickCount();
 bool consoleWindowSize(ConsoleHandle output, int& columns, int& rows);
 
@@ -62,6 +65,7 @@ struct DeviceCalls {
   bool (*keyboardAvailable)();
   bool (*readKeyboard)(std::array<bool, kVirtualKeyCount>&);
   void (*readMouse)(FrameInput&);
+  void (*readPad)(FrameInput&);
   std::uint32_t (*tickCount)();
   bool (*consoleWindowSize)(ConsoleHandle, int&, int&);
   bool (*getConsoleCursorInfo)(ConsoleHandle, CursorInfo&);

@@ -2,6 +2,8 @@
 
 #include "platform/headless/headless.h"
 
+#include "platform/pad.h"
+
 #include <array>
 #include <deque>
 #include <mutex>
@@ -33,6 +35,7 @@ struct HeadlessState {
   bool keysExact = true;
   std::int32_t mouseTurn = 0;  // the pointer's turn not yet read by a frame
   int pointerEdge = 0;
+  PadReading pad;
   std::uint32_t ticks = 0;
   std::uint64_t slept = 0;
   bool console = false;
@@ -159,6 +162,8 @@ void device::readMouse(FrameInput& input) {
   input.pointerEdge = static_cast<std::int8_t>(state().pointerEdge);
 }
 
+void device::readPad(FrameInput& input) { putPadIntoFrame(state().pad, padSettings(), input); }
+
 // ---- clock ----
 
 std::uint32_t device::tickCount() { return state().ticks; }
@@ -231,6 +236,8 @@ void reset() {
   s.inputScript.swap(none);
   s = HeadlessState{};
   seedRand15(1);
+  usePad(PadSettings{});
+  readLettersByPosition(false);
   setFrameInputObserver(nullptr);
   setFrameInputSource(nullptr);
   start(Devices::On);
@@ -256,6 +263,11 @@ void setMouseTurn(std::int32_t units) {
 void setPointerEdge(int edge) {
   state().pointerEdge = edge;
   if (!frameInputServed()) currentFrameInput().pointerEdge = static_cast<std::int8_t>(edge);
+}
+
+void setPad(const PadReading& pad) {
+  state().pad = pad;
+  if (!frameInputServed()) putPadIntoFrame(pad, padSettings(), currentFrameInput());
 }
 
 void setTickCount(std::uint32_t milliseconds) {

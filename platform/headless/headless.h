@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/console.h"
+#include "platform/pad_reading.h"
 
 namespace veldra::platform::headless {
 
@@ -20,6 +21,7 @@ void setKeyDown(int virtualKey, bool down);
 void setKeysExact(bool exact);                 // false: a terminal that only sends characters
 void setMouseTurn(std::int32_t units);         // the pointer's turn (kMouseTurnUnit) for the next frame
 void setPointerEdge(int edge);                 // -1, 0, +1: where the pointer rests
+void setPad(const PadReading& pad);            // the pad as its backend read it (none after reset)
 void setTickCount(std::uint32_t milliseconds);
 void setWindowSize(int columns, int rows);     // console queries succeed with this visible window
 void setNoConsole();                           // console queries fail
