@@ -34,7 +34,7 @@ if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>
   exit 0
 fi
 
-packages=(cmake ninja-build ccache g++ make libgtest-dev libbenchmark-dev libtomlplusplus-dev tmux libasound2 python3 "$@")
+packages=(cmake ninja-build ccache g++ make libgtest-dev libbenchmark-dev libtomlplusplus-dev libsdl2-dev tmux libasound2 python3 "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

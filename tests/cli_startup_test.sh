@@ -86,6 +86,10 @@ bad_file 2 "volume is a whole number from 0" $'[sound]\nvolume = 101'
 bad_file 2 "volume is a whole number from 0" $'[sound]\nvolume = "loud"'
 bad_file 2 "enabled is true or false" $'[mouse]\nenabled = 1'
 bad_file 1 "preset is \"A\" or \"B\"" 'preset = "C"'
+bad_file 2 "dead-zone is a whole number" $'[pad]\ndead-zone = 95'
+bad_file 2 "\"Pad Start\" cannot be bound" $'[preset-a]\nstaff = ["Pad A", "pad start"]'
+# The pad's library is loaded when the game starts, where it is installed: never linked.
+ldd "$game" | grep -qi sdl && fail "the game is linked against SDL: $(ldd "$game" | grep -i sdl)"
 for folder_or_absent in "$scratch/absent.toml" "$scratch"; do
   "$game" --config "$folder_or_absent" >"$scratch/out" 2>"$scratch/err"
   [ $? -eq 2 ] && grep -q "^veldra: $folder_or_absent: " "$scratch/err" || fail "--config $folder_or_absent was not refused"

@@ -12,6 +12,8 @@
 #include "core/presets.h"
 #include "player/update_player.h"
 #include "render/present_frame.h"
+#include "platform/headless/headless.h"
+#include "platform/pad_reading.h"
 #include "play_support.h"
 
 namespace veldra {
@@ -292,6 +294,92 @@ TEST_F(ControlsTest, ABindingTableOfItsOwnNamesItsKeysOnTheHudAndThePresetPage) 
   held(vk::kRightControl);
   EXPECT_TRUE(attackKeyDown(game()));
   EXPECT_EQ(chooseKeyNames(game()).herba, "LEFT SHIFT") << "the HUD's names follow the staff key";
+}
+
+// A pad, as its backend reads it, in play on a corridor facing east.
+class GamepadTest : public ControlsTest {
+ protected:
+  void SetUp() override {
+    ControlsTest::SetUp();
+    start({"##########", "#P.......#", "##########"});
+    pad_.present = true;
+  }
+  // One input step with this pad (and these keys) and nothing else.
+  void padFrame(std::initializer_list<platform::PadButton> buttons, std::initializer_list<int> keys = {}) {
+    holdOnly(keys);
+    platform::PadReading pad = pad_;
+    for (const platform::PadButton button : buttons) pad.buttons[static_cast<int>(button)] = true;
+    headless::setPad(pad);
+    updatePlayer(game());
+  }
+  void stick(platform::PadAxis axis, int value) { pad_.axes[static_cast<int>(axis)] = static_cast<std::int16_t>(value); }
+  platform::PadReading pad_;
+};
+
+TEST_F(GamepadTest, TheSticksWalkAndTurnTheButtonsStrikeAndCastStartPausesAndPullingItOutPauses) {
+  using B = platform::PadButton;
+  stick(platform::PadAxis::LeftY, -32768);
+  for (int i = 0; i < 10; ++i) padFrame({});
+  EXPECT_GT(game().playerX, 2.0) << "the left stick forward walks";
+  stick(platform::PadAxis::LeftY, 0);
+  stick(platform::PadAxis::RightX, 32767);
+  padFrame({});
+  EXPECT_NEAR(game().playerAngle, 0.05, 1e-9) << "full deflection turns as a held turn key";
+  stick(platform::PadAxis::RightX, 0);
+  soundsRequested();
+  padFrame({B::A});
+  EXPECT_EQ(game().attackFrame, 1) << "A swings the staff";
+  game().ignisLearned = game().glaciesLearned = game().electricaLearned = game().herbaLearned = true;
+  game().mp = game().mpMax = 500;
+  game().hp = 50;
+  takeSounds();
+  for (const B spell : {B::B, B::X, B::Y, B::RightShoulder}) {
+    padFrame({spell});
+    padFrame({});
+  }
+  const auto played = takeSounds();
+  for (const SoundRequest& cast : {sounds::kIgnisCast, sounds::kGlaciesActivated, sounds::kElectricaCast, sounds::kHerbaCast}) {
+    EXPECT_EQ(count(played, cast), 1) << cast.startHz << " Hz: B, X, Y and the right shoulder each cast";
+  }
+  EXPECT_EQ(chooseKeyNames(game()).ignis + "|" + chooseKeyNames(game()).herba, "PAD B|PAD RIGHT SHOULDER");
+  padFrame({}, {vk::kRightShift});
+  EXPECT_EQ(chooseKeyNames(game()).ignis, "SPACE") << "the keyboard used last";
+  padFrame({B::Start});
+  EXPECT_TRUE(game().paused);
+  padFrame({});
+  padFrame({B::Start});
+  EXPECT_FALSE(game().paused) << "Start again resumes";
+  pad_.present = false;
+  padFrame({});
+  EXPECT_TRUE(game().paused) << "a pad pulled out pauses";
+  padFrame({});
+  EXPECT_TRUE(game().paused) << "once";
+  padFrame({}, {vk::kP});
+  EXPECT_FALSE(game().paused);
+  pad_.present = true;
+  padFrame({B::Back});
+  EXPECT_FALSE(game().running) << "Back quits";
+}
+
+TEST_F(GamepadTest, PadButtonsBindByNameAndTheFrontPagesTakeTheDPadAndA) {
+  using B = platform::PadButton;
+  BindingTable table = defaultBindings();
+  bindingOf(table.presets[kPresetA], Action::Staff) = ActionBinding{{vk::kLeftControl, vk::kPadLeftTrigger}, 2};
+  useBindings(game(), table);
+  stick(platform::PadAxis::LeftTrigger, 32767);
+  padFrame({});
+  EXPECT_EQ(game().attackFrame, 1) << "the left trigger bound to the staff";
+  stick(platform::PadAxis::LeftTrigger, 0);
+  padFrame({});
+  padFrame({B::A});
+  EXPECT_EQ(game().attackFrame, 1) << "A no longer the staff: nothing new";
+  game().inFrontEnd = true;
+  game().menuPage = kPresetPage;
+  game().menuCursor = 0;
+  padFrame({B::Down});
+  EXPECT_EQ(game().menuCursor, 1);
+  padFrame({B::A});
+  EXPECT_EQ(game().keyAttack, vk::kRightShift) << "A chose preset B";
 }
 
 }  // namespace

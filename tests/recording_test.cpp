@@ -15,6 +15,7 @@
 #include "core/messages.h"
 #include "program/program.h"
 #include "platform/headless/headless.h"
+#include "platform/pad_reading.h"
 #include "platform/random.h"
 #include "test_support.h"
 
@@ -197,6 +198,35 @@ TEST_F(RecordingTest, AGameRecordedWithASettingsFileVerifiesWithoutIt) {
   // With the shipped bindings Z is no key of the game: the walk never happens.
   recording->header.bindings = defaultBindings();
   write(rewritten(*recording, [](std::size_t, platform::FrameInput&) {}));
+  EXPECT_EQ(verify().output, "game.vdm: frame 60 differs: the frame and game state checksums\n");
+}
+
+TEST_F(RecordingTest, AGamePlayedWithAGamepadVerifiesWithoutIt) {
+  headless::reset();
+  headless::setWindowSize(100, 32);
+  headless::setInputScript([](int frame) {
+    testing::releaseAllKeys();
+    platform::PadReading pad;
+    pad.present = frame >= 10 && frame < 70;
+    pad.axes[static_cast<int>(platform::PadAxis::LeftY)] = frame < 40 ? -32768 : 0;
+    pad.axes[static_cast<int>(platform::PadAxis::RightX)] = frame >= 40 && frame < 50 ? 20000 : 0;
+    pad.buttons[static_cast<int>(platform::PadButton::A)] = frame == 55;
+    headless::setPad(pad);
+    if (frame == 2) headless::setKeyDown(vk::kEnter, true);
+    if (frame == 80) headless::setKeyDown(vk::kP, true);
+    if (frame == 90) headless::setKeyDown(vk::kEscape, true);
+  });
+  ASSERT_EQ(runProgram(parseCommandLine({"--record", kRecording})), 0);
+  EXPECT_EQ(verify().output, "game.vdm: 91 frames, identical\n");
+  std::string error;
+  auto recording = recording::decode(bytes(), error);
+  ASSERT_TRUE(recording) << error;
+  EXPECT_TRUE(recording->frames[20].input.padPresent && recording->frames[20].input.keys[vk::kPadLeftStickUp]);
+  EXPECT_FALSE(recording->frames[75].input.padPresent);
+  // The right stick's turn lost: the view differs from the next checkpoint on.
+  write(rewritten(*recording, [](std::size_t i, platform::FrameInput& input) {
+    if (i == 45) input.padTurn = 0;
+  }));
   EXPECT_EQ(verify().output, "game.vdm: frame 60 differs: the frame and game state checksums\n");
 }
 
