@@ -210,6 +210,10 @@ TEST_F(ControlsTest, LettersStandInForLoneModifiersOnlyWhereKeysAreNotExact) {
   EXPECT_FALSE(attackKeyDown(game())) << "F stands in for preset A's Left Ctrl only";
   const KeyNames b = chooseKeyNames(game());
   EXPECT_EQ(b.electrica + b.glacies + b.herba, "KL/");
+  game().keyHerba = vk::kLeftControl;  // written directly: the key keeps its own stand-in
+  held(vk::kF);
+  EXPECT_TRUE(actionDown(game(), Action::Herba));
+  EXPECT_EQ(chooseKeyNames(game()).herba, "F");
 }
 
 TEST_F(ControlsTest, TheTitleColoursFollowTheClock) {
