@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/pad_reading.h"
+
 namespace veldra::platform::win32 {
 
 // The console's visible window, in screen-buffer cells. False when standard output is not
@@ -46,6 +48,9 @@ void sleep(std::uint32_t milliseconds);
 std::string currentDirectory();
 std::string environmentVariable(const char* name);  // empty when unset
 int virtualKeyAtScanCode(int scanCode);  // the layout's key in that place, 0 for none
+
+// The first XInput controller connected (from xinput1_4.dll, else xinput9_1_0.dll), or none.
+PadReading readXInputPad();
 // One key from the console without echo; at once when there is no console to read.
 void waitForConsoleKey();
 
