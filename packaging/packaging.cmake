@@ -52,7 +52,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded at run time when present: sound, and exact keys in X11 terminals.
+# Loaded at run time when present: sound, exact keys in X11 terminals, gamepads.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libasound2 | libasound2t64")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libx11-6")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libx11-6, libsdl2-2.0-0")
 include(CPack)
