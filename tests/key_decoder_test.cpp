@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/terminal/key_decoder.h"
-#include "platform/terminal/mouse_look.h"
+#include "platform/mouse_look.h"
 
 namespace veldra::platform::terminal {
 namespace {
@@ -372,7 +372,7 @@ TEST(KeyDecoderTest, ThePointerReachesBothEdgesInCellsAndInPixels) {
     const std::pair<int, int> places[] = {{1, -1}, {scale, -1}, {scale + 1, 0}, {79 * scale, 0}, {79 * scale + 1, 1}};
     for (const auto& [x, edge] : places) {
       feedInput(state, mouse(35, x), 0);
-      EXPECT_EQ(pointerEdge(state.pointer, 80), edge) << "report x " << x << ", cell width " << cellWidth;
+      EXPECT_EQ(pointerEdge(state.pointer.known, state.pointer.column, 80), edge) << "report x " << x << ", cell width " << cellWidth;
     }
   }
 }
@@ -384,11 +384,11 @@ TEST(MouseLookTest, MotionTurnsInWholeUnitsLosingNothingAndTheEdgesTurnOn) {
   EXPECT_NEAR(total * kMouseTurnUnit, 1.0 * kTurnPerColumn / 2, 2 * kMouseTurnUnit);
   EXPECT_LT(turnForMotion(look, -2.0), 0) << "leftwards turns left";
   PointerState pointer;
-  EXPECT_EQ(pointerEdge(pointer, 80), 0) << "nowhere known yet";
+  EXPECT_EQ(pointerEdge(pointer.known, pointer.column, 80), 0) << "nowhere known yet";
   pointer.known = true;
   for (const auto& [column, edge] : {std::pair{0.0, -1}, {0.9, -1}, {1.0, 0}, {78.9, 0}, {79.0, 1}, {85.0, 1}}) {
     pointer.column = column;
-    EXPECT_EQ(pointerEdge(pointer, 80), edge) << column;
+    EXPECT_EQ(pointerEdge(pointer.known, pointer.column, 80), edge) << column;
   }
 }
 

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The Windows build in a Wine console window on a virtual X server, keys pressed with
-# xdotool as a keyboard presses them: the title, Enter, forward for a second, Esc. The game
+# xdotool as a keyboard presses them: the title, Enter, forward for a second, the mouse
+# across the window and back (the view turns with it), Esc; the console's input mode is
+# the same after the game as before. The game
 # exits with status 0; its recording shows the keys it read; its sound, played through
 # waveOut and Wine's ALSA driver into ALSA's file plugin, begins with the start tone.
 set -u
@@ -9,6 +11,7 @@ levels="$2"
 wine="$3"
 wav_tone="$4"
 recording_keys="$5"
+console_mode="$6"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -55,8 +58,12 @@ press() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
 # wineconsole ends with status 0 whatever its program did: a batch file run by Wine's cmd
 # notes the game's own status.
 winpath() { "$wine" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
-printf '@echo off\r\n"%s" --record "%s"\r\necho EXIT=%%ERRORLEVEL%%> "%s"\r\n' \
-  "$(winpath "$game")" "$(winpath "$work")\\game.vdm" "$(winpath "$work")\\exit" >"$work/run.bat"
+# Around it the console's input mode is noted, before the game and after it, before the
+# status is.
+printf '@echo off\r\n"%s" > "%s"\r\n"%s" --record "%s"\r\nset STATUS=%%ERRORLEVEL%%\r\n"%s" > "%s"\r\necho EXIT=%%STATUS%%> "%s"\r\n' \
+  "$(winpath "$console_mode")" "$(winpath "$work")\\mode-before" \
+  "$(winpath "$game")" "$(winpath "$work")\\game.vdm" \
+  "$(winpath "$console_mode")" "$(winpath "$work")\\mode-after" "$(winpath "$work")\\exit" >"$work/run.bat"
 cd "$levels"
 HOME="$work/home" "$wine" wineconsole cmd /c "$(winpath "$work/run.bat")" >"$work/console.log" 2>&1 &
 
@@ -88,6 +95,14 @@ press Up 1
 sleep 0.3
 lit >/dev/null
 [ "$(md5sum <"$work/shot.png")" != "$before" ] || fail "walking forward changed nothing on the screen"
+# The mouse, in small steps across the window and back: the view turns with it.
+read -r wx wy ww _ < <(xdotool getwindowgeometry "$window" | awk '/Position/ { split($2, p, ","); x = p[1]; y = p[2] }
+  /Geometry/ { split($2, g, "x"); print x, y, g[1], g[2] }')
+for step in $(seq 4 2 40) $(seq 40 -2 4); do
+  xdotool mousemove "$((wx + ww * step / 44))" "$((wy + 200))"
+  sleep 0.03
+done
+sleep 0.3
 press Escape 0.15
 
 for _ in $(seq 1 150); do [ -s "$work/exit" ] && break; sleep 0.1; done  # written whole by one write
@@ -99,9 +114,17 @@ if "$wine" "$recording_keys" "$work/game.vdm" 2>/dev/null | tr -d '\r' >"$work/k
   up=$(grep -cE '^[0-9]+: 38$' "$work/keys")
   [ "$up" -ge 30 ] && [ "$up" -le 90 ] || fail "Up was down in $up frames, expected about 60"
   grep -qE '^[0-9]+: 27$' "$work/keys" || fail "the recording never saw Esc"
+  right=$(grep -cE 'turn=[1-9]' "$work/keys")
+  left=$(grep -cE 'turn=-[1-9]' "$work/keys")
+  [ "$right" -ge 5 ] && [ "$left" -ge 5 ] ||
+    fail "the mouse across the console turned the view in $right frames right and $left left"
 else
   fail "the recording could not be read"
 fi
+
+# The console's input mode is given back as it was (mouse events and quick-edit).
+[ -s "$work/mode-before" ] && [ "$(cat "$work/mode-before")" == "$(cat "$work/mode-after" 2>/dev/null)" ] ||
+  fail "the console's input mode was $(cat "$work/mode-before" 2>/dev/null) before the game, $(cat "$work/mode-after" 2>/dev/null) after"
 
 # The start tone glides from 200 to 800 Hz over 0.25 s; its phase is frequency times
 # time, so its pitch sweeps from 200 to 1,400 Hz: about 320 Hz over its first 50 ms and

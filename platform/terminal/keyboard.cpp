@@ -12,7 +12,7 @@
 #include "platform/backend/device.h"
 #include "platform/terminal/key_decoder.h"
 #include "platform/terminal/keyboard.h"
-#include "platform/terminal/mouse_look.h"
+#include "platform/mouse_look.h"
 #include "platform/terminal/terminal_session.h"
 #include "platform/terminal/x11_keyboard.h"
 
@@ -65,8 +65,8 @@ void readMouse(FrameInput& input) {
   if (!terminal::mouseReportsAsked() || !input.console) return;
   terminal::Session& s = terminal::session();
   takePixelReportsWhereOffered(s.cellWidthPixels);
-  input.mouseTurn = terminal::turnForMotion(s.mouseLook, terminal::takePointerMotion(keyboard));
-  input.pointerEdge = static_cast<std::int8_t>(terminal::pointerEdge(keyboard.pointer, input.columns));
+  input.mouseTurn = turnForMotion(s.mouseLook, terminal::takePointerMotion(keyboard));
+  input.pointerEdge = static_cast<std::int8_t>(pointerEdge(keyboard.pointer.known, keyboard.pointer.column, input.columns));
 }
 
 bool keyboardAvailable() { return terminal::session().inputIsTerminal; }

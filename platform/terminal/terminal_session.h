@@ -11,7 +11,7 @@
 #include "platform/lifetime.h"
 #include "platform/mouse.h"
 #include "platform/terminal/frame_encoder.h"
-#include "platform/terminal/mouse_look.h"
+#include "platform/mouse_look.h"
 #include "platform/terminal/output.h"
 #include "platform/terminal/output_pacing.h"
 

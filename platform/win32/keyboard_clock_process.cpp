@@ -8,6 +8,7 @@
 #include "platform/backend/device.h"
 #include "platform/key_places.h"
 #include "platform/keyboard.h"
+#include "platform/mouse_look.h"
 #include "platform/lifetime.h"
 #include "platform/process.h"
 #include "platform/win32/win32_calls.h"
@@ -22,9 +23,26 @@ constexpr std::uint16_t kPressedSinceLastPollBit = 0x0001;
 }  // namespace
 
 // The console's attributes are its palette; its key-state call reports the mouse's buttons
-// as keys 1 and 2 already, and the view does not turn with the mouse there.
-void device::start(Colours, const MouseLook&) { win32::startConsole(); }
-void device::beginPlay() { win32::takeConsoleForPlay(); }
+// as keys 1 and 2 already, and its mouse events say where the pointer went.
+namespace {
+struct ConsoleMouse {
+  bool on = false;
+  MouseLookState look;
+  bool known = false;  // where the pointer is
+  int column = 0;
+};
+ConsoleMouse consoleMouse;
+}  // namespace
+
+void device::start(Colours, const MouseLook& mouse) {
+  win32::startConsole();
+  consoleMouse.on = mouse.on;
+  consoleMouse.look = mouseLookFor(mouse);
+}
+void device::beginPlay() {
+  win32::takeConsoleForPlay();
+  if (consoleMouse.on) win32::takeConsoleMouse();
+}
 void device::stop() { win32::giveConsoleBack(); }
 
 bool device::keyboardAvailable() { return true; }
@@ -47,10 +65,22 @@ bool device::readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
       }
     }
   }
+  // Without the mouse its buttons are no keys of the game, as on a terminal.
+  if (!consoleMouse.on) keys[vk::kLeftButton] = keys[vk::kRightButton] = false;
   return true;  // the console's key state is always exact
 }
 
-void device::readMouse(FrameInput&) {}
+void device::readMouse(FrameInput& input) {
+  ConsoleMouse& m = consoleMouse;
+  if (!m.on) return;
+  int column = 0;
+  if (win32::readConsoleMouseColumn(column)) {
+    if (m.known) input.mouseTurn = turnForMotion(m.look, column - m.column);
+    m.column = column;
+    m.known = true;
+  }
+  input.pointerEdge = static_cast<std::int8_t>(pointerEdge(m.known, m.column, input.columns));
+}
 
 std::uint32_t device::tickCount() { return win32::tickCount(); }
 

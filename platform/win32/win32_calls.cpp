@@ -20,10 +20,13 @@ struct Borrowed {
   WORD savedAttributes = 0;
   volatile LONG attributesChanged = 0;
   volatile LONG cursorHidden = 0;
+  volatile LONG inputModeChanged = 0;  // mouse events on, quick-edit off
+  DWORD savedInputMode = 0;
 };
 Borrowed borrowed;
 
 HANDLE output() { return ::GetStdHandle(STD_OUTPUT_HANDLE); }
+HANDLE input() { return ::GetStdHandle(STD_INPUT_HANDLE); }
 
 void showCursor(HANDLE handle) {
   CONSOLE_CURSOR_INFO info{};
@@ -39,6 +42,7 @@ void giveBack() {
   }
   if (::InterlockedExchange(&borrowed.cursorHidden, 0) != 0) showCursor(handle);
   if (::InterlockedExchange(&borrowed.taken, 0) != 0) ::SetConsoleOutputCP(borrowed.savedCodePage);
+  if (::InterlockedExchange(&borrowed.inputModeChanged, 0) != 0) ::SetConsoleMode(input(), borrowed.savedInputMode);
 }
 
 // Ctrl+C, Ctrl+Break, closing the window, logging off: the console is given back, then
@@ -130,6 +134,38 @@ void takeConsoleForPlay() {
 }
 
 void giveConsoleBack() { giveBack(); }
+
+void takeConsoleMouse() {
+  if (borrowed.inputModeChanged != 0) return;
+  DWORD mode = 0;
+  if (!::GetConsoleMode(input(), &mode)) return;
+  borrowed.savedInputMode = mode;
+  // Quick-edit would take a click for the start of a selection and hold the game's output.
+  const DWORD mouse = (mode | ENABLE_MOUSE_INPUT | ENABLE_EXTENDED_FLAGS) & ~static_cast<DWORD>(ENABLE_QUICK_EDIT_MODE);
+  if (::SetConsoleMode(input(), mouse)) ::InterlockedExchange(&borrowed.inputModeChanged, 1);
+}
+
+bool readConsoleMouseColumn(int& column) {
+  const HANDLE handle = input();
+  bool moved = false;
+  DWORD waiting = 0;
+  while (::GetNumberOfConsoleInputEvents(handle, &waiting) && waiting > 0) {
+    INPUT_RECORD records[64];
+    DWORD read = 0;
+    if (!::ReadConsoleInputW(handle, records, std::min<DWORD>(waiting, 64), &read) || read == 0) break;
+    for (DWORD i = 0; i < read; ++i) {
+      if (records[i].EventType != MOUSE_EVENT) continue;
+      const MOUSE_EVENT_RECORD& mouse = records[i].Event.MouseEvent;
+      if (mouse.dwEventFlags & (MOUSE_WHEELED | MOUSE_HWHEELED)) continue;
+      column = mouse.dwMousePosition.X;
+      moved = true;
+    }
+  }
+  if (!moved) return false;
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  if (::GetConsoleScreenBufferInfo(output(), &info)) column -= info.srWindow.Left;  // the buffer's column
+  return true;
+}
 
 std::uint16_t asyncKeyState(int virtualKey) { return static_cast<std::uint16_t>(::GetAsyncKeyState(virtualKey)); }
 

@@ -42,6 +42,13 @@ void startConsole();
 void takeConsoleForPlay();
 void giveConsoleBack();
 
+// The mouse while the game plays: its events on and quick-edit off (given back with the
+// rest); the pointer's column in the visible window after the events that came since the
+// last call (false when none moved or pressed it). Key events read on the way are dropped:
+// the keys come from the key-state call.
+void takeConsoleMouse();
+bool readConsoleMouseColumn(int& column);
+
 std::uint16_t asyncKeyState(int virtualKey);
 std::uint32_t tickCount();
 void sleep(std::uint32_t milliseconds);

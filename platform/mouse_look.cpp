@@ -1,10 +1,10 @@
-#include "platform/terminal/mouse_look.h"
+#include "platform/mouse_look.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-namespace veldra::platform::terminal {
+namespace veldra::platform {
 
 MouseLookState mouseLookFor(const MouseLook& settings) {
   MouseLookState look;
@@ -21,11 +21,11 @@ std::int32_t turnForMotion(MouseLookState& look, double columnsMoved) {
   return static_cast<std::int32_t>(whole);
 }
 
-int pointerEdge(const PointerState& pointer, int windowColumns) {
-  if (!pointer.known || windowColumns < 2) return 0;
-  if (pointer.column < 1.0) return -1;
-  if (pointer.column >= windowColumns - 1) return 1;
+int pointerEdge(bool known, double column, int windowColumns) {
+  if (!known || windowColumns < 2) return 0;
+  if (column < 1.0) return -1;
+  if (column >= windowColumns - 1) return 1;
   return 0;
 }
 
-}  // namespace veldra::platform::terminal
+}  // namespace veldra::platform
