@@ -101,6 +101,18 @@ printf '[sound]\nvolume = 300\n' >"$XDG_CONFIG_HOME/veldra/veldra.toml"
 "$game" --print-settings >/dev/null 2>"$scratch/err"
 [ $? -eq 2 ] && grep -q "^$XDG_CONFIG_HOME/veldra/veldra.toml:2: " "$scratch/err" || fail "the default file was not read"
 "$game" --no-config --print-settings >/dev/null 2>&1 || fail "--no-config still read the default file"
+# With no XDG_CONFIG_HOME (or a relative one, which does not count), the file is under HOME;
+# with no HOME either, or an empty one, there is no default file at all.
+mkdir -p "$scratch/home/.config/veldra"
+cp "$XDG_CONFIG_HOME/veldra/veldra.toml" "$scratch/home/.config/veldra/"
+HOME="$scratch/home" XDG_CONFIG_HOME=relative "$game" --print-settings >/dev/null 2>"$scratch/err"
+grep -q "^$scratch/home/.config/veldra/veldra.toml:2: " "$scratch/err" ||
+  fail "without XDG_CONFIG_HOME the file under HOME was not read: $(cat "$scratch/err")"
+for home in unset ""; do
+  if [ "$home" == unset ]; then (unset HOME XDG_CONFIG_HOME; "$game" --print-settings >/dev/null 2>"$scratch/err")
+  else HOME="" XDG_CONFIG_HOME="" "$game" --print-settings >/dev/null 2>"$scratch/err"; fi
+  [ $? -eq 0 ] || fail "with HOME $home the game did not start: $(cat "$scratch/err")"
+done
 # --print-settings: the file and the options merged, as a file that prints itself again.
 printf 'preset = "B"\n[preset-b]\nforward = "Z"\nturn-left = "Q"\nherba = "H"\n[sound]\nvolume = 40\n' \
   >"$XDG_CONFIG_HOME/veldra/veldra.toml"

@@ -163,7 +163,7 @@ bool readConsoleMouseColumn(int& column) {
   }
   if (!moved) return false;
   CONSOLE_SCREEN_BUFFER_INFO info{};
-  if (::GetConsoleScreenBufferInfo(output(), &info)) column -= info.srWindow.Left;  // the buffer's column
+  if (::GetConsoleScreenBufferInfo(output(), &info)) column -= info.srWindow.Left;  // in the visible window
   return true;
 }
 
