@@ -114,12 +114,17 @@ for home in unset ""; do
   [ $? -eq 0 ] || fail "with HOME $home the game did not start: $(cat "$scratch/err")"
 done
 # --print-settings: the file and the options merged, as a file that prints itself again.
-printf 'preset = "B"\n[preset-b]\nforward = "Z"\nturn-left = "Q"\nherba = "H"\n[sound]\nvolume = 40\n' \
+# Every setting away from its default, so that one left out of the print shows.
+printf '%s\n' 'preset = "B"' '[preset-b]' 'forward = "Z"' 'turn-left = "Q"' 'herba = "H"' 'staff-stand-in = "U"' \
+  '[keyboard]' 'letters = "position"' '[mouse]' 'enabled = false' 'speed = 250' '[pad]' 'enabled = false' \
+  'dead-zone = 10' 'turn-speed = 150' '[display]' 'colours = "256"' '[sound]' 'volume = 40' \
   >"$XDG_CONFIG_HOME/veldra/veldra.toml"
 "$game" --print-settings --volume 70 >"$scratch/printed.toml" 2>"$scratch/err" || fail "--print-settings failed: $(cat "$scratch/err")"
-grep -qx 'volume = 70' "$scratch/printed.toml" && grep -qx 'preset = "B"' "$scratch/printed.toml" &&
-  grep -qx 'forward = "Z"' "$scratch/printed.toml" ||
-  fail "--print-settings did not merge the file and the options"
+for line in 'volume = 70' 'preset = "B"' 'forward = "Z"' 'turn-left = "Q"' 'herba = "H"' 'staff-stand-in = "U"' \
+  'letters = "position"' 'speed = 250' 'dead-zone = 10' 'turn-speed = 150' 'colours = "256"'; do
+  grep -qxF "$line" "$scratch/printed.toml" || fail "--print-settings did not print '$line' of the file and the options"
+done
+[ "$(grep -cx 'enabled = false' "$scratch/printed.toml")" -eq 2 ] || fail "--print-settings lost an 'enabled = false'"
 "$game" --config "$scratch/printed.toml" --print-settings >"$scratch/again.toml" &&
   cmp -s "$scratch/printed.toml" "$scratch/again.toml" || fail "--print-settings did not print itself again"
 grep -q $'\e' "$scratch/printed.toml" && fail "--print-settings wrote an escape sequence"
