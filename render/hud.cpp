@@ -182,12 +182,19 @@ void drawMinimap(FrameView frame, const Game& game, const std::vector<MapObject>
       if (c == kWallCell) frame.put(column, row, kWallCell, kMinimapWall);
       else if (c == kFloorCell) frame.put(column, row, ' ', kMinimapFloor);
       else frame.put(column, row, c, kMinimapFloor);
-      for (const MapObject& sprite : sprites) {
-        if (static_cast<int>(sprite.x) == gridX && static_cast<int>(sprite.y) == gridY) {
-          frame.put(column, row, sprite.glyph, sprite.colour & 0xFF);
-        }
-      }
     }
+  }
+  // Then the sprites on the grid cells shown, in the list's order: the last on a cell wins.
+  for (const MapObject& sprite : sprites) {
+    const int gridX = static_cast<int>(sprite.x);
+    const int gridY = static_cast<int>(sprite.y);
+    const int dx = gridX - playerColumn;
+    const int dy = gridY - playerRow;
+    if (std::abs(dx) >= kMinimapReach || std::abs(dy) >= kMinimapReach || (dx == 0 && dy == 0)) continue;
+    if (gridX < 0 || gridY < 0 || gridX >= game.mapWidth || gridY >= game.mapHeight) continue;
+    const int column = frame.width - kMinimapCentreFromRight + dx;
+    const int row = kMinimapCentreRow + dy;
+    if (frame.contains(column, row)) frame.put(column, row, sprite.glyph, sprite.colour & 0xFF);
   }
 }
 

@@ -116,12 +116,20 @@ struct WallSlice {
   std::uint16_t attribute;
 };
 
-// Torches in build order; a later torch's colour wins over an earlier one's.
-WallSlice lightByTorches(WallSlice slice, const RayHit& hit, const std::vector<MapObject>& sprites) {
+// The frame's torches, in build order: found once, since every column's wall asks.
+std::vector<const MapObject*> torchesOf(const std::vector<MapObject>& sprites) {
+  std::vector<const MapObject*> torches;
   for (const MapObject& sprite : sprites) {
-    if (!hasRole(sprite.glyph, ObjectRole::Torch)) continue;
-    const double dx = hit.cellX - sprite.x;
-    const double dy = hit.cellY - sprite.y;
+    if (hasRole(sprite.glyph, ObjectRole::Torch)) torches.push_back(&sprite);
+  }
+  return torches;
+}
+
+// A later torch's colour wins over an earlier one's.
+WallSlice lightByTorches(WallSlice slice, const RayHit& hit, const std::vector<const MapObject*>& torches) {
+  for (const MapObject* torch : torches) {
+    const double dx = hit.cellX - torch->x;
+    const double dy = hit.cellY - torch->y;
     const double q = dx * dx + dy * dy;
     if (q <= kTorchBrightRange) {
       slice = {'@', kTorchBrightAttribute};
@@ -148,6 +156,10 @@ RayHit castRay(const Game& game, double x, double y, double angle, double maxDep
   const int stepY = dy < 0.0 ? -1 : 1;
   double sideX = dx < 0.0 ? (x - mapX) * deltaX : (mapX + 1.0 - x) * deltaX;
   double sideY = dy < 0.0 ? (y - mapY) * deltaY : (mapY + 1.0 - y) * deltaY;
+  // The march reads the grid itself, as isWallCell does: it is the inner loop of every
+  // column of every frame. (Inside the grid, a cell past the grid string's end is floor.)
+  const std::string& grid = game.mapGrid;
+  const auto gridWidth = static_cast<std::size_t>(game.mapWidth);
   // No step limit: every step moves one cell, so the march ends at a wall or the grid's edge.
   for (;;) {
     bool stepAlongX;
@@ -161,7 +173,8 @@ RayHit castRay(const Game& game, double x, double y, double angle, double maxDep
       stepAlongX = false;
     }
     if (mapX < 0 || mapY < 0 || mapX >= game.mapWidth || mapY >= game.mapHeight) return {maxDepth, mapX, mapY};
-    if (isWallCell(game, mapX, mapY)) {
+    const std::size_t index = static_cast<std::size_t>(mapY) * gridWidth + static_cast<std::size_t>(mapX);
+    if (index < grid.size() && grid[index] == kWallCell) {
       const double distance = stepAlongX ? sideX - deltaX : sideY - deltaY;
       return {distance > maxDepth ? maxDepth : distance, mapX, mapY};
     }
@@ -184,6 +197,7 @@ std::vector<double> drawWalls(FrameView frame, const Game& game, const ConsoleSc
   const Theme theme = themeOf(game.themeLetter);
   const std::uint16_t floorColour = floorAttribute(theme);
   const double cloud = cloudDirection(ticks);
+  const std::vector<const MapObject*> torches = torchesOf(sprites);
   for (int column = 0; column < width; ++column) {
     const double rayAngle =
         game.playerAngle - screen.fieldOfView * 0.5 + (static_cast<double>(column) / width) * screen.fieldOfView;
@@ -193,7 +207,7 @@ std::vector<double> drawWalls(FrameView frame, const Game& game, const ConsoleSc
     const int ceiling = static_cast<int>(height * 0.5 - height / sliceDistance);
     const int floor = height - ceiling;
     const WallSlice slice =
-        lightByTorches({wallCharacter(hit.distance, screen.maxDepth), kWallAttribute}, hit, sprites);
+        lightByTorches({wallCharacter(hit.distance, screen.maxDepth), kWallAttribute}, hit, torches);
     const SkyColumn sky = theme == Theme::Outdoor ? skyColumn(rayAngle, cloud, column, height) : SkyColumn{};
     for (int row = 0; row < height; ++row) {
       CHAR_INFO& cell = frame.at(column, row);

@@ -110,7 +110,10 @@ Shade plain(char glyph, std::uint16_t colour, const SpriteCell& p) {
 }  // namespace
 
 Shade shadeSprite(char glyph, std::uint16_t colour, const SpriteCell& cell) {
-  const ObjectKind* kind = objectKind(glyph);
+  return shadeSprite(objectKind(glyph), glyph, colour, cell);
+}
+
+Shade shadeSprite(const ObjectKind* kind, char glyph, std::uint16_t colour, const SpriteCell& cell) {
   switch (kind ? kind->look : SpriteLook::Plain) {
     case SpriteLook::Torch: return torch(colour, cell);
     case SpriteLook::Fire: return fire(cell);

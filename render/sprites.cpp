@@ -93,6 +93,7 @@ void drawSprite(FrameView frame, const Game& game, const ConsoleScreen& screen, 
   if (centre < -n || centre > width + n || n > 2 * width || n <= 0) return;
   const double half = n / 2.0;
   const bool point = isPoint(sprite.glyph);
+  const ObjectKind* kind = objectKind(sprite.glyph);
   // Rows outside the frame never reach a shader, so only the visible rows are walked.
   const int firstRow = std::max(0, -top);
   const int lastRow = std::min(n - 1, height - 1 - top);
@@ -110,7 +111,7 @@ void drawSprite(FrameView frame, const Game& game, const ConsoleScreen& screen, 
     for (int ly = firstRow; ly <= lastRow; ++ly) {
       if (ly == 0 && labelled) continue;
       const SpriteCell cell{u, static_cast<double>(ly) / n, lx, ly, n};
-      if (const Shade shade = shadeSprite(sprite.glyph, sprite.colour, cell); shade.visible()) {
+      if (const Shade shade = shadeSprite(kind, sprite.glyph, sprite.colour, cell); shade.visible()) {
         frame.put(column, top + ly, shade.c, shade.attribute);
       }
     }

@@ -46,5 +46,8 @@ inline constexpr Shade kTransparent{'\0', 0};
 // The glyph's shader; kTransparent where the square shows what is behind it. Some glyphs
 // draw random flicker.
 Shade shadeSprite(char glyph, std::uint16_t colour, const SpriteCell& cell);
+// The same with the glyph's kind looked up already (once a sprite, not once a cell).
+struct ObjectKind;
+Shade shadeSprite(const ObjectKind* kind, char glyph, std::uint16_t colour, const SpriteCell& cell);
 
 }  // namespace veldra
