@@ -144,6 +144,7 @@ TEST_F(TerminalOutputTest, TheFrameAfterAHeldOneIsDrawnInItsOwnColours) {
   answersArrived(s.pacing, kMostUnansweredFrames, s.pacing.lastProgressAt);
   const testing::Frame last = frameOf('b', 0x4E);
   writeConsoleCells(out, last.cells.data(), 16, 4);
+  flushConsoleText();  // a frame goes out whole, with what is printed over it, at its end
   ::dup2(savedOutput, STDOUT_FILENO);
   ::close(savedOutput);
   s.outputIsTerminal = false;

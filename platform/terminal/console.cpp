@@ -37,12 +37,23 @@ void trackText(Session& s, std::string_view text, int windowRows) {
   }
 }
 
+// The window's size for what is written in a frame: as the window said at the top of the
+// frame (a replay's frame record holds the recorded window, not this one), unless it was
+// resized since: then it is asked again.
+bool windowForFrame(ConsoleHandle output, bool resized, int& columns, int& rows) {
+  const Session& s = session();
+  if (resized || !s.windowKnown) return device::consoleWindowSize(output, columns, rows);
+  columns = s.windowColumns;
+  rows = s.windowRows;
+  return true;
+}
+
 // A frame larger than the window would wrap its rows: its top-left part that fits is sent.
 // True when `cells`, `width` and `height` now name that part.
-bool fitToWindow(Session& s, ConsoleHandle output, const CHAR_INFO*& cells, int& width, int& height) {
+bool fitToWindow(Session& s, ConsoleHandle output, bool resized, const CHAR_INFO*& cells, int& width, int& height) {
   int columns = 0;
   int rows = 0;
-  if (!device::consoleWindowSize(output, columns, rows) || (width <= columns && height <= rows)) return false;
+  if (!windowForFrame(output, resized, columns, rows) || (width <= columns && height <= rows)) return false;
   const int fittedWidth = std::min(width, columns);
   const int fittedHeight = std::min(height, rows);
   s.fitted.resize(static_cast<std::size_t>(fittedWidth) * static_cast<std::size_t>(fittedHeight));
@@ -64,10 +75,15 @@ ConsoleHandle standardOutputHandle() { return STDOUT_FILENO; }
 bool device::consoleWindowSize(ConsoleHandle output, int& columns, int& rows) {
   if (!session().outputIsTerminal) return false;
   winsize size{};
+  session().windowKnown = false;
   if (::ioctl(output, TIOCGWINSZ, &size) != 0 || size.ws_col == 0 || size.ws_row == 0) return false;
   columns = size.ws_col;
   rows = size.ws_row;
-  session().cellWidthPixels = size.ws_xpixel / size.ws_col;
+  Session& s = session();
+  s.cellWidthPixels = size.ws_xpixel / size.ws_col;
+  s.windowKnown = true;
+  s.windowColumns = columns;
+  s.windowRows = rows;
   return true;
 }
 
@@ -90,20 +106,23 @@ bool device::writeConsoleCells(ConsoleHandle output, const CHAR_INFO* cells, int
   if (!s.outputIsTerminal) return false;
   // A terminal behind the game is not sent this frame: the game goes on, and the next frame
   // that goes out is the difference from what the terminal was last sent.
+  terminal::flushConsoleText();  // a frame drawn before and never flushed goes first
   const std::uint32_t now = device::tickCount();
   s.frameHeld = !terminal::frameMayGo(s.pacing, now);
   if (s.frameHeld) return true;
-  if (terminal::takeRedrawRequest()) terminal::forgetScreen(s.picture.model);
-  fitToWindow(s, output, cells, width, height);
-  // Text still waiting goes first, in the same write; a cell write leaves the text cursor
-  // where it was. The pacing's query follows the frame.
+  const bool resized = terminal::takeRedrawRequest();
+  if (resized) terminal::forgetScreen(s.picture.model);
+  fitToWindow(s, output, resized, cells, width, height);
+  // Text still waiting goes first; a cell write leaves the text cursor where it was. The
+  // pacing's query follows the frame. The frame waits for what is printed over it (the
+  // message lines): all of it goes out in one write when the frame is done.
   std::string after;
   terminal::appendCursorPosition(after, s.textColumn, s.textRow);
   if (s.pacing.asking) after += terminal::kPacingQuery;
-  if (terminal::sendFrame(s.picture, output, s.pendingText, cells, width, height, after, s.frameBytes)) {
-    terminal::frameWentOut(s.pacing, now);
-  }
+  terminal::encodeFrameBytes(s.picture, s.pendingText, cells, width, height, after, s.frameBytes);
   s.pendingText.clear();
+  s.frameWaiting = true;
+  s.frameTicks = now;
   return true;
 }
 
@@ -130,7 +149,7 @@ void device::writeConsoleText(ConsoleHandle output, std::string_view text) {
   if (s.playing) {
     int columns = 0;
     int rows = 0;
-    if (!device::consoleWindowSize(output, columns, rows)) {
+    if (!windowForFrame(output, false, columns, rows)) {
       columns = 0;
       rows = 1;
     }

@@ -28,19 +28,28 @@ bool writeWithin(int fd, std::string_view bytes, int patienceMs) {
   return true;
 }
 
-bool sendFrame(FrameOutput& output, int fd, std::string_view before, const CHAR_INFO* cells, int width, int height,
-               std::string_view after, std::string& scratch, int patienceMs) {
-  scratch.clear();
+void encodeFrameBytes(FrameOutput& output, std::string_view before, const CHAR_INFO* cells, int width, int height,
+                      std::string_view after, std::string& bytes) {
+  bytes.clear();
   if (output.cut) {
-    scratch.push_back(kCancel);
+    bytes.push_back(kCancel);
     forgetScreen(output.model);
   }
-  scratch += before;
-  encodeFrame(output.model, cells, width, height, scratch);
-  scratch += after;
-  output.cut = !writeWithin(fd, scratch, patienceMs);
+  bytes += before;
+  encodeFrame(output.model, cells, width, height, bytes);
+  bytes += after;
+}
+
+bool writeFrameBytes(FrameOutput& output, int fd, std::string_view bytes, int patienceMs) {
+  output.cut = !writeWithin(fd, bytes, patienceMs);
   if (output.cut) forgetScreen(output.model);
   return !output.cut;
+}
+
+bool sendFrame(FrameOutput& output, int fd, std::string_view before, const CHAR_INFO* cells, int width, int height,
+               std::string_view after, std::string& scratch, int patienceMs) {
+  encodeFrameBytes(output, before, cells, width, height, after, scratch);
+  return writeFrameBytes(output, fd, scratch, patienceMs);
 }
 
 }  // namespace veldra::platform::terminal

@@ -31,4 +31,11 @@ struct FrameOutput {
 bool sendFrame(FrameOutput& output, int fd, std::string_view before, const CHAR_INFO* cells, int width, int height,
                std::string_view after, std::string& scratch, int patienceMs = kOutputPatienceMs);
 
+// The same in two steps, so that what is printed over the frame goes in its write: the
+// frame's bytes (after a CAN where the last was cut) into `bytes`, then, once the rest is
+// appended, one write of them all.
+void encodeFrameBytes(FrameOutput& output, std::string_view before, const CHAR_INFO* cells, int width, int height,
+                      std::string_view after, std::string& bytes);
+bool writeFrameBytes(FrameOutput& output, int fd, std::string_view bytes, int patienceMs = kOutputPatienceMs);
+
 }  // namespace veldra::platform::terminal

@@ -239,6 +239,13 @@ void enterPlayMode() {
 
 void flushConsoleText() {
   Session& s = session();
+  if (s.frameWaiting) {
+    s.frameWaiting = false;
+    s.frameBytes += s.pendingText;
+    s.pendingText.clear();
+    if (writeFrameBytes(s.picture, STDOUT_FILENO, s.frameBytes)) frameWentOut(s.pacing, s.frameTicks);
+    return;
+  }
   if (s.pendingText.empty()) return;
   if (s.frameHeld) {
     // The frame's text goes with its frame; the cells it covered are redrawn with the next.

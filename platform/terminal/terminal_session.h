@@ -26,6 +26,9 @@ struct Session {
   MouseLook mouse;                // as the player chose
   MouseLookState mouseLook;       // the turn the pointer's motion makes, at the player's speed
   int cellWidthPixels = 0;        // as the last window-size query said; 0 where the terminal does not
+  bool windowKnown = false;       // the last window-size query's answer, asked once a frame
+  int windowColumns = 0;
+  int windowRows = 0;
   bool cursorHidden = false;
   int textColumn = 0;             // where text written to standard output lands
   int textRow = 0;
@@ -35,6 +38,8 @@ struct Session {
   std::vector<CHAR_INFO> fitted;  // a frame larger than the window, cut to it
   bool pictureCut = false;        // a frame was ever cut to fit
   std::string frameBytes;         // reused for every frame
+  bool frameWaiting = false;      // frameBytes holds a frame not written yet (see flushConsoleText)
+  std::uint32_t frameTicks = 0;   // when that frame was drawn
   std::string pendingText;        // console text not yet written (see flushConsoleText)
   std::string transcript;         // plain lines written while the picture was up
 };
