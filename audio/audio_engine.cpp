@@ -98,6 +98,8 @@ bool AudioEngine::open() {
   wakeEvent.clear();
   device = platform::waveOpen(&signalWake, this);
   if (!device) return false;
+  // The list never grows past its cap: taken whole now, a request never allocates.
+  voices.reserve(kMaxVoices);
   running = true;
   try {
     worker = std::thread(runWorker, std::ref(*this));

@@ -4,10 +4,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/console.h"
 #include "core/colours.h"
+#include "core/records.h"
 
 namespace veldra {
 
@@ -27,6 +29,14 @@ struct ConsoleScreen {
   std::int32_t cellCount = 0;
   std::vector<RainDrop> rainDrops;
   bool rainStarted = false;
+
+  // What composing a frame needs beside the cells, kept from frame to frame so that a
+  // steady frame allocates nothing: the sprite list, each column's wall distance, the
+  // torches among the sprites, a message line padded for printing.
+  std::vector<MapObject> sprites;
+  std::vector<double> depth;
+  std::vector<const MapObject*> torches;
+  std::string messageLine;
 
   ConsoleScreen();   // hides the console cursor
   ~ConsoleScreen();  // shows it again

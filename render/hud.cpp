@@ -116,7 +116,7 @@ std::uint16_t healthLabelColour(const Game& game, std::uint32_t ticks) {
   return kHealthColour;
 }
 
-const std::string& spellKeyName(const KeyNames& keys, Spell spell) {
+std::string_view spellKeyName(const KeyNames& keys, Spell spell) {
   switch (spell) {
     case Spell::Ignis: return keys.ignis;
     case Spell::Glacies: return keys.glacies;
@@ -126,17 +126,35 @@ const std::string& spellKeyName(const KeyNames& keys, Spell spell) {
   return keys.herba;
 }
 
-// A spell's line: locked, learned with its key (and "++" upgraded), or the running shield.
-std::string spellLine(const Game& game, const SpellKind& spell, const KeyNames& keys) {
-  if (spell.spell == Spell::Glacies && game.glaciesActive) {
-    return game.glaciesUpgraded ? "[GLACIES] [ACTIVE] ++" : "[GLACIES] [ACTIVE]";
+// A line of the HUD, built in place (a frame allocates nothing); a line longer than any the
+// HUD writes is cut.
+class HudLine {
+ public:
+  HudLine& operator<<(std::string_view text) {
+    const std::size_t room = chars_.size() - size_;
+    const std::size_t taken = std::min(room, text.size());
+    std::copy_n(text.data(), taken, chars_.data() + size_);
+    size_ += taken;
+    return *this;
   }
-  if (!(game.*spell.learned)) return std::string("[") + spell.name + "]: [LOCKED]";
-  std::string line = spell.hudLabel;
-  line += '(';
-  line += spellKeyName(keys, spell.spell);
-  line += ')';
-  if (game.*spell.upgraded) line += " ++";
+  std::string_view text() const { return {chars_.data(), size_}; }
+
+ private:
+  std::array<char, 96> chars_{};
+  std::size_t size_ = 0;
+};
+
+// A spell's line: locked, learned with its key (and "++" upgraded), or the running shield.
+HudLine spellLine(const Game& game, const SpellKind& spell, const KeyNames& keys) {
+  HudLine line;
+  if (spell.spell == Spell::Glacies && game.glaciesActive) {
+    line << (game.glaciesUpgraded ? "[GLACIES] [ACTIVE] ++" : "[GLACIES] [ACTIVE]");
+  } else if (!(game.*spell.learned)) {
+    line << "[" << spell.name << "]: [LOCKED]";
+  } else {
+    line << spell.hudLabel << "(" << spellKeyName(keys, spell.spell) << ")";
+    if (game.*spell.upgraded) line << " ++";
+  }
   return line;
 }
 
@@ -152,7 +170,8 @@ void drawSpellLines(FrameView frame, const Game& game, const KeyNames& keys) {
   int row = kFirstSpellRow;
   for (const Spell spell : kSpellLines) {
     const SpellKind& kind = spellKind(spell);
-    frame.putByIndex(frame.indexOf(kStatusColumn, row++), spellLine(game, kind, keys), spellLineColour(game, kind));
+    frame.putByIndex(frame.indexOf(kStatusColumn, row++), spellLine(game, kind, keys).text(),
+                     spellLineColour(game, kind));
   }
 }
 

@@ -18,14 +18,15 @@ constexpr std::size_t kMessageWidth = 40;
 constexpr int kDefaultConsoleRows = 25;
 constexpr int kMaxConsoleRows = 50;
 
-void printMessages(const Game& game) {
+void printMessages(Game& game) {
   const std::size_t shown = messagesShown(game);
   for (std::size_t k = 0; k < shown; ++k) {
     const int row = kFirstMessageRow + static_cast<int>(k);
     const HudMessage& message = game.messages[k];
     platform::setConsoleCursorPosition(game.screen.output, kMessageColumn, row);
     platform::setConsoleTextAttribute(game.screen.output, message.colour);
-    std::string line = message.text;
+    std::string& line = game.screen.messageLine;
+    line.assign(message.text);
     if (line.size() < kMessageWidth) line.resize(kMessageWidth, ' ');
     platform::writeConsoleText(game.screen.output, line);
   }
@@ -48,17 +49,17 @@ namespace {
 // The HUD names a spell by the first key of its action in the preset whose names it shows;
 // where the keys are not exact, by the letter standing in for the key that works; while a
 // pad was used last, by the action's first button of the pad.
-std::string boundKeyName(const Game& game, int preset, Action action) {
+std::string_view boundKeyName(const Game& game, int preset, Action action) {
   if (game.padLastUsed) {
     const ActionBinding binding = actionBinding(game, action);
     for (int k = 0; k < binding.keyCount; ++k) {
-      if (keyIsPadKey(binding.keys[k])) return std::string(keyName(binding.keys[k]));
+      if (keyIsPadKey(binding.keys[k])) return keyName(binding.keys[k]);
     }
   }
   const std::int32_t standIn = actionBinding(game, action).standIn;
-  if (standIn != kNoKey && !platform::keysExact()) return std::string(keyName(standIn));
+  if (standIn != kNoKey && !platform::keysExact()) return keyName(standIn);
   const ActionBinding& binding = bindingOf(game.bindings.presets[preset], action);
-  return std::string(keyName(binding.keyCount > 0 ? binding.keys[0] : kNoKey));
+  return keyName(binding.keyCount > 0 ? binding.keys[0] : kNoKey);
 }
 
 }  // namespace
@@ -70,9 +71,9 @@ KeyNames chooseKeyNames(const Game& game) {
 }
 
 void presentFrame(Game& game) {
-  std::vector<MapObject> sprites = buildSpriteList(game);
+  buildSpriteList(game, game.screen.sprites);
   const KeyNames keyNames = chooseKeyNames(game);
-  renderFrame(game.screen, game, std::move(sprites), keyNames);
+  renderFrameReusing(game.screen, game, game.screen.sprites, keyNames);
   printMessages(game);
 }
 

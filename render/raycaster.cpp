@@ -117,12 +117,11 @@ struct WallSlice {
 };
 
 // The frame's torches, in build order: found once, since every column's wall asks.
-std::vector<const MapObject*> torchesOf(const std::vector<MapObject>& sprites) {
-  std::vector<const MapObject*> torches;
+void findTorches(const std::vector<MapObject>& sprites, std::vector<const MapObject*>& torches) {
+  torches.clear();
   for (const MapObject& sprite : sprites) {
     if (hasRole(sprite.glyph, ObjectRole::Torch)) torches.push_back(&sprite);
   }
-  return torches;
 }
 
 // A later torch's colour wins over an earlier one's.
@@ -189,15 +188,37 @@ char wallCharacter(double distance, double maxDepth) {
   return ' ';
 }
 
+namespace {
+void drawWallsWith(FrameView frame, const Game& game, const ConsoleScreen& screen,
+                   const std::vector<MapObject>& sprites, std::uint32_t ticks, std::vector<double>& depth,
+                   std::vector<const MapObject*>& torches);
+}  // namespace
+
 std::vector<double> drawWalls(FrameView frame, const Game& game, const ConsoleScreen& screen,
                               const std::vector<MapObject>& sprites, std::uint32_t ticks) {
+  std::vector<double> depth;
+  std::vector<const MapObject*> torches;
+  drawWallsWith(frame, game, screen, sprites, ticks, depth, torches);
+  return depth;
+}
+
+void drawWalls(FrameView frame, const Game& game, ConsoleScreen& screen, const std::vector<MapObject>& sprites,
+               std::uint32_t ticks, std::vector<double>& depth) {
+  drawWallsWith(frame, game, screen, sprites, ticks, depth, screen.torches);
+}
+
+namespace {
+
+void drawWallsWith(FrameView frame, const Game& game, const ConsoleScreen& screen,
+                   const std::vector<MapObject>& sprites, std::uint32_t ticks, std::vector<double>& depth,
+                   std::vector<const MapObject*>& torches) {
   const int width = frame.width;
   const int height = frame.height;
-  std::vector<double> depth(static_cast<std::size_t>(width), screen.maxDepth);
+  depth.assign(static_cast<std::size_t>(width), screen.maxDepth);
   const Theme theme = themeOf(game.themeLetter);
   const std::uint16_t floorColour = floorAttribute(theme);
   const double cloud = cloudDirection(ticks);
-  const std::vector<const MapObject*> torches = torchesOf(sprites);
+  findTorches(sprites, torches);
   for (int column = 0; column < width; ++column) {
     const double rayAngle =
         game.playerAngle - screen.fieldOfView * 0.5 + (static_cast<double>(column) / width) * screen.fieldOfView;
@@ -227,8 +248,9 @@ std::vector<double> drawWalls(FrameView frame, const Game& game, const ConsoleSc
       }
     }
   }
-  return depth;
 }
+
+}  // namespace
 
 void drawRain(FrameView frame, ConsoleScreen& screen, const std::vector<double>& depth) {
   const int width = frame.width;

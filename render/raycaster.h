@@ -29,6 +29,9 @@ char wallCharacter(double distance, double maxDepth);
 // distance. `sprites` is the frame's list in build order: its torches light nearby walls.
 std::vector<double> drawWalls(FrameView frame, const Game& game, const ConsoleScreen& screen,
                               const std::vector<MapObject>& sprites, std::uint32_t ticks);
+// The same into `depth`, with the screen's buffer for the torches.
+void drawWalls(FrameView frame, const Game& game, ConsoleScreen& screen, const std::vector<MapObject>& sprites,
+               std::uint32_t ticks, std::vector<double>& depth);
 
 // The outdoor rain: seeded once, then falls a little every frame; kept but not moved on
 // other themes.

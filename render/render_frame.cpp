@@ -11,13 +11,19 @@ namespace veldra {
 
 void renderFrame(ConsoleScreen& screen, const Game& game, std::vector<MapObject> sprites,
                  const KeyNames& keyNames) {
+  renderFrameReusing(screen, game, sprites, keyNames);
+}
+
+void renderFrameReusing(ConsoleScreen& screen, const Game& game, std::vector<MapObject>& sprites,
+                        const KeyNames& keyNames) {
   const FrameSize size = capFrameSize(queryFrameSize(screen));
   if (!prepareFrame(screen, size, kClearAttribute)) return;
   const FrameView frame{screen.cells.get(), size.width, size.height};
   const std::uint32_t ticks = platform::tickCount();
 
   // Walls first, while the sprite list is still in build order: its torches light them.
-  const std::vector<double> depth = drawWalls(frame, game, screen, sprites, ticks);
+  drawWalls(frame, game, screen, sprites, ticks, screen.depth);
+  const std::vector<double>& depth = screen.depth;
   sortFarthestFirst(sprites, game.playerX, game.playerY);
   drawSprites(frame, game, screen, sprites, depth);
   drawParticles(frame, game, screen, depth);

@@ -121,14 +121,19 @@ void drawSprite(FrameView frame, const Game& game, const ConsoleScreen& screen, 
 }  // namespace
 
 std::vector<MapObject> buildSpriteList(const Game& game) {
-  std::vector<MapObject> sprites = game.mapObjects;
+  std::vector<MapObject> sprites;
+  buildSpriteList(game, sprites);
+  return sprites;
+}
+
+void buildSpriteList(const Game& game, std::vector<MapObject>& sprites) {
+  sprites.assign(game.mapObjects.begin(), game.mapObjects.end());
   for (const Enemy& enemy : game.enemies) {
     if (!enemy.alive) continue;
     const int label = std::clamp(enemy.hp, 0, kMaxLabelHealth);
     sprites.push_back({enemy.x, enemy.y, kEnemyGlyph, static_cast<std::uint16_t>(label << 8 | enemy.colour)});
   }
   for (const Projectile& bolt : game.projectiles) appendBolt(sprites, bolt);
-  return sprites;
 }
 
 void sortFarthestFirst(std::vector<MapObject>& sprites, double playerX, double playerY) {

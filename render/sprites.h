@@ -16,6 +16,7 @@ struct ConsoleScreen;
 // The frame's sprite list: map objects, living enemies (health in the high byte of the
 // colour) and bolts with the debris of fast ones, in that order.
 std::vector<MapObject> buildSpriteList(const Game& game);
+void buildSpriteList(const Game& game, std::vector<MapObject>& sprites);  // into a list kept from frame to frame
 
 // Farthest from the player first, so nearer sprites paint over farther ones.
 void sortFarthestFirst(std::vector<MapObject>& sprites, double playerX, double playerY);

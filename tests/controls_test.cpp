@@ -198,7 +198,7 @@ TEST_F(ControlsTest, LettersStandInForLoneModifiersOnlyWhereKeysAreNotExact) {
   held(vk::kR);
   EXPECT_TRUE(actionDown(game(), Action::Herba));
   const KeyNames a = chooseKeyNames(game());
-  EXPECT_EQ(a.electrica + a.glacies + a.herba, "QER");
+  EXPECT_EQ(std::string(a.electrica) + std::string(a.glacies) + std::string(a.herba), "QER");
   applyPresetB(game());
   held(vk::kJ);
   EXPECT_TRUE(attackKeyDown(game()));
@@ -209,7 +209,7 @@ TEST_F(ControlsTest, LettersStandInForLoneModifiersOnlyWhereKeysAreNotExact) {
   held(vk::kF);
   EXPECT_FALSE(attackKeyDown(game())) << "F stands in for preset A's Left Ctrl only";
   const KeyNames b = chooseKeyNames(game());
-  EXPECT_EQ(b.electrica + b.glacies + b.herba, "KL/");
+  EXPECT_EQ(std::string(b.electrica) + std::string(b.glacies) + std::string(b.herba), "KL/");
   game().keyHerba = vk::kLeftControl;  // written directly: the key keeps its own stand-in
   held(vk::kF);
   EXPECT_TRUE(actionDown(game(), Action::Herba));
@@ -345,7 +345,7 @@ TEST_F(GamepadTest, TheSticksWalkAndTurnTheButtonsStrikeAndCastStartPausesAndPul
   for (const SoundRequest& cast : {sounds::kIgnisCast, sounds::kGlaciesActivated, sounds::kElectricaCast, sounds::kHerbaCast}) {
     EXPECT_EQ(count(played, cast), 1) << cast.startHz << " Hz: B, X, Y and the right shoulder each cast";
   }
-  EXPECT_EQ(chooseKeyNames(game()).ignis + "|" + chooseKeyNames(game()).herba, "PAD B|PAD RIGHT SHOULDER");
+  EXPECT_EQ(std::string(chooseKeyNames(game()).ignis) + "|" + std::string(chooseKeyNames(game()).herba), "PAD B|PAD RIGHT SHOULDER");
   padFrame({}, {vk::kRightShift});
   EXPECT_EQ(chooseKeyNames(game()).ignis, "SPACE") << "the keyboard used last";
   padFrame({B::Start});
