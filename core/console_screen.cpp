@@ -7,8 +7,6 @@ namespace {
 
 constexpr int kDefaultColumns = 80;
 constexpr int kDefaultRows = 25;
-constexpr int kMaxGameColumns = 120;
-constexpr int kMaxGameRows = 50;
 
 void setCursorVisible(platform::ConsoleHandle output, bool visible) {
   platform::CursorInfo info;

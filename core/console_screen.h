@@ -50,7 +50,9 @@ struct FrameSize {
   int height = 25;
 };
 FrameSize queryFrameSize(const ConsoleScreen& screen);
-FrameSize capFrameSize(FrameSize size);  // at most 120 x 50 for game frames
+constexpr int kMaxGameColumns = 120;
+constexpr int kMaxGameRows = 50;
+FrameSize capFrameSize(FrameSize size);  // at most kMaxGameColumns x kMaxGameRows for game frames
 
 // Makes `cells` hold exactly width * height cells (reusing the array when the count is the
 // same) and clears them to spaces in `attribute`. False when the frame has no cells.

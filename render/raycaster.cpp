@@ -1,8 +1,11 @@
 #include "render/raycaster.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
+#include "core/console_screen.h"
 #include "core/game.h"
 #include "core/level_loader.h"
 #include "core/map_grid.h"
@@ -73,7 +76,13 @@ SkyColumn skyColumn(double rayAngle, double cloud, int column, int height) {
   return sky;
 }
 
-void drawSkyCell(CHAR_INFO& cell, const SkyColumn& sky, int row, int height) {
+// The open sky's character of a row, by its height in the upper half of the frame.
+char plainSkyCharacter(int row, int height) {
+  const double v = row / (height * 0.5);
+  return v <= 0.35 ? kFullBlock : v <= 0.65 ? 'x' : '.';
+}
+
+void drawSkyCell(CHAR_INFO& cell, const SkyColumn& sky, int row, char plainSky) {
   char c;
   std::uint16_t attribute;
   if (std::fabs(sky.sunOffset) < kSunHalfWidth && row == kSunRow) {
@@ -86,8 +95,7 @@ void drawSkyCell(CHAR_INFO& cell, const SkyColumn& sky, int row, int height) {
     c = row == sky.hillTop ? 'n' : '#';
     attribute = kHillAttribute;
   } else {
-    const double v = row / (height * 0.5);
-    c = v <= 0.35 ? kFullBlock : v <= 0.65 ? 'x' : '.';
+    c = plainSky;
     attribute = kSkyAttribute;
   }
   cell.Char.AsciiChar = c;
@@ -219,6 +227,16 @@ void drawWallsWith(FrameView frame, const Game& game, const ConsoleScreen& scree
   const std::uint16_t floorColour = floorAttribute(theme);
   const double cloud = cloudDirection(ticks);
   findTorches(sprites, torches);
+  // What depends on the row alone, found once a frame rather than once a cell.
+  std::array<char, kMaxGameRows> floorRow{};
+  std::array<char, kMaxGameRows> skyRow{};
+  const int tabled = std::min(height, kMaxGameRows);
+  for (int row = 0; row < tabled; ++row) {
+    floorRow[row] = floorCharacter(row, height);
+    skyRow[row] = plainSkyCharacter(row, height);
+  }
+  const auto floorAt = [&](int row) { return row < tabled ? floorRow[row] : floorCharacter(row, height); };
+  const auto skyAt = [&](int row) { return row < tabled ? skyRow[row] : plainSkyCharacter(row, height); };
   for (int column = 0; column < width; ++column) {
     const double rayAngle =
         game.playerAngle - screen.fieldOfView * 0.5 + (static_cast<double>(column) / width) * screen.fieldOfView;
@@ -230,22 +248,27 @@ void drawWallsWith(FrameView frame, const Game& game, const ConsoleScreen& scree
     const WallSlice slice =
         lightByTorches({wallCharacter(hit.distance, screen.maxDepth), kWallAttribute}, hit, torches);
     const SkyColumn sky = theme == Theme::Outdoor ? skyColumn(rayAngle, cloud, column, height) : SkyColumn{};
-    for (int row = 0; row < height; ++row) {
+    // Above the wall the sky or the ceiling, the wall's slice, below it the floor.
+    const int wallTop = std::clamp(ceiling, 0, height);
+    const int floorTop = std::clamp(floor + 1, wallTop, height);
+    for (int row = 0; row < wallTop; ++row) {
       CHAR_INFO& cell = frame.at(column, row);
-      if (row < ceiling) {
-        if (theme == Theme::Outdoor) {
-          drawSkyCell(cell, sky, row, height);
-        } else {
-          cell.Char.AsciiChar = ' ';
-          cell.Attributes = kCeilingAttribute;
-        }
-      } else if (row <= floor) {
-        cell.Char.AsciiChar = slice.c;
-        cell.Attributes = slice.attribute;
+      if (theme == Theme::Outdoor) {
+        drawSkyCell(cell, sky, row, skyAt(row));
       } else {
-        cell.Char.AsciiChar = floorCharacter(row, height);
-        cell.Attributes = floorColour;
+        cell.Char.AsciiChar = ' ';
+        cell.Attributes = kCeilingAttribute;
       }
+    }
+    for (int row = wallTop; row < floorTop; ++row) {
+      CHAR_INFO& cell = frame.at(column, row);
+      cell.Char.AsciiChar = slice.c;
+      cell.Attributes = slice.attribute;
+    }
+    for (int row = floorTop; row < height; ++row) {
+      CHAR_INFO& cell = frame.at(column, row);
+      cell.Char.AsciiChar = floorAt(row);
+      cell.Attributes = floorColour;
     }
   }
 }

@@ -107,7 +107,38 @@ Shade plain(char glyph, std::uint16_t colour, const SpriteCell& p) {
   return kTransparent;
 }
 
+// How far across its square each look draws at most (in u, from the centre line): beside
+// the shaders, since each bound is read off its shader's conditions.
+constexpr double kWholeSquare = 2.0;  // u never reaches it: every column may draw
+double sceneryReach(char glyph) {
+  switch (glyph) {
+    case 'M': return 0.875;  // the crown, u < 2.5 v for v <= 0.35
+    case 'Y': return kWholeSquare;
+    case 'f': return 0.3;
+    case 'w': return 0.9;
+  }
+  return 0.0;
+}
+
 }  // namespace
+
+double shadedReach(const ObjectKind* kind, char glyph) {
+  switch (kind ? kind->look : SpriteLook::Plain) {
+    case SpriteLook::Torch: return 0.6;
+    case SpriteLook::Fire: return 0.7;
+    case SpriteLook::Tree: return 0.6;
+    case SpriteLook::Scenery: return sceneryReach(glyph);
+    case SpriteLook::Scroll: return 0.5;
+    case SpriteLook::Potion: return 0.35;
+    case SpriteLook::Health: return 0.6;
+    case SpriteLook::Enemy: return 0.85;
+    case SpriteLook::Lightning: return 0.85;  // |u - (0.3 + 0.35 sin 45v)| < 0.2
+    case SpriteLook::Bolt: return 0.35;
+    case SpriteLook::Plain:
+    case SpriteLook::Point: break;
+  }
+  return kWholeSquare;
+}
 
 Shade shadeSprite(char glyph, std::uint16_t colour, const SpriteCell& cell) {
   return shadeSprite(objectKind(glyph), glyph, colour, cell);

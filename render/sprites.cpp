@@ -94,6 +94,7 @@ void drawSprite(FrameView frame, const Game& game, const ConsoleScreen& screen, 
   const double half = n / 2.0;
   const bool point = isPoint(sprite.glyph);
   const ObjectKind* kind = objectKind(sprite.glyph);
+  const double reach = shadedReach(kind, sprite.glyph);
   // Rows outside the frame never reach a shader, so only the visible rows are walked.
   const int firstRow = std::max(0, -top);
   const int lastRow = std::min(n - 1, height - 1 - top);
@@ -108,6 +109,7 @@ void drawSprite(FrameView frame, const Game& game, const ConsoleScreen& screen, 
     }
     const bool labelled = sprite.glyph == kEnemyGlyph && drawHealthLabel(frame, sprite, column, top, centre);
     const double u = std::fabs(lx - half) / half;
+    if (u >= reach) continue;
     for (int ly = firstRow; ly <= lastRow; ++ly) {
       if (ly == 0 && labelled) continue;
       const SpriteCell cell{u, static_cast<double>(ly) / n, lx, ly, n};

@@ -51,4 +51,8 @@ Shade shadeSprite(char glyph, std::uint16_t colour, const SpriteCell& cell);
 struct ObjectKind;
 Shade shadeSprite(const ObjectKind* kind, char glyph, std::uint16_t colour, const SpriteCell& cell);
 
+// The farthest u from its centre line that a kind's shader draws: a cell at or beyond it is
+// transparent and takes nothing from the random generator, so such columns are skipped.
+double shadedReach(const ObjectKind* kind, char glyph);
+
 }  // namespace veldra

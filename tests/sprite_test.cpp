@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "render/sprites.h"
+#include "platform/random.h"
+#include "core/object_kinds.h"
 #include "render_support.h"
 
 namespace veldra {
@@ -30,6 +32,24 @@ class SpriteTest : public testing::RenderTest {
     return count;
   }
 };
+
+// Columns beyond a look's reach are skipped: no cell there may be drawn, nor take anything
+// from the random generator, for any glyph, colour or row.
+TEST(SpriteReachTest, NoLookDrawsOrDrawsRandomlyBeyondItsReach) {
+  for (int byte = 1; byte < 256; ++byte) {
+    const char glyph = static_cast<char>(byte);
+    const ObjectKind* kind = objectKind(glyph);
+    const double reach = shadedReach(kind, glyph);
+    for (double u = reach; u <= 1.0; u += 0.01) {
+      for (int ly = 0; ly <= 40; ++ly) {
+        const unsigned before = platform::rand15State();
+        const Shade shade = shadeSprite(glyph, 0x0E, {u, ly / 40.0, 20 + static_cast<int>(u * 20), ly, 40});
+        ASSERT_FALSE(shade.visible()) << "'" << glyph << "' at u " << u << ", v " << ly / 40.0;
+        ASSERT_EQ(platform::rand15State(), before) << "'" << glyph << "' drew at u " << u;
+      }
+    }
+  }
+}
 
 TEST_F(SpriteTest, TheListHoldsObjectsLivingEnemiesAndBoltsByKind) {
   game().mapObjects.push_back({1.5, 1.5, 'T', 14});

@@ -1,11 +1,15 @@
 #!/usr/bin/env python3
 """Many games at once, as on a host that serves players over SSH: each game on a pty of its
 own (100 x 32), recording, played with random keys as a terminal without key releases sends
-them; every frame's pacing query is answered, as a terminal would. After the given seconds
-every game is told to quit; prints the frames each simulated a second (from its recording)
-and the CPU all of them used.
+them. The driver answers what the game asks as a terminal does: the pacing query after every
+frame (DA1, CSI c) and the mode query for pixel mouse reports (DECRQM, answered "not known").
+After the given seconds every game is told to quit; prints the frames each simulated a second
+(from its recording: slowest and median), the games' CPU (user and kernel) apart from the
+driver's own, and the bytes a second each game sent.
 
     load_games.py GAMES SECONDS [GAME_BINARY]   (run in levels/; default ../build/tests/veldra)
+
+The games run without a settings file and without reading a pad (as over SSH).
 """
 import fcntl
 import os
@@ -14,6 +18,7 @@ import random
 import re
 import resource
 import select
+import statistics
 import struct
 import subprocess
 import sys
@@ -22,79 +27,130 @@ import termios
 import time
 
 KEYS = [b"\x1b[A", b"\x1b[B", b"\x1b[C", b"\x1b[D", b" ", b"e", b"f", b"q", b"r", b"\t"]
-QUERY = b"\x1b[c"
-ANSWER = b"\x1b[?62;22c"
+QUERIES = [(b"\x1b[c", b"\x1b[?62;22c"), (b"\x1b[?1016$p", b"\x1b[?1016;0$y")]
+CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 
 
-def start_game(binary, recording):
+def start_game(binary, recording, settings):
     pid, fd = pty.fork()
     if pid == 0:
         os.environ.update(TERM="xterm-256color", VELDRA_FAREWELL_MS="0")
-        os.execv(binary, [binary, "--record", recording])
+        os.environ.pop("DISPLAY", None)
+        os.execv(binary, [binary, "--config", settings, "--record", recording])
     fcntl.ioctl(fd, termios.TIOCSWINSZ, struct.pack("HHHH", 32, 100, 0, 0))
+    os.set_blocking(fd, False)
     return pid, fd
+
+
+def cpu_seconds(pid):
+    """User and kernel seconds of a process so far, from /proc (0, 0 once it is gone)."""
+    try:
+        with open(f"/proc/{pid}/stat") as stat:
+            fields = stat.read().rsplit(")", 1)[1].split()
+        return int(fields[11]) / CLOCK_TICKS, int(fields[12]) / CLOCK_TICKS
+    except (OSError, IndexError, ValueError):
+        return 0.0, 0.0
+
+
+def answer(fd, out, tail):
+    """Answers every query in the output (a query may be split across two reads)."""
+    seen = tail + out
+    for query, reply in QUERIES:
+        count = seen.count(query) - tail.count(query)
+        for _ in range(count):
+            try:
+                os.write(fd, reply)
+            except OSError:
+                pass
+    return seen[-16:]
 
 
 def main():
     games, seconds = int(sys.argv[1]), float(sys.argv[2])
     binary = os.path.abspath(sys.argv[3] if len(sys.argv) > 3 else "../build/tests/veldra")
     work = tempfile.mkdtemp()
+    settings = os.path.join(work, "veldra.toml")
+    with open(settings, "w") as out:
+        out.write("[pad]\nenabled = false\n")
     rng = random.Random(1)
-    running = {}
-    ended = {}  # game: when its terminal closed (a game may die before the end)
+    running = {}  # fd: (game, pid)
     for i in range(games):
-        pid, fd = start_game(binary, os.path.join(work, f"{i}.vdm"))
+        pid, fd = start_game(binary, os.path.join(work, f"{i}.vdm"), settings)
         running[fd] = (i, pid)
-    time.sleep(0.5)
+    poller = select.epoll()
+    for fd in running:
+        poller.register(fd, select.EPOLLIN)
+    tails = {fd: b"" for fd in running}
+    sent = {fd: 0 for fd in running}
+    ended = {}  # game: when its terminal closed (a game may die before the end)
+
+    def drain(timeout):
+        for fd, _ in poller.poll(timeout):
+            try:
+                out = os.read(fd, 65536)
+            except BlockingIOError:
+                continue
+            except OSError:
+                out = b""
+            if not out:
+                ended.setdefault(running[fd][0], time.monotonic())
+                poller.unregister(fd)
+                continue
+            sent[fd] += len(out)
+            tails[fd] = answer(fd, out, tails[fd])
+
+    settle = time.monotonic() + 0.5 + games / 200
+    while time.monotonic() < settle:
+        drain(0.05)
     for fd in running:
         os.write(fd, b"\r")  # past the title
     began = time.monotonic()
+    cpu_at_start = {fd: cpu_seconds(pid) for fd, (_, pid) in running.items()}
+    sent_at_start = dict(sent)
+    driver_at_start = resource.getrusage(resource.RUSAGE_SELF)
     next_keys = began
     while time.monotonic() - began < seconds:
-        ready, _, _ = select.select([fd for fd in running if running[fd][0] not in ended], [], [], 0.05)
-        for fd in ready:
-            try:
-                out = os.read(fd, 65536)
-            except OSError:
-                out = b""
-            if not out and running[fd][0] not in ended:
-                ended[running[fd][0]] = time.monotonic()
-            for _ in range(out.count(QUERY)):
-                os.write(fd, ANSWER)
+        drain(0.02)
         if time.monotonic() >= next_keys:  # a few keys a second for each game
             next_keys += 0.1
-            for fd in running:
-                if running[fd][0] not in ended and rng.random() < 0.5:
-                    os.write(fd, rng.choice(KEYS))
+            for fd, (game, _) in running.items():
+                if game not in ended and rng.random() < 0.5:
+                    try:
+                        os.write(fd, rng.choice(KEYS))
+                    except OSError:
+                        pass
+    elapsed = time.monotonic() - began
+    cpu_at_end = {fd: cpu_seconds(pid) for fd, (_, pid) in running.items()}
+    driver = resource.getrusage(resource.RUSAGE_SELF)
+    sent_during = {fd: sent[fd] - sent_at_start[fd] for fd in running}
     for fd in running:
         try:
             os.write(fd, b"\x1b")
         except OSError:
             pass
     deadline = time.monotonic() + 30
-    alive = dict(running)
-    while alive and time.monotonic() < deadline:
-        ready, _, _ = select.select(list(alive), [], [], 0.1)
-        for fd in ready:
-            try:
-                if not os.read(fd, 65536):
-                    raise OSError
-            except OSError:
-                game, pid = alive.pop(fd)
-                ended.setdefault(game, time.monotonic())
-                os.waitpid(pid, 0)
-                os.close(fd)
-    usage = resource.getrusage(resource.RUSAGE_CHILDREN)
-    elapsed = time.monotonic() - began
+    while len(ended) < games and time.monotonic() < deadline:
+        drain(0.1)
+    for fd, (_, pid) in running.items():
+        try:
+            os.waitpid(pid, 0)
+            os.close(fd)
+        except OSError:
+            pass
     rates = []
     for i in range(games):
         result = subprocess.run([binary, "--verify", os.path.join(work, f"{i}.vdm")], capture_output=True, text=True)
         match = re.search(r"(\d+) frames", result.stdout)
         rates.append(int(match.group(1)) / (ended.get(i, time.monotonic()) - began + 0.5) if match else 0.0)
-    cpu = usage.ru_utime + usage.ru_stime
+    user = sum(cpu_at_end[fd][0] - cpu_at_start[fd][0] for fd in running)
+    kernel = sum(cpu_at_end[fd][1] - cpu_at_start[fd][1] for fd in running)
+    own = (driver.ru_utime - driver_at_start.ru_utime) + (driver.ru_stime - driver_at_start.ru_stime)
+    cores = os.cpu_count()
+    share = lambda seconds_used: seconds_used / elapsed * 100 / cores
     print(f"{games} games for {elapsed:.1f} s: frames simulated a second min {min(rates):.1f}, "
-          f"mean {sum(rates) / len(rates):.1f}; CPU {cpu / elapsed * 100 / os.cpu_count():.0f}% of "
-          f"{os.cpu_count()} cores")
+          f"median {statistics.median(rates):.1f}; the games' CPU {share(user + kernel):.0f}% of {cores} cores "
+          f"(user {share(user):.0f}%, kernel {share(kernel):.0f}%), the driver's {share(own):.0f}%; "
+          f"{statistics.mean(sent_during.values()) / elapsed / 1024:.1f} KiB a second a game")
 
 
 if __name__ == "__main__":
