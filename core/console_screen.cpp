@@ -41,7 +41,7 @@ FrameSize capFrameSize(FrameSize size) {
   return {std::min(size.width, kMaxGameColumns), std::min(size.height, kMaxGameRows)};
 }
 
-bool prepareFrame(ConsoleScreen& screen, FrameSize size, std::uint16_t attribute) {
+bool sizeFrame(ConsoleScreen& screen, FrameSize size) {
   if (size.width <= 0 || size.height <= 0) return false;
   const long long count = static_cast<long long>(size.width) * size.height;
   if (!screen.cells || screen.cellCount != count) {
@@ -49,10 +49,15 @@ bool prepareFrame(ConsoleScreen& screen, FrameSize size, std::uint16_t attribute
     screen.cells = std::make_unique<CHAR_INFO[]>(static_cast<std::size_t>(count));
     screen.cellCount = static_cast<std::int32_t>(count);
   }
+  return true;
+}
+
+bool prepareFrame(ConsoleScreen& screen, FrameSize size, std::uint16_t attribute) {
+  if (!sizeFrame(screen, size)) return false;
   CHAR_INFO blank{};
   blank.Char.AsciiChar = ' ';
   blank.Attributes = attribute;
-  std::fill_n(screen.cells.get(), count, blank);
+  std::fill_n(screen.cells.get(), screen.cellCount, blank);
   return true;
 }
 

@@ -3,6 +3,7 @@
 // it is written to.
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,7 +20,17 @@ struct RainDrop {
   double speed = 0.0;  // rows per frame
 };
 
-constexpr std::uint16_t kClearAttribute = colour::kGrey;
+// What a column's ray takes from its angle alone (its direction, and outdoors the hills' top
+// there) and from its place alone (the clouds' lower edge). A column's angle is the same from
+// frame to frame while the player does not turn, so each column keeps what it last found.
+struct ColumnRay {
+  double angle = std::numeric_limits<double>::quiet_NaN();  // what the rest was found for
+  double cosine = 0.0;
+  double sine = 0.0;
+  int hillRows = -1;  // the frame height the hills' top was found for; -1 before it was
+  int hillTop = 0;
+  double cloudBottom = 0.0;
+};
 
 struct ConsoleScreen {
   double fieldOfView = 0.7853981633974483;  // radians (pi / 4)
@@ -34,8 +45,10 @@ struct ConsoleScreen {
   // steady frame allocates nothing: the sprite list, each column's wall distance, the
   // torches among the sprites, a message line padded for printing.
   std::vector<MapObject> sprites;
+  std::vector<DistancedSprite> spriteOrder;
   std::vector<double> depth;
   std::vector<const MapObject*> torches;
+  std::vector<ColumnRay> columnRays;
   std::string messageLine;
 
   ConsoleScreen();   // hides the console cursor
@@ -57,6 +70,8 @@ FrameSize capFrameSize(FrameSize size);  // at most kMaxGameColumns x kMaxGameRo
 // Makes `cells` hold exactly width * height cells (reusing the array when the count is the
 // same) and clears them to spaces in `attribute`. False when the frame has no cells.
 bool prepareFrame(ConsoleScreen& screen, FrameSize size, std::uint16_t attribute);
+// The same without the clearing, for a picture that paints every cell anew.
+bool sizeFrame(ConsoleScreen& screen, FrameSize size);
 
 // Writes the composed frame to the console in one call.
 void writeFrame(const ConsoleScreen& screen, FrameSize size);

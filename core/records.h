@@ -2,6 +2,7 @@
 // The plain records the Game holds by value.
 
 #include <cstdint>
+#include <utility>
 #include <string>
 
 #include "core/colours.h"
@@ -16,6 +17,9 @@ struct MapObject {
   char glyph = ' ';
   std::uint16_t colour = 0;  // console attribute; for enemy sprites the health is in the high byte
 };
+
+// A sprite with its squared distance from the player, as the frame's sort orders them.
+using DistancedSprite = std::pair<double, MapObject>;
 
 // A pickup already taken, remembered by level slot and cell.
 struct ConsumedPickup {

@@ -66,14 +66,43 @@ struct SkyColumn {
   double cloudBottom;
 };
 
-SkyColumn skyColumn(double rayAngle, double cloud, int column, int height) {
+int hillTop(double rayAngle, int height) {
   const double a = wrapToTwoPi(rayAngle);
+  return static_cast<int>((height * 0.5 - 2.0) - (1.5 * std::sin(3.5 * a) + 0.8 * std::cos(1.5 * a)));
+}
+
+double cloudBottom(int column) { return 4.0 + 0.8 * std::sin(0.4 * column); }
+
+SkyColumn skyColumn(double rayAngle, double cloud, ColumnRay& ray, int height) {
+  const double a = wrapToTwoPi(rayAngle);
+  if (ray.hillRows != height) {
+    ray.hillTop = hillTop(rayAngle, height);
+    ray.hillRows = height;
+  }
   SkyColumn sky;
   sky.sunOffset = wrapToPi(a);
   sky.cloudOffset = wrapToPi(a - cloud);
-  sky.hillTop = static_cast<int>((height * 0.5 - 2.0) - (1.5 * std::sin(3.5 * a) + 0.8 * std::cos(1.5 * a)));
-  sky.cloudBottom = 4.0 + 0.8 * std::sin(0.4 * column);
+  sky.hillTop = ray.hillTop;
+  sky.cloudBottom = ray.cloudBottom;
   return sky;
+}
+
+// The column's ray as kept from the frames before, found anew where its angle changed.
+ColumnRay& columnRay(std::vector<ColumnRay>& rays, int column, double rayAngle) {
+  ColumnRay& ray = rays[static_cast<std::size_t>(column)];
+  if (!(ray.angle == rayAngle)) {
+    ray.angle = rayAngle;
+    ray.cosine = std::cos(rayAngle);
+    ray.sine = std::sin(rayAngle);
+    ray.hillRows = -1;
+  }
+  return ray;
+}
+
+void fitColumnRays(std::vector<ColumnRay>& rays, int width) {
+  if (rays.size() == static_cast<std::size_t>(width)) return;
+  rays.assign(static_cast<std::size_t>(width), ColumnRay{});
+  for (int column = 0; column < width; ++column) rays[static_cast<std::size_t>(column)].cloudBottom = cloudBottom(column);
 }
 
 // The open sky's character of a row, by its height in the upper half of the frame.
@@ -153,8 +182,10 @@ double rainSpeed() { return kRainSlowest + randomShareOf(kRainSpread); }
 }  // namespace
 
 RayHit castRay(const Game& game, double x, double y, double angle, double maxDepth) {
-  const double dx = std::cos(angle);
-  const double dy = std::sin(angle);
+  return castRayAlong(game, x, y, std::cos(angle), std::sin(angle), maxDepth);
+}
+
+RayHit castRayAlong(const Game& game, double x, double y, double dx, double dy, double maxDepth) {
   int mapX = static_cast<int>(x);
   int mapY = static_cast<int>(y);
   const double deltaX = dx == 0.0 ? kNoDeltaStep : std::fabs(1.0 / dx);
@@ -199,27 +230,28 @@ char wallCharacter(double distance, double maxDepth) {
 namespace {
 void drawWallsWith(FrameView frame, const Game& game, const ConsoleScreen& screen,
                    const std::vector<MapObject>& sprites, std::uint32_t ticks, std::vector<double>& depth,
-                   std::vector<const MapObject*>& torches);
+                   std::vector<const MapObject*>& torches, std::vector<ColumnRay>& rays);
 }  // namespace
 
 std::vector<double> drawWalls(FrameView frame, const Game& game, const ConsoleScreen& screen,
                               const std::vector<MapObject>& sprites, std::uint32_t ticks) {
   std::vector<double> depth;
   std::vector<const MapObject*> torches;
-  drawWallsWith(frame, game, screen, sprites, ticks, depth, torches);
+  std::vector<ColumnRay> rays;
+  drawWallsWith(frame, game, screen, sprites, ticks, depth, torches, rays);
   return depth;
 }
 
 void drawWalls(FrameView frame, const Game& game, ConsoleScreen& screen, const std::vector<MapObject>& sprites,
                std::uint32_t ticks, std::vector<double>& depth) {
-  drawWallsWith(frame, game, screen, sprites, ticks, depth, screen.torches);
+  drawWallsWith(frame, game, screen, sprites, ticks, depth, screen.torches, screen.columnRays);
 }
 
 namespace {
 
 void drawWallsWith(FrameView frame, const Game& game, const ConsoleScreen& screen,
                    const std::vector<MapObject>& sprites, std::uint32_t ticks, std::vector<double>& depth,
-                   std::vector<const MapObject*>& torches) {
+                   std::vector<const MapObject*>& torches, std::vector<ColumnRay>& rays) {
   const int width = frame.width;
   const int height = frame.height;
   depth.assign(static_cast<std::size_t>(width), screen.maxDepth);
@@ -237,17 +269,19 @@ void drawWallsWith(FrameView frame, const Game& game, const ConsoleScreen& scree
   }
   const auto floorAt = [&](int row) { return row < tabled ? floorRow[row] : floorCharacter(row, height); };
   const auto skyAt = [&](int row) { return row < tabled ? skyRow[row] : plainSkyCharacter(row, height); };
+  fitColumnRays(rays, width);
   for (int column = 0; column < width; ++column) {
     const double rayAngle =
         game.playerAngle - screen.fieldOfView * 0.5 + (static_cast<double>(column) / width) * screen.fieldOfView;
-    const RayHit hit = castRay(game, game.playerX, game.playerY, rayAngle, screen.maxDepth);
+    ColumnRay& ray = columnRay(rays, column, rayAngle);
+    const RayHit hit = castRayAlong(game, game.playerX, game.playerY, ray.cosine, ray.sine, screen.maxDepth);
     depth[column] = hit.distance;
     const double sliceDistance = hit.distance < kNearestSliceDistance ? kNearestSliceDistance : hit.distance;
     const int ceiling = static_cast<int>(height * 0.5 - height / sliceDistance);
     const int floor = height - ceiling;
     const WallSlice slice =
         lightByTorches({wallCharacter(hit.distance, screen.maxDepth), kWallAttribute}, hit, torches);
-    const SkyColumn sky = theme == Theme::Outdoor ? skyColumn(rayAngle, cloud, column, height) : SkyColumn{};
+    const SkyColumn sky = theme == Theme::Outdoor ? skyColumn(rayAngle, cloud, ray, height) : SkyColumn{};
     // Above the wall the sky or the ceiling, the wall's slice, below it the floor.
     const int wallTop = std::clamp(ceiling, 0, height);
     const int floorTop = std::clamp(floor + 1, wallTop, height);

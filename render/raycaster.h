@@ -21,6 +21,8 @@ struct RayHit {
   int cellY = 0;
 };
 RayHit castRay(const Game& game, double x, double y, double angle, double maxDepth);
+// The same along a direction already known: (dx, dy) is the angle's cosine and sine.
+RayHit castRayAlong(const Game& game, double x, double y, double dx, double dy, double maxDepth);
 
 // The wall character for a distance: denser when nearer.
 char wallCharacter(double distance, double maxDepth);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
+#include <optional>
 #include <string>
 
 #include "core/game.h"
@@ -35,15 +37,47 @@ struct ViewPlacement {
   double relativeAngle;
 };
 
-ViewPlacement place(const Game& game, double x, double y) {
-  const double dx = x - game.playerX;
-  const double dy = y - game.playerY;
-  return {std::sqrt(dx * dx + dy * dy), wrapToPi(std::atan2(dy, dx) - game.playerAngle)};
-}
-
 bool inView(const ViewPlacement& p, const ConsoleScreen& screen) {
   return std::fabs(p.relativeAngle) < screen.fieldOfView / kEdgeWidening && p.distance > kNearestSprite &&
          p.distance < screen.maxDepth;
+}
+
+// Most of a level lies outside the view. The cone lets a frame pass over what lies clearly
+// beside or behind the player with a product of the view direction, before the angle's
+// arctangent is taken: only what is within a thousandth of a radian of the view's edge, or
+// inside it, is placed exactly. The margin dwarfs the rounding of the angle's difference
+// while the player's angle stays below a million radians (years of turning); past that,
+// every position is placed exactly.
+constexpr double kConeMargin = 1e-3;
+constexpr double kLargestConeAngle = 1e6;
+
+struct ViewCone {
+  double cosine = 0.0;  // the view direction
+  double sine = 0.0;
+  double outerCosine = -2.0;  // the cosine of the edge and its margin; below -1 nothing is passed over
+};
+
+ViewCone viewCone(const Game& game, const ConsoleScreen& screen) {
+  ViewCone cone;
+  const double outer = screen.fieldOfView / kEdgeWidening + kConeMargin;
+  if (std::fabs(game.playerAngle) > kLargestConeAngle || !(outer < std::numbers::pi)) return cone;
+  cone.cosine = std::cos(game.playerAngle);
+  cone.sine = std::sin(game.playerAngle);
+  cone.outerCosine = std::cos(outer);
+  return cone;
+}
+
+// The position's place in the view, when it is in view.
+std::optional<ViewPlacement> placeInView(const Game& game, const ConsoleScreen& screen, const ViewCone& cone,
+                                         double x, double y) {
+  const double dx = x - game.playerX;
+  const double dy = y - game.playerY;
+  const double distance = std::sqrt(dx * dx + dy * dy);
+  if (!(distance > kNearestSprite && distance < screen.maxDepth)) return std::nullopt;
+  if (dx * cone.cosine + dy * cone.sine < distance * cone.outerCosine) return std::nullopt;
+  const ViewPlacement p{distance, wrapToPi(std::atan2(dy, dx) - game.playerAngle)};
+  if (!inView(p, screen)) return std::nullopt;
+  return p;
 }
 
 int screenColumn(const ViewPlacement& p, const ConsoleScreen& screen, int width) {
@@ -80,10 +114,11 @@ bool drawHealthLabel(FrameView frame, const MapObject& sprite, int column, int t
   return true;
 }
 
-void drawSprite(FrameView frame, const Game& game, const ConsoleScreen& screen, const MapObject& sprite,
-                const std::vector<double>& depth) {
-  const ViewPlacement p = place(game, sprite.x, sprite.y);
-  if (!inView(p, screen)) return;
+void drawSprite(FrameView frame, const Game& game, const ConsoleScreen& screen, const ViewCone& cone,
+                const MapObject& sprite, const std::vector<double>& depth) {
+  const std::optional<ViewPlacement> placed = placeInView(game, screen, cone, sprite.x, sprite.y);
+  if (!placed) return;
+  const ViewPlacement& p = *placed;
   const int height = frame.height;
   const int width = frame.width;
   // The square is as tall as a wall slice at the same distance.
@@ -139,25 +174,38 @@ void buildSpriteList(const Game& game, std::vector<MapObject>& sprites) {
 }
 
 void sortFarthestFirst(std::vector<MapObject>& sprites, double playerX, double playerY) {
-  const auto distanceSquared = [playerX, playerY](const MapObject& s) {
-    return (s.x - playerX) * (s.x - playerX) + (s.y - playerY) * (s.y - playerY);
-  };
-  std::sort(sprites.begin(), sprites.end(),
-            [&](const MapObject& a, const MapObject& b) { return distanceSquared(a) > distanceSquared(b); });
+  std::vector<DistancedSprite> keyed;
+  sortFarthestFirst(sprites, playerX, playerY, keyed);
+}
+
+// Each sprite's distance is found once rather than at every comparison. The sort compares
+// the same distances in the same order as a sort of the sprites themselves, so the order
+// (of equally far sprites too) is the one that sort gives.
+void sortFarthestFirst(std::vector<MapObject>& sprites, double playerX, double playerY,
+                       std::vector<DistancedSprite>& keyed) {
+  keyed.clear();
+  for (const MapObject& s : sprites) {
+    keyed.emplace_back((s.x - playerX) * (s.x - playerX) + (s.y - playerY) * (s.y - playerY), s);
+  }
+  std::sort(keyed.begin(), keyed.end(),
+            [](const DistancedSprite& a, const DistancedSprite& b) { return a.first > b.first; });
+  for (std::size_t i = 0; i < keyed.size(); ++i) sprites[i] = keyed[i].second;
 }
 
 void drawSprites(FrameView frame, const Game& game, const ConsoleScreen& screen,
                  const std::vector<MapObject>& sprites, const std::vector<double>& depth) {
-  for (const MapObject& sprite : sprites) drawSprite(frame, game, screen, sprite, depth);
+  const ViewCone cone = viewCone(game, screen);
+  for (const MapObject& sprite : sprites) drawSprite(frame, game, screen, cone, sprite, depth);
 }
 
 void drawParticles(FrameView frame, const Game& game, const ConsoleScreen& screen, const std::vector<double>& depth) {
+  const ViewCone cone = viewCone(game, screen);
   for (const Particle& particle : game.particles) {
-    const ViewPlacement p = place(game, particle.x, particle.y);
-    if (!inView(p, screen)) continue;
-    const int column = screenColumn(p, screen, frame.width);
+    const std::optional<ViewPlacement> p = placeInView(game, screen, cone, particle.x, particle.y);
+    if (!p) continue;
+    const int column = screenColumn(*p, screen, frame.width);
     const int row = frame.height / 2;
-    if (frame.contains(column, row) && p.distance < depth[column]) frame.put(column, row, 'x', particle.colour);
+    if (frame.contains(column, row) && p->distance < depth[column]) frame.put(column, row, 'x', particle.colour);
   }
 }
 

@@ -20,6 +20,8 @@ void buildSpriteList(const Game& game, std::vector<MapObject>& sprites);  // int
 
 // Farthest from the player first, so nearer sprites paint over farther ones.
 void sortFarthestFirst(std::vector<MapObject>& sprites, double playerX, double playerY);
+void sortFarthestFirst(std::vector<MapObject>& sprites, double playerX, double playerY,
+                       std::vector<DistancedSprite>& keyed);  // with a scratch list kept from frame to frame
 
 // Draws the sorted sprites, each column tested against the walls' depth list.
 void drawSprites(FrameView frame, const Game& game, const ConsoleScreen& screen,

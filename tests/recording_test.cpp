@@ -102,6 +102,19 @@ TEST_F(RecordingTest, ARecordedGameVerifiesAsIdentical) {
   EXPECT_EQ(recording->header.columns, 100);
 }
 
+// The golden games drawn again, every cell of every picture (at the window each was recorded
+// in): a change meant to make frames cheaper must leave each picture as it was.
+TEST_F(RecordingTest, TheGoldenGamesDrawThePicturesTheyAlwaysDrew) {
+  const std::pair<const char*, std::uint64_t> goldens[] = {{"fight", 4855577518841604388u}, {"round-trip", 6649168193537209885u}};
+  for (const auto& [name, digest] : goldens) {
+    const std::string file = std::string(VELDRA_SOURCE_DIR) + "/tests/demos/" + name + ".vdm";
+    headless::reset();
+    ASSERT_EQ(runProgram(parseCommandLine({"--replay", file})), 0) << headless::standardOutput();
+    EXPECT_EQ(headless::picturesDigest(), digest) << name << ": " << headless::frameWrites() << " pictures of "
+                                                  << headless::lastFrameWidth() << " x " << headless::lastFrameHeight();
+  }
+}
+
 // A recording written again with each frame's input changed by `change` (frame index, input).
 std::string rewritten(const recording::Recording& recording, const std::function<void(std::size_t, platform::FrameInput&)>& change) {
   std::string bytes = recording::encodeStart(recording.header);

@@ -30,6 +30,24 @@ struct WaveDevice {
 
 namespace {
 
+// FNV-1a, 64 bits.
+constexpr std::uint64_t kDigestStart = 14695981039346656037ull;
+constexpr std::uint64_t kDigestPrime = 1099511628211ull;
+
+void digestByte(std::uint64_t& digest, unsigned byte) {
+  digest = (digest ^ (byte & 0xFFu)) * kDigestPrime;
+}
+
+void digestPicture(std::uint64_t& digest, const std::vector<CHAR_INFO>& cells, int width, int height) {
+  digestByte(digest, static_cast<unsigned>(width));
+  digestByte(digest, static_cast<unsigned>(height));
+  for (const CHAR_INFO& cell : cells) {
+    digestByte(digest, static_cast<unsigned char>(cell.Char.AsciiChar));
+    digestByte(digest, cell.Attributes);
+    digestByte(digest, cell.Attributes >> 8u);
+  }
+}
+
 struct HeadlessState {
   std::array<bool, kVirtualKeyCount> keys{};
   bool keysExact = true;
@@ -49,6 +67,7 @@ struct HeadlessState {
   std::string standardOutput;
   std::string standardError;
   std::vector<CHAR_INFO> lastFrame;
+  std::uint64_t picturesDigest = kDigestStart;
   int lastFrameWidth = 0;
   int lastFrameHeight = 0;
   std::vector<headless::ConsoleText> consoleTexts;
@@ -114,6 +133,7 @@ bool device::writeConsoleCells(ConsoleHandle, const CHAR_INFO* cells, int width,
   HeadlessState& s = state();
   ++s.frameWrites;
   s.lastFrame.assign(cells, cells + static_cast<std::size_t>(width) * height);
+  digestPicture(s.picturesDigest, s.lastFrame, width, height);
   s.lastFrameWidth = width;
   s.lastFrameHeight = height;
   return s.console;
@@ -298,6 +318,7 @@ const std::string& standardError() { return state().standardError; }
 const std::vector<CHAR_INFO>& lastFrame() { return state().lastFrame; }
 int lastFrameWidth() { return state().lastFrameWidth; }
 int lastFrameHeight() { return state().lastFrameHeight; }
+std::uint64_t picturesDigest() { return state().picturesDigest; }
 const std::vector<ConsoleText>& consoleTexts() { return state().consoleTexts; }
 bool cursorVisible() { return state().cursorVisible; }
 int cursorColumn() { return state().cursorColumn; }

@@ -41,6 +41,9 @@ const std::string& standardError();
 const std::vector<CHAR_INFO>& lastFrame();
 int lastFrameWidth();
 int lastFrameHeight();
+// A digest of every frame written with writeConsoleCells since reset(): each frame's shape
+// and each cell's character and colours, in order.
+std::uint64_t picturesDigest();
 
 // Text written to standard output while a console exists, with where and how it was drawn.
 struct ConsoleText {
