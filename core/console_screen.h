@@ -20,16 +20,31 @@ struct RainDrop {
   double speed = 0.0;  // rows per frame
 };
 
-// What a column's ray takes from its angle alone (its direction, and outdoors the hills' top
-// there) and from its place alone (the clouds' lower edge). A column's angle is the same from
-// frame to frame while the player does not turn, so each column keeps what it last found.
+// A column of the view. What its ray takes from its angle alone (its direction, and outdoors
+// the hills' top there) and from its place alone (the clouds' lower edge) is kept from frame
+// to frame: a column's angle stays the same while the player does not turn. The wall's slice
+// is this frame's.
 struct ColumnRay {
-  double angle = std::numeric_limits<double>::quiet_NaN();  // what the rest was found for
+  double angle = std::numeric_limits<double>::quiet_NaN();  // what the direction and hills were found for
   double cosine = 0.0;
   double sine = 0.0;
   int hillRows = -1;  // the frame height the hills' top was found for; -1 before it was
   int hillTop = 0;
   double cloudBottom = 0.0;
+
+  double sunOffset = 0.0;  // outdoors, this frame's angles from the sun and the cloud
+  double cloudOffset = 0.0;
+  int wallTop = 0;  // the rows of the wall's slice, [wallTop, floorTop)
+  int floorTop = 0;
+  CHAR_INFO wall{};
+};
+
+// The frame's sort of its sprites: their squared distances, the order found (kept for the
+// next frame, which starts from it) and the list in that order.
+struct SpriteOrder {
+  std::vector<double> distances;
+  std::vector<std::uint32_t> order;
+  std::vector<MapObject> sorted;
 };
 
 struct ConsoleScreen {
@@ -45,7 +60,7 @@ struct ConsoleScreen {
   // steady frame allocates nothing: the sprite list, each column's wall distance, the
   // torches among the sprites, a message line padded for printing.
   std::vector<MapObject> sprites;
-  std::vector<DistancedSprite> spriteOrder;
+  SpriteOrder spriteOrder;
   std::vector<double> depth;
   std::vector<const MapObject*> torches;
   std::vector<ColumnRay> columnRays;

@@ -2,7 +2,6 @@
 // The plain records the Game holds by value.
 
 #include <cstdint>
-#include <utility>
 #include <string>
 
 #include "core/colours.h"
@@ -17,9 +16,6 @@ struct MapObject {
   char glyph = ' ';
   std::uint16_t colour = 0;  // console attribute; for enemy sprites the health is in the high byte
 };
-
-// A sprite with its squared distance from the player, as the frame's sort orders them.
-using DistancedSprite = std::pair<double, MapObject>;
 
 // A pickup already taken, remembered by level slot and cell.
 struct ConsumedPickup {

@@ -59,13 +59,6 @@ double cloudDirection(std::uint32_t ticks) {
   return std::numbers::pi / 2.0 - std::fmod(static_cast<double>(ticks) / kCloudDriftMsPerRadian, kTwoPi);
 }
 
-struct SkyColumn {
-  double sunOffset;
-  double cloudOffset;
-  int hillTop;
-  double cloudBottom;
-};
-
 int hillTop(double rayAngle, int height) {
   const double a = wrapToTwoPi(rayAngle);
   return static_cast<int>((height * 0.5 - 2.0) - (1.5 * std::sin(3.5 * a) + 0.8 * std::cos(1.5 * a)));
@@ -73,18 +66,15 @@ int hillTop(double rayAngle, int height) {
 
 double cloudBottom(int column) { return 4.0 + 0.8 * std::sin(0.4 * column); }
 
-SkyColumn skyColumn(double rayAngle, double cloud, ColumnRay& ray, int height) {
+// The sun's and the cloud's place against the column, and the hills' top there.
+void placeSky(ColumnRay& ray, double rayAngle, double cloud, int height) {
   const double a = wrapToTwoPi(rayAngle);
   if (ray.hillRows != height) {
     ray.hillTop = hillTop(rayAngle, height);
     ray.hillRows = height;
   }
-  SkyColumn sky;
-  sky.sunOffset = wrapToPi(a);
-  sky.cloudOffset = wrapToPi(a - cloud);
-  sky.hillTop = ray.hillTop;
-  sky.cloudBottom = ray.cloudBottom;
-  return sky;
+  ray.sunOffset = wrapToPi(a);
+  ray.cloudOffset = wrapToPi(a - cloud);
 }
 
 // The column's ray as kept from the frames before, found anew where its angle changed.
@@ -111,24 +101,20 @@ char plainSkyCharacter(int row, int height) {
   return v <= 0.35 ? kFullBlock : v <= 0.65 ? 'x' : '.';
 }
 
-void drawSkyCell(CHAR_INFO& cell, const SkyColumn& sky, int row, char plainSky) {
-  char c;
-  std::uint16_t attribute;
-  if (std::fabs(sky.sunOffset) < kSunHalfWidth && row == kSunRow) {
-    c = kFullBlock;
-    attribute = kSunAttribute;
-  } else if (std::fabs(sky.cloudOffset) < kCloudHalfWidth && row >= kCloudTopRow && row <= sky.cloudBottom) {
-    c = row == kCloudTopRow ? kFullBlock : kUpperHalfBlock;
-    attribute = kCloudAttribute;
-  } else if (row >= sky.hillTop) {
-    c = row == sky.hillTop ? 'n' : '#';
-    attribute = kHillAttribute;
-  } else {
-    c = plainSky;
-    attribute = kSkyAttribute;
-  }
+CHAR_INFO cellOf(char c, std::uint16_t attribute) {
+  CHAR_INFO cell{};
   cell.Char.AsciiChar = c;
   cell.Attributes = attribute;
+  return cell;
+}
+
+CHAR_INFO skyCell(const ColumnRay& sky, int row, char plainSky) {
+  if (std::fabs(sky.sunOffset) < kSunHalfWidth && row == kSunRow) return cellOf(kFullBlock, kSunAttribute);
+  if (std::fabs(sky.cloudOffset) < kCloudHalfWidth && row >= kCloudTopRow && row <= sky.cloudBottom) {
+    return cellOf(row == kCloudTopRow ? kFullBlock : kUpperHalfBlock, kCloudAttribute);
+  }
+  if (row >= sky.hillTop) return cellOf(row == sky.hillTop ? 'n' : '#', kHillAttribute);
+  return cellOf(plainSky, kSkyAttribute);
 }
 
 char floorCharacter(int row, int height) {
@@ -281,28 +267,24 @@ void drawWallsWith(FrameView frame, const Game& game, const ConsoleScreen& scree
     const int floor = height - ceiling;
     const WallSlice slice =
         lightByTorches({wallCharacter(hit.distance, screen.maxDepth), kWallAttribute}, hit, torches);
-    const SkyColumn sky = theme == Theme::Outdoor ? skyColumn(rayAngle, cloud, ray, height) : SkyColumn{};
-    // Above the wall the sky or the ceiling, the wall's slice, below it the floor.
-    const int wallTop = std::clamp(ceiling, 0, height);
-    const int floorTop = std::clamp(floor + 1, wallTop, height);
-    for (int row = 0; row < wallTop; ++row) {
-      CHAR_INFO& cell = frame.at(column, row);
-      if (theme == Theme::Outdoor) {
-        drawSkyCell(cell, sky, row, skyAt(row));
-      } else {
-        cell.Char.AsciiChar = ' ';
-        cell.Attributes = kCeilingAttribute;
-      }
-    }
-    for (int row = wallTop; row < floorTop; ++row) {
-      CHAR_INFO& cell = frame.at(column, row);
-      cell.Char.AsciiChar = slice.c;
-      cell.Attributes = slice.attribute;
-    }
-    for (int row = floorTop; row < height; ++row) {
-      CHAR_INFO& cell = frame.at(column, row);
-      cell.Char.AsciiChar = floorAt(row);
-      cell.Attributes = floorColour;
+    if (theme == Theme::Outdoor) placeSky(ray, rayAngle, cloud, height);
+    ray.wallTop = std::clamp(ceiling, 0, height);
+    ray.floorTop = std::clamp(floor + 1, ray.wallTop, height);
+    ray.wall = cellOf(slice.c, slice.attribute);
+  }
+  // Above each column's wall the sky or the ceiling, the wall's slice, below it the floor:
+  // painted a row at a time, in the order the cells lie in memory.
+  const CHAR_INFO ceilingCell = cellOf(' ', kCeilingAttribute);
+  for (int row = 0; row < height; ++row) {
+    CHAR_INFO* cells = &frame.at(0, row);
+    const CHAR_INFO floorCell = cellOf(floorAt(row), floorColour);
+    const char plainSky = skyAt(row);
+    for (int column = 0; column < width; ++column) {
+      const ColumnRay& ray = rays[static_cast<std::size_t>(column)];
+      if (row >= ray.floorTop) cells[column] = floorCell;
+      else if (row >= ray.wallTop) cells[column] = ray.wall;
+      else if (theme == Theme::Outdoor) cells[column] = skyCell(ray, row, plainSky);
+      else cells[column] = ceilingCell;
     }
   }
 }

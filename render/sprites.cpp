@@ -174,22 +174,63 @@ void buildSpriteList(const Game& game, std::vector<MapObject>& sprites) {
 }
 
 void sortFarthestFirst(std::vector<MapObject>& sprites, double playerX, double playerY) {
-  std::vector<DistancedSprite> keyed;
-  sortFarthestFirst(sprites, playerX, playerY, keyed);
+  SpriteOrder order;
+  sortFarthestFirst(sprites, playerX, playerY, order);
 }
 
-// Each sprite's distance is found once rather than at every comparison. The sort compares
-// the same distances in the same order as a sort of the sprites themselves, so the order
-// (of equally far sprites too) is the one that sort gives.
-void sortFarthestFirst(std::vector<MapObject>& sprites, double playerX, double playerY,
-                       std::vector<DistancedSprite>& keyed) {
-  keyed.clear();
-  for (const MapObject& s : sprites) {
-    keyed.emplace_back((s.x - playerX) * (s.x - playerX) + (s.y - playerY) * (s.y - playerY), s);
+namespace {
+
+// An insertion sort gives up after this many steps a sprite: the order it started from was
+// not nearly right (a new level, a crowd of bolts), and the standard sort is quicker then.
+constexpr std::size_t kInsertionStepsPerSprite = 4;
+
+// Farthest first, from the order the last frame found: the sprites come in nearly that order
+// again, so few of them move. False when it gave up.
+bool insertionSortFarthestFirst(std::vector<std::uint32_t>& order, const std::vector<double>& distances) {
+  std::size_t steps = kInsertionStepsPerSprite * order.size();
+  for (std::size_t i = 1; i < order.size(); ++i) {
+    const std::uint32_t moving = order[i];
+    std::size_t j = i;
+    for (; j > 0 && distances[order[j - 1]] < distances[moving]; --j) {
+      if (steps-- == 0) return false;
+      order[j] = order[j - 1];
+    }
+    order[j] = moving;
   }
-  std::sort(keyed.begin(), keyed.end(),
-            [](const DistancedSprite& a, const DistancedSprite& b) { return a.first > b.first; });
-  for (std::size_t i = 0; i < keyed.size(); ++i) sprites[i] = keyed[i].second;
+  return true;
+}
+
+bool strictlyFarthestFirst(const std::vector<std::uint32_t>& order, const std::vector<double>& distances) {
+  for (std::size_t i = 1; i < order.size(); ++i) {
+    if (!(distances[order[i - 1]] > distances[order[i]])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+// Where no two sprites are equally far, there is one order farthest first, found here from
+// the last frame's. Where two are (or a distance is not a number), the standard sort of the
+// list as built decides their order, as it always has.
+void sortFarthestFirst(std::vector<MapObject>& sprites, double playerX, double playerY, SpriteOrder& scratch) {
+  std::vector<double>& distances = scratch.distances;
+  std::vector<std::uint32_t>& order = scratch.order;
+  distances.clear();
+  for (const MapObject& s : sprites) {
+    distances.push_back((s.x - playerX) * (s.x - playerX) + (s.y - playerY) * (s.y - playerY));
+  }
+  const auto asBuilt = [&] {
+    order.resize(sprites.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
+  };
+  if (order.size() != sprites.size()) asBuilt();
+  if (!insertionSortFarthestFirst(order, distances) || !strictlyFarthestFirst(order, distances)) {
+    asBuilt();
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return distances[a] > distances[b]; });
+  }
+  scratch.sorted.clear();
+  for (const std::uint32_t i : order) scratch.sorted.push_back(sprites[i]);
+  sprites.swap(scratch.sorted);
 }
 
 void drawSprites(FrameView frame, const Game& game, const ConsoleScreen& screen,

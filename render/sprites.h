@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/console_screen.h"
 #include "core/records.h"
 #include "render/frame_view.h"
 
 namespace veldra {
 
 struct Game;
-struct ConsoleScreen;
 
 // The frame's sprite list: map objects, living enemies (health in the high byte of the
 // colour) and bolts with the debris of fast ones, in that order.
@@ -21,7 +21,7 @@ void buildSpriteList(const Game& game, std::vector<MapObject>& sprites);  // int
 // Farthest from the player first, so nearer sprites paint over farther ones.
 void sortFarthestFirst(std::vector<MapObject>& sprites, double playerX, double playerY);
 void sortFarthestFirst(std::vector<MapObject>& sprites, double playerX, double playerY,
-                       std::vector<DistancedSprite>& keyed);  // with a scratch list kept from frame to frame
+                       SpriteOrder& scratch);  // with the last frame's order, kept in `scratch`
 
 // Draws the sorted sprites, each column tested against the walls' depth list.
 void drawSprites(FrameView frame, const Game& game, const ConsoleScreen& screen,

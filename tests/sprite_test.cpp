@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 
 #include "render/sprites.h"
@@ -83,6 +85,39 @@ TEST_F(SpriteTest, SortingPutsTheFarthestFirst) {
   EXPECT_EQ(sprites[0].glyph, 'b');
   EXPECT_EQ(sprites[1].glyph, 'c');
   EXPECT_EQ(sprites[2].glyph, 'a');
+}
+
+// Frame after frame the sort starts from the last frame's order; whatever that was, the
+// result is the standard sort's of the list as built, ties (sprites on a grid seen from a
+// cell's centre) and lists that grow or shrink included.
+TEST_F(SpriteTest, TheSortKeptFromFrameToFrameOrdersAsTheStandardSortDoes) {
+  SpriteOrder kept;
+  std::uint32_t seed = 7;
+  const auto next = [&seed](int below) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 16) % static_cast<std::uint32_t>(below));
+  };
+  std::vector<MapObject> level;
+  for (int frame = 0; frame < 300; ++frame) {
+    if (frame % 50 == 0) {  // a new level: every other one a grid, where distances tie
+      level.clear();
+      const bool grid = frame % 100 == 50;
+      const int count = grid ? 40 : 30 + frame / 10;
+      for (int i = 0; i < count; ++i) {
+        const double jitter = grid ? 0.0 : next(1000) * 1e-3;
+        level.push_back({next(9) + 0.5 + jitter, next(9) + 0.5, 'a', static_cast<std::uint16_t>(i)});
+      }
+    }
+    std::vector<MapObject> built = level;
+    if (frame % 7 == 3) built.push_back({1.25, 2.5, '*', 999});  // a bolt for a frame
+    const double x = frame % 3 == 0 ? 4.5 : 4.5 + 0.01 * (frame % 17);
+    std::vector<MapObject> expected = built;
+    const auto far = [x](const MapObject& s) { return (s.x - x) * (s.x - x) + (s.y - 4.5) * (s.y - 4.5); };
+    std::sort(expected.begin(), expected.end(), [&](const MapObject& a, const MapObject& b) { return far(a) > far(b); });
+    sortFarthestFirst(built, x, 4.5, kept);
+    ASSERT_EQ(built.size(), expected.size());
+    for (std::size_t i = 0; i < built.size(); ++i) ASSERT_EQ(built[i].colour, expected[i].colour) << "frame " << frame << ", place " << i;
+  }
 }
 
 TEST_F(SpriteTest, TooCloseOrTooLargeSpritesAreSkipped) {

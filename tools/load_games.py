@@ -155,7 +155,8 @@ def main():
     print(f"{games} games for {elapsed:.1f} s: frames simulated a second min {min(rates):.1f}, "
           f"median {statistics.median(rates):.1f}; the games' CPU {share(user + kernel):.0f}% of {cores} cores "
           f"(user {share(user):.0f}%, kernel {share(kernel):.0f}%), the driver's {share(own):.0f}%; "
-          f"{statistics.mean(sent_during.values()) / elapsed / 1024:.1f} KiB a second a game")
+          f"{statistics.mean(sent_during.values()) / elapsed / 1024:.1f} KiB a second a game; "
+          f"{(user + kernel) / (sum(rates) * elapsed) * 1e6:.0f} us of CPU a frame")
 
 
 if __name__ == "__main__":

@@ -74,6 +74,15 @@ bool sameCell(const CHAR_INFO& cell, const CHAR_INFO& shown) {
          (cell.Attributes & visible) == (shown.Attributes & visible);
 }
 
+// Most cells are as they were, colours and all: those are told by two comparisons before
+// the glyph's visible halves are looked at.
+bool unchangedCell(const CHAR_INFO& cell, const CHAR_INFO& shown) {
+  if (cell.Char.AsciiChar == shown.Char.AsciiChar && cell.Attributes == shown.Attributes) {
+    return shown.Attributes != kUnknownAttribute;
+  }
+  return sameCell(cell, shown);
+}
+
 // The colours to have for a glyph: the wanted ones where they show, the current ones where
 // they do not (so nothing is sent for an unseen half).
 std::uint16_t coloursFor(char glyph, std::uint16_t wanted, std::uint16_t current) {
@@ -173,7 +182,7 @@ void encodeFrame(ScreenModel& model, const CHAR_INFO* cells, int width, int heig
     const CHAR_INFO* rowShown = model.shown.data() + static_cast<std::size_t>(row) * width;
     changed.clear();
     for (int column = 0; column < width; ++column) {
-      if (!sameCell(rowCells[column], rowShown[column])) changed.push_back(column);
+      if (!unchangedCell(rowCells[column], rowShown[column])) changed.push_back(column);
     }
     if (model.colours == ColourMode::Sixteen) {
       for (const int column : changed) sendCell(model, cursor, rowCells[column], column, row, out);
