@@ -115,12 +115,10 @@ std::string levelMismatch(const Header& header) {
 
 // ---- recording ----
 
-Recorder::~Recorder() {
-  if (file_) std::fclose(file_);
-}
+Recorder::~Recorder() { platform::closeRecordFile(file_); }
 
 bool Recorder::start(const std::string& path, const Header& header, std::string& error) {
-  file_ = std::fopen(path.c_str(), "wb");
+  file_ = platform::openRecordFile(path);
   if (!file_) {
     error = "cannot be written";
     return false;
@@ -132,8 +130,7 @@ bool Recorder::start(const std::string& path, const Header& header, std::string&
 
 void Recorder::write(const std::string& bytes) {
   if (!file_) return;
-  std::fwrite(bytes.data(), 1, bytes.size(), file_);
-  std::fflush(file_);
+  platform::appendRecord(*file_, bytes);
 }
 
 void Recorder::frameRead(const platform::FrameInput& input) { current_ = input; }
@@ -143,12 +140,13 @@ void Recorder::frameDrawn(const Game& game) {
   ++frames_;
   if (frames_ % kCheckpointEvery == 0) frame.checkpoint = checkpointOf(game, kFormatVersion);
   write(encodeFrameRecord(previous_, frame));
+  if (frame.checkpoint && file_) platform::flushRecords(*file_);
   previous_ = current_;
 }
 
 void Recorder::finish(const Game& game) {
   write(encodeClosing(Closing{frames_, checkpointOf(game, kFormatVersion)}));
-  std::fclose(file_);
+  platform::closeRecordFile(file_);
   file_ = nullptr;
 }
 

@@ -5,7 +5,6 @@
 // frame by frame, that the game still plays them out the same (verify).
 
 #include <array>
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,6 +14,7 @@
 #include "program/frame_watcher.h"
 #include "core/level_loader.h"
 #include "platform/frame_input.h"
+#include "platform/record_file.h"
 
 namespace veldra::recording {
 
@@ -45,8 +45,8 @@ class Recorder : public platform::FrameInputObserver, public FrameWatcher {
   // Creates the file and writes the header; false (with the reason) when it cannot.
   bool start(const std::string& path, const Header& header, std::string& error);
   void frameRead(const platform::FrameInput& input) override;
-  // Writes the frame's record (with checksums every 60th frame), flushed at once so that
-  // the file always ends on a whole frame.
+  // Writes the frame's record (with checksums every 60th frame). The records go out to the
+  // file at each checksum frame and at the end; a game ended by a signal keeps them too.
   void frameDrawn(const Game& game) override;
   // The closing record: frames recorded and the final checksums.
   void finish(const Game& game);
@@ -56,7 +56,7 @@ class Recorder : public platform::FrameInputObserver, public FrameWatcher {
  private:
   void write(const std::string& bytes);
 
-  std::FILE* file_ = nullptr;
+  platform::RecordFile* file_ = nullptr;
   platform::FrameInput previous_;
   platform::FrameInput current_;
   std::uint32_t frames_ = 0;

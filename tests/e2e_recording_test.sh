@@ -7,6 +7,7 @@
 # for 24-bit colour while recording and for the 256 while replaying, in the game's palette.
 name=e2e_recording
 source "${BASH_SOURCE[0]%/*}/e2e_common.sh" || exit 1
+recording_keys="$3"
 
 verify() { (cd "$levels" && "$game" --verify "$1"); }
 # Starts a recorded game in a pane of that name and leaves the title for play.
@@ -34,19 +35,25 @@ status=$?
 [ $status -eq 0 ] || fail "--verify exited with $status: $result"
 [[ "$result" =~ ^$work/whole.vdm:\ [0-9]+\ frames,\ identical$ ]] || fail "--verify said: $result"
 
-# Cut short by SIGINT: whole frames up to the signal, no closing record; in 24-bit colour,
-# the sky's blue and the HUD's bright green are the palette's own.
+# Cut short by SIGINT: whole frames up to the signal, no closing record, the frames of the
+# last tenth of a second before it included (the game writes its records out about once a
+# second, and at a signal); in 24-bit colour, the sky's blue and the HUD's bright green are
+# the palette's own.
 record_in_pane cut --colours 24bit
 colour_escapes cut | grep -qE '8;2;0;0;128[;m]' || fail "--colours 24bit did not send the palette's dark blue"
 colour_escapes cut | grep -qE '8;2;0;255;0[;m]' || fail "--colours 24bit did not send the palette's bright green"
 tm send-keys -t cut Up
 sleep 0.5
+tm send-keys -t cut Down
+sleep 0.1
 pkill -INT -f -- "--record $work/cut.vdm"
 [ "$(game_exit cut)" == "EXIT=130" ] || fail "the interrupted recording ended with $(game_exit cut)"
 result="$(verify "$work/cut.vdm")"
 status=$?
 [ $status -eq 0 ] || fail "--verify of the cut recording exited with $status: $result"
 [[ "$result" =~ frames,\ identical\ \(the\ recording\ has\ no\ closing\ record\)$ ]] || fail "--verify said: $result"
+"$recording_keys" "$work/cut.vdm" | grep -qE ': ([0-9]+ )*40( |$)' ||
+  fail "the cut recording lost its last frames: Down, pressed a tenth of a second before the signal, is not in it"
 
 # Shown again in the terminal; Esc stops it and the terminal is as it was.
 play_in_pane replay "$levels" --colours 256 --replay "$work/whole.vdm"

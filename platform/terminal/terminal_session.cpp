@@ -119,6 +119,7 @@ void raiseWithDefaultAction(int signalNumber) {
 }
 
 void onFatalSignal(int signalNumber) {
+  writeOutWaitingRecords();
   giveBackTerminal();
   raiseWithDefaultAction(signalNumber);
 }
@@ -143,7 +144,11 @@ void installHandlers() {
   installHandler(SIGWINCH, onResize);
 }
 
-void restoreAtExit() { restoreTerminal(); }
+// An exit from the middle of a game leaves its recorder unclosed: what it recorded is kept.
+void restoreAtExit() {
+  writeOutWaitingRecords();
+  restoreTerminal();
+}
 
 // Keys come from standard input when it is a terminal; otherwise (input redirected, or
 // started from a script) from the process's controlling terminal, if it has one.

@@ -74,6 +74,10 @@ bool takeRedrawRequest();
 // before the process blocks (sleep, key wait), with the next frame, and on the way out.
 void flushConsoleText();
 
+// Writes out the records a recording holds in memory; async-signal-safe, for the signal
+// handlers and the way out.
+void writeOutWaitingRecords();
+
 // Writes all bytes to a file descriptor, retrying short writes and waiting a while for a
 // terminal that has stopped reading (after which the picture is sent whole next time).
 void writeAll(int fd, std::string_view bytes);
