@@ -42,6 +42,29 @@ TEST(KeyDecoderTest, ProtocolEventsGiveEveryMappedKeyAnExactState) {
   }
 }
 
+// A frame reads every key at once; it must read each as asking for it alone does, through
+// legacy holds running out, protocol presses and releases, modifiers and mouse buttons.
+TEST(KeyDecoderTest, AFrameReadsEveryKeyAsAskingForItAloneDoes) {
+  for (const bool exactKeys : {false, true}) {
+    KeyboardState state = exactKeys ? exactState() : KeyboardState{};
+    const std::string bytes[] = {"w", "\x1b[A", "ww", csiU(57441, 1), "\x1b[<0;5;5M", csiU('a', 1), csiU(57441, 3),
+                                 "\x1b[<0;5;5m", "\x1b[<2;5;5M", "\x1bx", csiU(57448, 1), ""};
+    std::uint32_t now = 0;
+    for (const std::string& part : bytes) {
+      beginRead(state);
+      feedInput(state, part, now);
+      for (const std::uint32_t later : {now, now + 40, now + 400, now + 4000}) {
+        bool keys[kVirtualKeyCount];
+        readKeysDown(state, later, keys);
+        for (int key = 0; key < kVirtualKeyCount; ++key) {
+          ASSERT_EQ(keys[key], keyIsDown(state, key, later)) << "key " << key << " after \"" << part.substr(1) << "\" at " << later;
+        }
+      }
+      now += 30;
+    }
+  }
+}
+
 TEST(KeyDecoderTest, ProtocolArrowsInBothForms) {
   const std::pair<char, int> arrows[] = {{'A', kUp}, {'B', kDown}, {'C', kRight}, {'D', kLeft}};
   for (const auto& [final, key] : arrows) {

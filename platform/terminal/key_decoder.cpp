@@ -102,6 +102,7 @@ int keyForArrow(char final) {
 void pressLegacy(KeyboardState& state, int key, std::uint32_t now) {
   if (key == kNoKey) return;
   state.latched[key] = true;
+  state.heldOnce[key] = true;
   noteKeyByte(state.held[key], state.repeatTiming, now, state.lastByteKey != key);
   state.lastByteKey = key;
 }
@@ -388,6 +389,19 @@ bool keyIsDown(const KeyboardState& state, int virtualKey, std::uint32_t now) {
   }
   if (virtualKey < 0 || virtualKey >= kVirtualKeyCount) return false;
   return held(virtualKey);
+}
+
+void readKeysDown(const KeyboardState& state, std::uint32_t now, bool (&keys)[kVirtualKeyCount]) {
+  const bool holds = !state.stateFromOutside;
+  for (int key = 0; key < kVirtualKeyCount; ++key) {
+    keys[key] = state.exactDown[key] || state.latched[key] ||
+                (holds && state.heldOnce[key] && keyHeldAt(state.held[key], now));
+  }
+  keys[vk::kLeftButton] = state.pointer.leftDown || state.latched[vk::kLeftButton];
+  keys[vk::kRightButton] = state.pointer.rightDown || state.latched[vk::kRightButton];
+  keys[vk::kShift] = keys[vk::kLeftShift] || keys[vk::kRightShift];
+  keys[vk::kControl] = keys[vk::kLeftControl] || keys[vk::kRightControl];
+  keys[vk::kAlt] = keys[vk::kLeftAlt] || keys[vk::kRightAlt];
 }
 
 }  // namespace veldra::platform::terminal

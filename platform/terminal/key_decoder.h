@@ -46,6 +46,7 @@ struct KeyboardState {
   bool exactDown[kVirtualKeyCount] = {};
   bool latched[kVirtualKeyCount] = {};  // a press arrived since the previous read
   HeldKey held[kVirtualKeyCount];       // what the bytes of each key said, without releases
+  bool heldOnce[kVirtualKeyCount] = {};  // a legacy byte came for the key (only its hold can hold it)
   RepeatTiming repeatTiming;
   int lastByteKey = -1;                 // the key the last legacy byte named
   bool reportsReleases = false;  // the terminal sends key releases: presses are exact
@@ -85,6 +86,9 @@ bool bytesAreExact(const KeyboardState& state);
 
 // Whether the key is held at `now`.
 bool keyIsDown(const KeyboardState& state, int virtualKey, std::uint32_t now);
+// The same for every key at once, as a frame reads them: the holds of keys no legacy byte
+// ever named are not looked at.
+void readKeysDown(const KeyboardState& state, std::uint32_t now, bool (&keys)[kVirtualKeyCount]);
 
 // Reports from now on come in pixels, cells this wide; the next report places the pointer
 // without counting as motion.

@@ -5,8 +5,10 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <iterator>
 #include <utility>
 
 #include "platform/backend/device.h"
@@ -96,9 +98,9 @@ bool readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
     keyboard.suspendRequested = false;
     ::raise(SIGTSTP);
   }
-  for (int key = 0; key < kVirtualKeyCount; ++key) {
-    keys[static_cast<std::size_t>(key)] = terminal::keyIsDown(keyboard, key, frameTime);
-  }
+  bool down[kVirtualKeyCount];
+  terminal::readKeysDown(keyboard, frameTime, down);
+  std::copy(std::begin(down), std::end(down), keys.begin());
   return exact;
 }
 
