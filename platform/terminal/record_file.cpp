@@ -25,6 +25,7 @@ constexpr std::size_t kWaitingCapacity = 64 * 1024;
 struct RecordFile {
   int fd = -1;
   std::atomic<bool> failed{false};  // a write failed: nothing more is written, the file ends where it does
+  bool seekable = true;  // false for a pipe or a terminal: each record is written as it comes
   std::unique_ptr<char[]> waiting = std::make_unique<char[]>(kWaitingCapacity);
   std::atomic<std::size_t> waitingBytes{0};
   std::atomic<std::int64_t> waitingAt{0};  // where in the file the waiting bytes belong
@@ -34,11 +35,13 @@ namespace {
 
 std::atomic<RecordFile*> fileForSignals{nullptr};
 
-// Async-signal-safe: only pwrite(2). The bytes written.
-std::size_t writeAt(int fd, const char* bytes, std::size_t size, std::int64_t at) {
+// Async-signal-safe: only pwrite(2) (write(2) where the file has no places). The bytes written.
+std::size_t writeAt(const RecordFile& file, const char* bytes, std::size_t size, std::int64_t at) {
   std::size_t done = 0;
   while (done < size) {
-    const ssize_t n = ::pwrite(fd, bytes + done, size - done, static_cast<off_t>(at) + static_cast<off_t>(done));
+    const ssize_t n = file.seekable
+                          ? ::pwrite(file.fd, bytes + done, size - done, static_cast<off_t>(at) + static_cast<off_t>(done))
+                          : ::write(file.fd, bytes + done, size - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     done += static_cast<std::size_t>(n);
@@ -51,7 +54,7 @@ void writeOut(RecordFile& file) {
   const std::int64_t at = file.waitingAt.load();
   const std::size_t size = file.waitingBytes.load();
   if (size == 0 || file.failed) return;
-  const std::size_t written = writeAt(file.fd, file.waiting.get(), size, at);
+  const std::size_t written = writeAt(file, file.waiting.get(), size, at);
   file.waitingBytes.store(0);
   file.waitingAt.store(at + static_cast<std::int64_t>(written));
   if (written < size) file.failed = true;
@@ -64,6 +67,7 @@ RecordFile* openRecordFile(const std::string& path) {
   if (fd < 0) return nullptr;
   auto* file = new RecordFile;
   file->fd = fd;
+  file->seekable = ::lseek(fd, 0, SEEK_CUR) != -1;
   fileForSignals.store(file);
   return file;
 }
@@ -72,9 +76,11 @@ void appendRecord(RecordFile& file, std::string_view record) {
   if (file.failed) return;
   if (record.size() > kWaitingCapacity - file.waitingBytes.load()) writeOut(file);
   const std::size_t size = file.waitingBytes.load();
-  if (record.size() > kWaitingCapacity) {  // larger than the room there is: straight out
+  // A record larger than the room there is goes straight out; so does every record where
+  // the file has no places to write at (there a handler's write could not be undone).
+  if (record.size() > kWaitingCapacity || !file.seekable) {
     const std::int64_t at = file.waitingAt.load();
-    const std::size_t written = writeAt(file.fd, record.data(), record.size(), at);
+    const std::size_t written = writeAt(file, record.data(), record.size(), at);
     file.waitingAt.store(at + static_cast<std::int64_t>(written));
     if (written < record.size()) file.failed = true;
     return;
