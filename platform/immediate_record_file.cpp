@@ -9,6 +9,7 @@ namespace veldra::platform {
 
 struct RecordFile {
   std::FILE* file = nullptr;
+  bool failed = false;
 };
 
 RecordFile* openRecordFile(const std::string& path) {
@@ -18,16 +19,21 @@ RecordFile* openRecordFile(const std::string& path) {
 }
 
 void appendRecord(RecordFile& file, std::string_view record) {
-  std::fwrite(record.data(), 1, record.size(), file.file);
-  std::fflush(file.file);
+  if (file.failed) return;
+  const bool written = std::fwrite(record.data(), 1, record.size(), file.file) == record.size();
+  if (!written || std::fflush(file.file) != 0) file.failed = true;
 }
 
-void flushRecords(RecordFile& file) { std::fflush(file.file); }
+void flushRecords(RecordFile& file) {
+  if (std::fflush(file.file) != 0) file.failed = true;
+}
 
-void closeRecordFile(RecordFile* file) {
-  if (!file) return;
-  std::fclose(file->file);
+bool closeRecordFile(RecordFile* file) {
+  if (!file) return true;
+  const bool closed = std::fclose(file->file) == 0;
+  const bool whole = closed && !file->failed;
   delete file;
+  return whole;
 }
 
 }  // namespace veldra::platform

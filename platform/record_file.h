@@ -15,7 +15,8 @@ struct RecordFile;
 RecordFile* openRecordFile(const std::string& path);
 void appendRecord(RecordFile& file, std::string_view record);
 void flushRecords(RecordFile& file);
-// Flushes and closes; nullptr is allowed.
-void closeRecordFile(RecordFile* file);
+// Flushes and closes; nullptr is allowed. False when some record could not be written (a
+// full disk): the file then ends where the writing stopped.
+bool closeRecordFile(RecordFile* file);
 
 }  // namespace veldra::platform

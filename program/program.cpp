@@ -78,15 +78,22 @@ bool playGame(const BindingTable& bindings, FrameWatcher* watcher, After after) 
   return true;
 }
 
-int record(const std::string& file, const BindingTable& bindings) {
+// `afterPlay` gets what is to be said once the terminal is given back.
+int record(const std::string& file, const BindingTable& bindings, std::string& afterPlay) {
   recording::Recorder recorder;
   std::string error;
   recording::Header header = recording::headerForNow();
   header.bindings = bindings;
   if (!recorder.start(file, header, error)) return complain(file, error);
   platform::setFrameInputObserver(&recorder);
-  const bool played = playGame(bindings, &recorder, [&](const Game& game) { recorder.finish(game); });
+  bool whole = true;
+  const bool played = playGame(bindings, &recorder, [&](const Game& game) { whole = recorder.finish(game); });
   platform::setFrameInputObserver(nullptr);
+  // A recording that could not be written in full (a full disk) is not kept quiet about.
+  if (!whole) {
+    afterPlay = "veldra: " + file + ": could not be written in full (it ends where the writing stopped)\n";
+    return kBadUse;
+  }
   return played ? 0 : kBadUse;
 }
 
@@ -289,14 +296,16 @@ int runProgram(const CommandLine& command) {
   platform::start(command.mode == RunMode::Verify ? platform::Devices::Off : platform::Devices::On, settings.colours,
                   settings.mouse);
   int status = kBadUse;
+  std::string afterPlay;
   switch (command.mode) {
     case RunMode::Play: status = playGame(settings.bindings, nullptr, [](const Game&) {}) ? 0 : kBadUse; break;
-    case RunMode::Record: status = record(command.file, settings.bindings); break;
+    case RunMode::Record: status = record(command.file, settings.bindings, afterPlay); break;
     case RunMode::Replay: status = playBack(command.file, recording::PlaybackMode::Replay); break;
     case RunMode::Verify: status = playBack(command.file, recording::PlaybackMode::Verify); break;
     default: break;
   }
   platform::stop();
+  if (!afterPlay.empty()) platform::writeStandardError(afterPlay);
   return status;
 }
 

@@ -144,10 +144,11 @@ void Recorder::frameDrawn(const Game& game) {
   previous_ = current_;
 }
 
-void Recorder::finish(const Game& game) {
+bool Recorder::finish(const Game& game) {
   write(encodeClosing(Closing{frames_, checkpointOf(game, kFormatVersion)}));
-  platform::closeRecordFile(file_);
+  const bool whole = platform::closeRecordFile(file_);
   file_ = nullptr;
+  return whole;
 }
 
 // ---- playing back ----

@@ -48,8 +48,9 @@ class Recorder : public platform::FrameInputObserver, public FrameWatcher {
   // Writes the frame's record (with checksums every 60th frame). The records go out to the
   // file at each checksum frame and at the end; a game ended by a signal keeps them too.
   void frameDrawn(const Game& game) override;
-  // The closing record: frames recorded and the final checksums.
-  void finish(const Game& game);
+  // The closing record: frames recorded and the final checksums. False when the file could
+  // not be written in full.
+  bool finish(const Game& game);
 
   std::uint32_t frames() const { return frames_; }
 

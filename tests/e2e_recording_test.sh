@@ -55,6 +55,16 @@ status=$?
 "$recording_keys" "$work/cut.vdm" | grep -qE ': ([0-9]+ )*40( |$)' ||
   fail "the cut recording lost its last frames: Down, pressed a tenth of a second before the signal, is not in it"
 
+# A recording to a full disk: the game plays on and, once over, says the file is not whole.
+play_in_pane full "$levels" --record /dev/full
+wait_for full "PRESS ENTER TO START VELDRA!"
+tm send-keys -t full Enter
+wait_for full "HP: "
+sleep 1.2  # past the first second's write
+tm send-keys -t full Escape
+[ "$(game_exit full)" == "EXIT=2" ] || fail "a recording to a full disk ended with $(game_exit full)"
+wait_for full "veldra: /dev/full: could not be written in full" || fail "a recording to a full disk was not reported"
+
 # Shown again in the terminal; Esc stops it and the terminal is as it was.
 play_in_pane replay "$levels" --colours 256 --replay "$work/whole.vdm"
 wait_for replay "HP: "

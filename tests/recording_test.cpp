@@ -115,6 +115,37 @@ TEST_F(RecordingTest, TheGoldenGamesDrawThePicturesTheyAlwaysDrew) {
   }
 }
 
+// Each record is in the file as soon as its frame is played (the signal-safe buffering is
+// the terminal's alone); a file that cannot take the game is reported once it is over.
+TEST_F(RecordingTest, RecordsReachTheFileAsTheyArePlayedAndAFullDiskIsReported) {
+  headless::reset();
+  headless::setWindowSize(100, 32);
+  std::size_t framesInFile = 0;
+  headless::setInputScript([&](int frame) {
+    testing::releaseAllKeys();
+    if (frame == 2) headless::setKeyDown(vk::kEnter, true);
+    if (frame == 100) {
+      std::string error;
+      const auto sofar = recording::decode(bytes(), error);
+      framesInFile = sofar ? sofar->frames.size() : 0;
+    }
+    if (frame == 110) headless::setKeyDown(vk::kEscape, true);
+  });
+  ASSERT_EQ(runProgram(parseCommandLine({"--record", kRecording})), 0);
+  EXPECT_EQ(framesInFile, 100u) << "every frame played before the 101st";
+
+  headless::reset();
+  headless::setWindowSize(100, 32);
+  headless::setInputScript([](int frame) {
+    testing::releaseAllKeys();
+    if (frame == 2) headless::setKeyDown(vk::kEnter, true);
+    if (frame == 20) headless::setKeyDown(vk::kEscape, true);
+  });
+  EXPECT_EQ(runProgram(parseCommandLine({"--record", "/dev/full"})), 2);
+  EXPECT_NE(headless::standardError().find("veldra: /dev/full: could not be written in full"), std::string::npos)
+      << headless::standardError();
+}
+
 // A recording written again with each frame's input changed by `change` (frame index, input).
 std::string rewritten(const recording::Recording& recording, const std::function<void(std::size_t, platform::FrameInput&)>& change) {
   std::string bytes = recording::encodeStart(recording.header);

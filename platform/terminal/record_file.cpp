@@ -91,13 +91,14 @@ void appendRecord(RecordFile& file, std::string_view record) {
 
 void flushRecords(RecordFile& file) { writeOut(file); }
 
-void closeRecordFile(RecordFile* file) {
-  if (!file) return;
+bool closeRecordFile(RecordFile* file) {
+  if (!file) return true;
   writeOut(*file);
   RecordFile* expected = file;
   fileForSignals.compare_exchange_strong(expected, nullptr);
-  ::close(file->fd);
+  const bool whole = ::close(file->fd) == 0 && !file->failed;
   delete file;
+  return whole;
 }
 
 namespace terminal {
