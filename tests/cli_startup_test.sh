@@ -45,6 +45,10 @@ $output"
 [ "$status" -eq 2 ] || fail "without a terminal the exit status was $status, expected 2"
 [ "$(wc -l <"$scratch/stderr")" -eq 1 ] && grep -q "^veldra: no terminal to read keys from" "$scratch/stderr" ||
   fail "without a terminal standard error held: $(cat "$scratch/stderr")"
+# So does a recorded game: its file was written whole, so nothing more is said.
+timeout -s TERM 10 setsid -w "$game" --record "$scratch/none.vdm" </dev/null >/dev/null 2>"$scratch/stderr"
+[ $? -eq 2 ] && [ "$(wc -l <"$scratch/stderr")" -eq 1 ] ||
+  fail "a recorded game without a terminal said: $(cat "$scratch/stderr")"
 
 # --help and -h: the usage on standard output, nothing on standard error, status 0; --version
 # the version the packages carry; a bad option the usage on standard error and status 2.

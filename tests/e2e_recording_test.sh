@@ -55,6 +55,15 @@ status=$?
 "$recording_keys" "$work/cut.vdm" | grep -qE ': ([0-9]+ )*40( |$)' ||
   fail "the cut recording lost its last frames: Down, pressed a tenth of a second before the signal, is not in it"
 
+# A recording into a pipe (which has no places to write at) is whole too.
+play_in_pane piped "$levels" --record ">(cat > $work/piped.vdm)"
+wait_for piped "PRESS ENTER TO START VELDRA!"
+tm send-keys -t piped Enter
+wait_for piped "HP: "
+quit_and_check piped
+result="$(verify "$work/piped.vdm")"
+[[ "$result" =~ frames,\ identical$ ]] || fail "--verify of the recording through a pipe said: $result"
+
 # A recording to a full disk: the game plays on and, once over, says the file is not whole.
 play_in_pane full "$levels" --record /dev/full
 wait_for full "PRESS ENTER TO START VELDRA!"
