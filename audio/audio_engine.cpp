@@ -234,6 +234,11 @@ std::int16_t atVolume(std::int16_t sample, int volumePercent) {
 void playSound(SoundClient& client, double startHz, double endHz, double seconds, double volume) {
   if (!client.engineOpen) return;
   AudioEngine& engine = AudioEngine::instance();
+  if (platform::consolePlaysSound()) {
+    const double atPlayersVolume = volume * std::clamp(engine.volumePercent.load(), 0, kFullVolume) / kFullVolume;
+    platform::sendSoundToConsole({startHz, endHz, seconds, atPlayersVolume});
+    return;
+  }
   const Voice voice = makeVoice(startHz, endHz, seconds, volume, engine.sampleRate);
   std::lock_guard<std::mutex> guard(engine.lock);
   // Without a worker nothing would ever play or remove the voice: drop it. Likewise beyond

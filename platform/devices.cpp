@@ -32,6 +32,8 @@ constexpr DeviceCalls kBackend{
     device::sleepMilliseconds,
     device::waitForKey,
     device::waveOpen,
+    device::consolePlaysSound,
+    device::sendSoundToConsole,
 };
 
 // Nothing is shown or heard, nothing waits, there is no keyboard and no key is down (a
@@ -61,6 +63,8 @@ constexpr DeviceCalls kNull{
     [](std::uint32_t) {},
     [] {},
     [](WaveSignal, void*) -> WaveDevice* { return nullptr; },
+    [] { return false; },
+    [](const SoundRequest&) {},
 };
 
 const DeviceCalls* active = &kBackend;
@@ -90,6 +94,8 @@ void writeStandardOutput(std::string_view text) { devicesInUse().writeStandardOu
 void sleepMilliseconds(std::uint32_t milliseconds) { devicesInUse().sleepMilliseconds(milliseconds); }
 void waitForKey() { devicesInUse().waitForKey(); }
 WaveDevice* waveOpen(WaveSignal signal, void* context) { return devicesInUse().waveOpen(signal, context); }
+bool consolePlaysSound() { return devicesInUse().consolePlaysSound(); }
+void sendSoundToConsole(const SoundRequest& request) { devicesInUse().sendSoundToConsole(request); }
 
 // A result (a check's verdict, the usage asked for, the version) reaches standard output
 // even with the devices off; with them on it goes as every other line does.

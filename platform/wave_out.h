@@ -37,4 +37,20 @@ void waveReset(WaveDevice* device);
 // Closes the device; the pointer is invalid afterwards.
 void waveClose(WaveDevice* device);
 
+// One tone as the game asks for it: a glide from startHz to endHz over `seconds` at
+// `volume` (0..1, the player's volume already applied).
+struct SoundRequest {
+  double startHz = 0.0;
+  double endHz = 0.0;
+  double seconds = 0.0;
+  double volume = 0.0;
+};
+
+// Whether the console plays sound itself: it said so when asked (a terminal drawn in a
+// browser page does). Each request then goes to it as it is made, to be heard where the
+// player is, instead of through a wave device by the machine the game runs on. False on
+// every other console, and while the devices are off.
+bool consolePlaysSound();
+void sendSoundToConsole(const SoundRequest& request);
+
 }  // namespace veldra::platform

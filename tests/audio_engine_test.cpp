@@ -248,6 +248,18 @@ TEST_F(AudioEngineTest, WithoutADeviceOpenFailsAndRequestsAreDropped) {
   EXPECT_EQ(AudioEngine::instance().openCount, 0);
   for (int i = 0; i < 1000; ++i) playSound(client, 400, 200, 0.1, 0.15);
   EXPECT_TRUE(AudioEngine::instance().voicesSnapshot().empty());
+  // A console that plays sound itself hears every request even so, at the player's volume,
+  // and nothing reaches the mixer.
+  headless::setConsolePlaysSound(true);
+  AudioEngine::instance().volumePercent = 40;
+  playSound(client, 400, 200, 0.1, 0.5);
+  AudioEngine::instance().volumePercent = kFullVolume;
+  ASSERT_EQ(headless::consoleSounds().size(), 1u);
+  EXPECT_EQ(headless::consoleSounds()[0].startHz, 400);
+  EXPECT_EQ(headless::consoleSounds()[0].endHz, 200);
+  EXPECT_EQ(headless::consoleSounds()[0].seconds, 0.1);
+  EXPECT_DOUBLE_EQ(headless::consoleSounds()[0].volume, 0.2);
+  EXPECT_TRUE(AudioEngine::instance().voicesSnapshot().empty());
   AudioEngine::instance().close();
   EXPECT_EQ(AudioEngine::instance().openCount, 0);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "platform/terminal/cp437.h"
@@ -151,6 +152,15 @@ TEST(FrameEncoderTest, CodePage437BytesBecomeTheirCharacters) {
   std::vector<CHAR_INFO> cells = {cell('\xDB', 0x6E), cell('\xDF', 0x1F)};
   const std::string out = encode(model, cells, 2, 1);
   EXPECT_NE(out.find("\x1b[93;43m\u2588\x1b[97;44m\u2580"), std::string::npos) << out;
+}
+
+TEST(FrameEncoderTest, ASoundRequestIsAShortSequenceWithinATonesBounds) {
+  std::string out;
+  appendSoundRequest(out, {440.0, 110.125, 0.25, 0.15});
+  EXPECT_EQ(out, "\x1b]7707;440.00;110.13;250;0.1500\a");
+  out.clear();
+  appendSoundRequest(out, {-5.0, 1e9, std::nan(""), 3.0});
+  EXPECT_EQ(out, "\x1b]7707;0.00;100000.00;0;1.0000\a") << "nothing a terminal could choke on";
 }
 
 }  // namespace

@@ -374,6 +374,13 @@ TEST(KeyDecoderTest, PixelReportsAreTakenWhereTheTerminalOffersThem) {
   KeyboardState state;
   feedInput(state, "\x1b[?1016;0$y", 0);
   EXPECT_FALSE(state.pointer.pixelReportsOffered) << "status 0: the mode is unknown there";
+  // The sound mode's answer likewise: only set (1) says the terminal plays sound itself.
+  for (const char* status : {"0", "2", "3", "4"}) {
+    feedInput(state, std::string("\x1b[?7707;") + status + "$y", 0);
+    EXPECT_FALSE(state.playsSound) << status;
+  }
+  feedInput(state, "\x1b[?7707;1$y", 0);
+  EXPECT_TRUE(state.playsSound);
   feedInput(state, "\x1b[?1016;2$y" + mouse(35, 40), 0);
   EXPECT_TRUE(state.pointer.pixelReportsOffered);
   usePixelReports(state, 8);

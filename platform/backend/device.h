@@ -79,6 +79,8 @@ struct DeviceCalls {
   void (*sleepMilliseconds)(std::uint32_t);
   void (*waitForKey)();
   WaveDevice* (*waveOpen)(WaveSignal, void*);
+  bool (*consolePlaysSound)();
+  void (*sendSoundToConsole)(const SoundRequest&);
 };
 
 // The devices in use, as useDevices chose.

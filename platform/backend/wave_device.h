@@ -9,4 +9,8 @@ namespace veldra::platform::device {
 // The call of wave_out.h of the same name.
 WaveDevice* waveOpen(WaveSignal signal, void* context);
 
+// The calls of wave_out.h of the same names.
+bool consolePlaysSound();
+void sendSoundToConsole(const SoundRequest& request);
+
 }  // namespace veldra::platform::device

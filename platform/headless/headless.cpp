@@ -61,6 +61,8 @@ struct HeadlessState {
   int rows = 25;
   bool audioAvailable = true;
   bool waveWritesFail = false;
+  bool consolePlaysSound = false;
+  std::vector<SoundRequest> consoleSounds;
   int frameWrites = 0;
   int inputCalls = 0;
   std::function<void(int)> inputScript;
@@ -223,6 +225,9 @@ WaveDevice* device::waveOpen(WaveSignal signal, void* context) {
   return openDevice;
 }
 
+bool device::consolePlaysSound() { return state().consolePlaysSound; }
+void device::sendSoundToConsole(const SoundRequest& request) { state().consoleSounds.push_back(request); }
+
 void wavePrepare(WaveDevice*, WaveBuffer& buffer) { buffer.prepared = true; }
 void waveUnprepare(WaveDevice*, WaveBuffer& buffer) { buffer.prepared = false; }
 
@@ -308,6 +313,8 @@ void setNoConsole() {
 }
 
 void setAudioDeviceAvailable(bool available) { state().audioAvailable = available; }
+void setConsolePlaysSound(bool plays) { state().consolePlaysSound = plays; }
+const std::vector<SoundRequest>& consoleSounds() { return state().consoleSounds; }
 
 int frameWrites() { return state().frameWrites; }
 

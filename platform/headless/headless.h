@@ -9,6 +9,7 @@
 
 #include "platform/console.h"
 #include "platform/pad_reading.h"
+#include "platform/wave_out.h"
 
 namespace veldra::platform::headless {
 
@@ -26,6 +27,8 @@ void setTickCount(std::uint32_t milliseconds);
 void setWindowSize(int columns, int rows);     // console queries succeed with this visible window
 void setNoConsole();                           // console queries fail
 void setAudioDeviceAvailable(bool available);  // when false, opening the wave device fails
+void setConsolePlaysSound(bool plays);         // a console that plays the sounds itself
+const std::vector<SoundRequest>& consoleSounds();  // what it was sent since reset()
 int frameWrites();                             // whole-frame cell writes since reset()
 
 // Runs at every read of the keys, that is once at the top of every frame (beginFrame, while

@@ -164,6 +164,15 @@ void device::writeConsoleText(ConsoleHandle output, std::string_view text) {
 
 bool device::pictureWasCut() { return session().pictureCut; }
 
+// A terminal that takes no frames for long takes no sounds either: beyond this many bytes
+// waiting (about a thousand tones) new ones are dropped, being late already.
+constexpr std::size_t kMostWaitingSoundBytes = 1 << 16;
+
+void device::sendSoundToConsole(const SoundRequest& request) {
+  Session& s = session();
+  if (s.outputIsTerminal && s.soundText.size() < kMostWaitingSoundBytes) terminal::appendSoundRequest(s.soundText, request);
+}
+
 void device::writeStandardOutputBytes(std::string_view text) { terminal::writeAll(STDOUT_FILENO, text); }
 
 void device::writeStandardOutput(std::string_view text) {

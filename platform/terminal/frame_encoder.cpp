@@ -1,6 +1,7 @@
 #include "platform/terminal/frame_encoder.h"
 
 #include <array>
+#include <cmath>
 
 #include "platform/terminal/cp437.h"
 
@@ -113,6 +114,39 @@ void appendCursorPosition(std::string& out, int column, int row) {
   out.push_back(';');
   appendNumber(out, column + 1);
   out.push_back('H');
+}
+
+namespace {
+
+// A sound's numbers are kept within what a tone can be, so the sequence stays short and a
+// NaN never reaches the terminal.
+constexpr double kHighestSoundHz = 100000.0;
+constexpr double kLongestSoundSeconds = 600.0;
+
+// `value` within [0, highest], in units of 1/scale, as digits with `decimals` after the point.
+void appendFixed(std::string& out, double value, double highest, int scale, int decimals) {
+  const double within = std::isnan(value) ? 0.0 : std::fmin(std::fmax(value, 0.0), highest);
+  const long long units = std::llround(within * scale);
+  appendNumber(out, static_cast<int>(units / scale));
+  if (decimals == 0) return;
+  out.push_back('.');
+  std::string fraction = std::to_string(units % scale);
+  out.append(static_cast<std::size_t>(decimals) - fraction.size(), '0');
+  out += fraction;
+}
+
+}  // namespace
+
+void appendSoundRequest(std::string& out, const SoundRequest& request) {
+  out += "\x1b]7707;";
+  appendFixed(out, request.startHz, kHighestSoundHz, 100, 2);
+  out.push_back(';');
+  appendFixed(out, request.endHz, kHighestSoundHz, 100, 2);
+  out.push_back(';');
+  appendFixed(out, request.seconds * 1000.0, kLongestSoundSeconds * 1000.0, 1, 0);
+  out.push_back(';');
+  appendFixed(out, request.volume, 1.0, 10000, 4);
+  out.push_back('\a');
 }
 
 namespace {

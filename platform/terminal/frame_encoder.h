@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/console.h"
+#include "platform/wave_out.h"
 #include "platform/terminal/colour_modes.h"
 
 namespace veldra::platform::terminal {
@@ -46,5 +47,11 @@ void appendAttribute(std::string& out, std::uint16_t attribute, ColourMode mode)
 
 // Cursor position escape, 0-based column and row.
 void appendCursorPosition(std::string& out, int column, int row);
+
+// A tone for a terminal that plays sound itself, as it said when asked with
+// kTerminalSoundQuery (key_decoder.h): OSC 7707 ; start Hz ; end Hz ; milliseconds ;
+// volume BEL, the frequencies to a hundredth of a hertz and the volume (0..1) to a
+// ten-thousandth. Terminals that do not know the number ignore the sequence.
+void appendSoundRequest(std::string& out, const SoundRequest& request);
 
 }  // namespace veldra::platform::terminal

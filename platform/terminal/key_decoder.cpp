@@ -229,9 +229,11 @@ constexpr int kPixelMouseMode = 1016;
 void applyModeReport(KeyboardState& state, std::string_view parameters) {
   const auto fields = parseParameters(parameters);
   const int status = fieldValue(fields, 1, 0, 0);
-  if (fieldValue(fields, 0, 0, 0) == kPixelMouseMode && (status == 1 || status == 2)) {
-    state.pointer.pixelReportsOffered = true;
-  }
+  const int mode = fieldValue(fields, 0, 0, 0);
+  if (mode == kPixelMouseMode && (status == 1 || status == 2)) state.pointer.pixelReportsOffered = true;
+  // Only a terminal that has the mode set plays sound: one that merely knows a mode of
+  // that number (reset, 2) is some other terminal's.
+  if (mode == kTerminalSoundMode) state.playsSound = status == 1;
 }
 
 void handleControlSequence(KeyboardState& state, std::string_view parameters, char final, std::uint32_t now) {

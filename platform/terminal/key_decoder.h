@@ -62,6 +62,7 @@ struct KeyboardState {
   // Keys of the main block read by where they sit (the US layout's key in that place)
   // wherever the bytes say it: kitty's base-layout key, win32-input-mode's scan code.
   bool keysByPosition = false;
+  bool playsSound = false;  // the terminal said it plays sound itself (kTerminalSoundQuery)
 };
 
 // Starts a read of the table: the presses latched for the last one are forgotten.
@@ -99,5 +100,10 @@ double takePointerMotion(KeyboardState& state);
 
 // The request the terminal answers with its keyboard-protocol flags (for reportsReleases).
 constexpr std::string_view kKeyboardProtocolQuery = "\x1b[?u";
+// The question whether the terminal plays sound itself: a mode query of a private mode of
+// ours, which a terminal drawn in a browser page answers as set (CSI ? 7707 ; 1 $ y). Any
+// other terminal says it does not know the mode, or nothing.
+constexpr int kTerminalSoundMode = 7707;
+constexpr std::string_view kTerminalSoundQuery = "\x1b[?7707$p";
 
 }  // namespace veldra::platform::terminal

@@ -73,6 +73,8 @@ void readMouse(FrameInput& input) {
 
 bool keyboardAvailable() { return terminal::session().inputIsTerminal; }
 
+bool consolePlaysSound() { return keyboard.playsSound; }
+
 bool readKeyboard(std::array<bool, kVirtualKeyCount>& keys) {
   keys.fill(false);
   if (!terminal::session().inputIsTerminal) return false;

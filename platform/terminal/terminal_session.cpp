@@ -27,7 +27,8 @@ constexpr const char* kResetColours = "\x1b[0m";
 // that asks which flags the terminal took; focus reports, so that keys held when the window
 // loses the focus do not stay down (and so that the X server's keys are read only while the
 // terminal has it); and win32-input-mode, in which Windows Terminal and its kin send every
-// key's press and release. A terminal ignores what it does not know.
+// key's press and release. Then the question whether the terminal plays sound itself. A
+// terminal ignores what it does not know.
 constexpr const char* kPushKeyboardProtocol = "\x1b[>11u";
 // The same with the alternate keys (4): each key also names the US layout's key in its
 // place, for a player who reads letters by where they sit.
@@ -65,6 +66,7 @@ void takeKeyboard() {
   writeRaw(platform::lettersByPosition() ? kPushKeyboardProtocolWithPlaces : kPushKeyboardProtocol);
   writeRaw(kKeyboardProtocolQuery);
   writeRaw(kTakeFocusAndWin32Keys);
+  writeRaw(kTerminalSoundQuery);
 }
 
 // Async-signal-safe: only write(2) and tcsetattr(3).
@@ -247,9 +249,16 @@ void flushConsoleText() {
   if (s.frameWaiting) {
     s.frameWaiting = false;
     s.frameBytes += s.pendingText;
+    s.frameBytes += s.soundText;
     s.pendingText.clear();
+    s.soundText.clear();
     if (writeFrameBytes(s.picture, STDOUT_FILENO, s.frameBytes)) frameWentOut(s.pacing, s.frameTicks);
     return;
+  }
+  // Sounds wait with a held frame, for the terminal to catch up; they are never dropped.
+  if (!s.frameHeld) {
+    s.pendingText += s.soundText;
+    s.soundText.clear();
   }
   if (s.pendingText.empty()) return;
   if (s.frameHeld) {

@@ -41,6 +41,7 @@ struct Session {
   bool frameWaiting = false;      // frameBytes holds a frame not written yet (see flushConsoleText)
   std::uint32_t frameTicks = 0;   // when that frame was drawn
   std::string pendingText;        // console text not yet written (see flushConsoleText)
+  std::string soundText;          // sound requests for the terminal, sent with the next write
   std::string transcript;         // plain lines written while the picture was up
 };
 

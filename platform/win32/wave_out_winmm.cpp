@@ -66,6 +66,10 @@ void watchDevice(WaveDevice* device) {
 
 }  // namespace
 
+// The Windows console never plays sound of its own.
+bool device::consolePlaysSound() { return false; }
+void device::sendSoundToConsole(const SoundRequest&) {}
+
 WaveDevice* device::waveOpen(WaveSignal signal, void* context) {
   auto device = std::make_unique<WaveDevice>();
   device->signal = signal;
