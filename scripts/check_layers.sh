@@ -14,6 +14,7 @@ root="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
 # frontend/, world/, player/, and program/ on top, which runs it all. Outside the game:
 # the tests see everything but a backend's devices; the fuzz targets, benchmarks and tools
 # likewise, and none of them sees the tests but the fuzz targets (the model terminal).
+# veldra-web (web/) is a program beside the game that runs it: it sees none of its code.
 game="platform audio core render frontend world player program"
 declare -A allowed=(
   [platform]="platform/backend"
@@ -32,6 +33,7 @@ declare -A allowed=(
   [fuzz]="$game platform/terminal platform/headless tests"
   [bench]="$game platform/terminal platform/headless"
   [tools]="$game platform/terminal platform/headless"
+  [web]=""
 )
 
 status=0
@@ -48,8 +50,8 @@ while IFS= read -r dir; do
     echo "layering: $folder has no rule in scripts/check_layers.sh"
     status=1
   fi
-done < <(find "$root"/{platform,audio,core,render,frontend,world,player,program,tests,fuzz,bench,tools} -type f \
-  \( -name '*.h' -o -name '*.cpp' \) -printf '%h\n' | sort -u)
+done < <(find "$root"/{platform,audio,core,render,frontend,world,player,program,tests,fuzz,bench,tools,web} \
+  -name node_modules -prune -o -type f \( -name '*.h' -o -name '*.cpp' \) -printf '%h\n' | sort -u)
 
 for folder in "${!allowed[@]}"; do
   for file in "$root/$folder"/*.h "$root/$folder"/*.cpp; do

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, playing and testing need, only where it is missing (Debian/Ubuntu).
-# Further package names may be given (the fuzz script asks for clang this way).
+# Further package names may be given (the fuzz script asks for clang this way); "web" asks
+# for what veldra-web and its page need: Boost, Node.js with npm, Chromium for the page's
+# tests, and the page's npm packages (xterm.js), fetched into web/node_modules.
 # Elsewhere (no apt), checks that what building the game needs is there, says what is not
 # and how to get it, and fails only then.
 set -euo pipefail
@@ -29,17 +31,45 @@ HOW
     exit 1
   fi
 }
+root="$(cd "$(dirname "$0")/.." && pwd)"
+web=false
+asked=()
+for package in "$@"; do
+  if [ "$package" = web ]; then
+    web=true
+    asked+=(libboost-dev chromium)
+    # Node.js may come from elsewhere (NodeSource's package carries its own npm).
+    command -v npm >/dev/null 2>&1 || asked+=(nodejs npm)
+  else
+    asked+=("$package")
+  fi
+done
+
+# The page's packages, as package-lock.json pins them, fetched again only when it changed.
+fetch_page_packages() {
+  $web || return 0
+  local lock="$root/web/package-lock.json" fetched="$root/web/node_modules/.fetched-lock.json"
+  if ! cmp -s "$lock" "$fetched"; then
+    echo "Fetching the page's packages (npm ci in web/)"
+    (cd "$root/web" && npm ci --no-audit --no-fund --loglevel=error)
+    cp "$lock" "$fetched"
+  fi
+}
+
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
-  check_build_tools "$@"
+  check_build_tools "${asked[@]}"
   exit 0
 fi
 
-packages=(cmake ninja-build ccache g++ make libgtest-dev libbenchmark-dev libtomlplusplus-dev libsdl2-dev tmux libasound2 python3 "$@")
+packages=(cmake ninja-build ccache g++ make libgtest-dev libbenchmark-dev libtomlplusplus-dev libsdl2-dev tmux libasound2 python3 "${asked[@]}")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  fetch_page_packages
+  exit 0
+fi
 
 echo "Installing: ${missing[*]}"
 sudo=""
@@ -50,3 +80,4 @@ $sudo apt-get update -qq
 if ! $sudo apt-get install -y -qq "${missing[@]}"; then
   $sudo apt-get install -y -qq "${missing[@]/libasound2/libasound2t64}"
 fi
+fetch_page_packages

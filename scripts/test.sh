@@ -72,9 +72,10 @@ trap finish EXIT
 
 # The X terminal tests need a virtual X server, real key events and three real terminals
 # (GNOME Terminal with a session bus); the fuzz targets clang's fuzzer runtime; the Windows
-# build MinGW-w64, GoogleTest's sources and Wine; the packages dpkg-dev.
+# build MinGW-w64, GoogleTest's sources and Wine; the packages dpkg-dev; veldra-web Boost,
+# and its page's tests Chromium, Node.js and the page's npm packages.
 stage "install what is missing" "$root/scripts/install-deps.sh" xvfb xdotool kitty xterm gnome-terminal dbus-daemon \
-  clang libclang-rt-dev wine64 g++-mingw-w64-x86-64-posix googletest imagemagick dpkg-dev
+  clang libclang-rt-dev wine64 g++-mingw-w64-x86-64-posix googletest imagemagick dpkg-dev web
 mkdir -p "$logs"
 
 in_background "wine prefix" "$root/scripts/wine_prefix.sh"
