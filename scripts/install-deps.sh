@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, playing and testing need, only where it is missing (Debian/Ubuntu).
 # Further package names may be given (the fuzz script asks for clang this way); "web" asks
-# for what veldra-web and its page need: Boost, Node.js with npm, Chromium for the page's
-# tests, and the page's npm packages (xterm.js), fetched into web/node_modules.
+# for what veldra-web and its page need: Boost, Node.js with npm, and the page's npm
+# packages (xterm.js), fetched into web/node_modules.
 # Elsewhere (no apt), checks that what building the game needs is there, says what is not
 # and how to get it, and fails only then.
 set -euo pipefail
@@ -37,7 +37,7 @@ asked=()
 for package in "$@"; do
   if [ "$package" = web ]; then
     web=true
-    asked+=(libboost-dev chromium)
+    asked+=(libboost-dev)
     # Node.js may come from elsewhere (NodeSource's package carries its own npm).
     command -v npm >/dev/null 2>&1 || asked+=(nodejs npm)
   else

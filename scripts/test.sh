@@ -75,7 +75,7 @@ trap finish EXIT
 # build MinGW-w64, GoogleTest's sources and Wine; the packages dpkg-dev; veldra-web Boost,
 # and its page's tests Chromium, Node.js and the page's npm packages.
 stage "install what is missing" "$root/scripts/install-deps.sh" xvfb xdotool kitty xterm gnome-terminal dbus-daemon \
-  clang libclang-rt-dev wine64 g++-mingw-w64-x86-64-posix googletest imagemagick dpkg-dev web
+  clang libclang-rt-dev wine64 g++-mingw-w64-x86-64-posix googletest imagemagick dpkg-dev web chromium
 mkdir -p "$logs"
 
 in_background "wine prefix" "$root/scripts/wine_prefix.sh"

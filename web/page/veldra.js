@@ -24,6 +24,8 @@
   term.open(document.getElementById('terminal'));
   fit.fit();
   window.veldraTerm = term;  // for the tests, which read what is shown
+  // A watcher joins after the game hid the cursor: it is hidden here too.
+  if (watching) term.write('\x1b[?25l');
   const status = document.getElementById('status');
   const notice = document.getElementById('notice');
 
