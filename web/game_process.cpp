@@ -10,12 +10,34 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 namespace veldra::web {
 namespace {
 
+// The server's environment with the terminal's names set and no display: the keys are the
+// page's, never this machine's X server's.
+std::vector<std::string> gameEnvironment() {
+  std::vector<std::string> names{"TERM=xterm-256color", "COLORTERM=truecolor"};
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    const std::string_view variable(*entry);
+    const std::string_view name = variable.substr(0, variable.find('='));
+    if (name != "TERM" && name != "COLORTERM" && name != "DISPLAY" && name != "WAYLAND_DISPLAY" && name != "WINDOWID") {
+      names.emplace_back(variable);
+    }
+  }
+  return names;
+}
+
+std::vector<char*> pointersTo(std::vector<std::string>& words) {
+  std::vector<char*> pointers;
+  for (std::string& word : words) pointers.push_back(word.data());
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
 // In the child, between fork and exec: only async-signal-safe calls.
-[[noreturn]] void becomeGame(const char* game, char* const* argv, const char* folder) {
+[[noreturn]] void becomeGame(const char* game, char* const* argv, char* const* envp, const char* folder) {
   sigset_t none;
   sigemptyset(&none);
   ::sigprocmask(SIG_SETMASK, &none, nullptr);
@@ -24,9 +46,7 @@ namespace {
   const long most = ::sysconf(_SC_OPEN_MAX);
   for (int fd = 3; fd < (most > 0 && most < 65536 ? most : 65536); ++fd) ::close(fd);
   if (::chdir(folder) != 0) ::_exit(127);
-  ::setenv("TERM", "xterm-256color", 1);
-  ::setenv("COLORTERM", "truecolor", 1);
-  ::execv(game, argv);
+  ::execve(game, argv, envp);
   ::_exit(127);
 }
 
@@ -40,9 +60,9 @@ bool startGame(const GameStart& start, GameProcess& process, std::string& error)
   // Everything the child needs is made before the fork: after it only plain calls.
   std::vector<std::string> words{start.game};
   words.insert(words.end(), start.arguments.begin(), start.arguments.end());
-  std::vector<char*> argv;
-  for (std::string& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
+  const std::vector<char*> argv = pointersTo(words);
+  std::vector<std::string> environment = gameEnvironment();
+  const std::vector<char*> envp = pointersTo(environment);
   winsize size{};
   size.ws_col = static_cast<unsigned short>(start.columns);
   size.ws_row = static_cast<unsigned short>(start.rows);
@@ -52,7 +72,7 @@ bool startGame(const GameStart& start, GameProcess& process, std::string& error)
     error = std::string("no pseudo-terminal for a game: ") + std::strerror(errno);
     return false;
   }
-  if (pid == 0) becomeGame(start.game.c_str(), argv.data(), start.folder.c_str());
+  if (pid == 0) becomeGame(start.game.c_str(), argv.data(), envp.data(), start.folder.c_str());
   ::fcntl(master, F_SETFD, FD_CLOEXEC);
   ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
   process.pid = pid;

@@ -24,8 +24,8 @@ struct GameStart {
 
 // Starts the game; false (with `error`) when no pseudo-terminal or process could be had.
 // The game sees TERM=xterm-256color and COLORTERM=truecolor, the rest of the server's
-// environment, no descriptor of the server's but its terminal, and the default action of
-// every signal.
+// environment but its X or Wayland display, no descriptor of the server's but its
+// terminal, and the default action of every signal.
 bool startGame(const GameStart& start, GameProcess& process, std::string& error);
 
 // Tells the game its window's size (it hears of it as a terminal's resize).

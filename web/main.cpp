@@ -40,6 +40,7 @@ bool checkPlaces(veldra::web::WebOptions& options) {
     return false;
   }
   options.game = fs::absolute(options.game, error).string();
+  options.page = fs::absolute(options.page, error).string();
   options.levels = fs::absolute(options.levels, error).string();
   if (!options.recordings.empty()) {
     fs::create_directories(options.recordings, error);

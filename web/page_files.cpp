@@ -38,6 +38,11 @@ bool readPageFiles(const std::string& folder, PageFiles& files, std::string& err
     }
     files[served.path] = {served.contentType, body.str()};
   }
+  const std::string settings = folder + "/" + kGameSettings;
+  if (!std::ifstream(settings)) {
+    error = "veldra-web: " + settings + " cannot be read: --page names the folder of the page's files";
+    return false;
+  }
   return true;
 }
 

@@ -14,8 +14,11 @@ struct PageFile {
 
 using PageFiles = std::map<std::string, PageFile>;  // by the path the browser asks for
 
-// Reads every file from `folder` (web/ of the sources). False with `error` naming the first
-// file missing, and how to get it.
+// The settings file every game is started with, in the page's folder.
+constexpr const char* kGameSettings = "game.toml";
+
+// Reads every file from `folder` (web/ of the sources), and checks that the games' settings
+// file is there. False with `error` naming the first file missing, and how to get it.
 bool readPageFiles(const std::string& folder, PageFiles& files, std::string& error);
 
 }  // namespace veldra::web

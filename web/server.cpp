@@ -139,7 +139,8 @@ bool startPlayer(Server& server, beast::tcp_stream& stream, const Request& reque
     rows = 24;
   }
   const int id = server.nextGameId++;
-  GameStart start{server.options.game, {"--no-config"}, server.options.levels, columns, rows};
+  GameStart start{server.options.game, {"--config", server.options.page + "/" + kGameSettings}, server.options.levels,
+                  columns, rows};
   if (!server.options.recordings.empty()) {
     start.arguments.push_back("--record");
     start.arguments.push_back(recordingName(server, id));
