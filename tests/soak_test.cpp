@@ -63,8 +63,10 @@ long soakFrames() {
 
 std::size_t heapInUse() { return mallinfo2().uordblks; }
 
-// Every allocation of the program, counted while `counting` is set.
-std::atomic<bool> counting{false};
+// Every allocation the frames make, counted while `counting` is set on the thread that runs
+// them. Another thread's are not the frame's: the mixer's worker, started by the Game, may
+// still be starting on a busy machine when the count begins.
+thread_local bool counting = false;
 std::atomic<long> allocations{0};
 
 }  // namespace
@@ -75,7 +77,7 @@ std::atomic<long> allocations{0};
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 #endif
 void* operator new(std::size_t size) {
-  if (veldra::counting.load(std::memory_order_relaxed)) veldra::allocations.fetch_add(1, std::memory_order_relaxed);
+  if (veldra::counting) veldra::allocations.fetch_add(1, std::memory_order_relaxed);
   if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
   throw std::bad_alloc();
 }

@@ -45,7 +45,18 @@
   function control(message) {
     const [word, first, second] = message.split(' ');
     if (word === 'watchers') status.textContent = Number(first) > 0 ? `${first} watching` : '';
-    if (word === 'size' && watching) term.resize(Number(first), Number(second));
+    if (word === 'size' && watching) {
+      term.resize(Number(first), Number(second));
+      requestAnimationFrame(fitWatchedPicture);
+    }
+  }
+
+  // A watcher's window may be smaller than the player's: the picture is scaled down to fit.
+  function fitWatchedPicture() {
+    const picture = term.element;
+    picture.style.transformOrigin = 'top left';
+    const scale = Math.min(1, window.innerWidth / picture.offsetWidth, window.innerHeight / picture.offsetHeight);
+    picture.style.transform = `scale(${scale})`;
   }
 
   socket.onopen = () => {
@@ -76,7 +87,8 @@
     if (!watching && socket.readyState === WebSocket.OPEN) socket.send(`resize ${cols} ${rows}`);
   });
   window.addEventListener('resize', () => {
-    if (!watching) fit.fit();
+    if (watching) fitWatchedPicture();
+    else fit.fit();
   });
 
   // ---- the keyboard protocol: the flags the game pushed, and the keys in it ----
