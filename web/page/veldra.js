@@ -53,10 +53,10 @@
 
   // A watcher's window may be smaller than the player's: the picture is scaled down to fit.
   function fitWatchedPicture() {
-    const picture = term.element;
-    picture.style.transformOrigin = 'top left';
-    const scale = Math.min(1, window.innerWidth / picture.offsetWidth, window.innerHeight / picture.offsetHeight);
-    picture.style.transform = `scale(${scale})`;
+    const screen = term.element.querySelector('.xterm-screen') || term.element;
+    const scale = Math.min(1, window.innerWidth / screen.offsetWidth, window.innerHeight / screen.offsetHeight);
+    term.element.style.transformOrigin = 'top left';
+    term.element.style.transform = `scale(${scale})`;
   }
 
   socket.onopen = () => {
