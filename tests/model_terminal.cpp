@@ -159,13 +159,19 @@ bool ModelTerminal::escape(std::string_view bytes) {
 
 // Where the escape sequence starting at `at` ends (one past its final byte); npos while it
 // is still coming; `cancelled` when a CAN comes first (the CAN's position is returned).
+// An operating-system command (ESC ]) ends at BEL.
 std::size_t sequenceEnd(std::string_view bytes, std::size_t at, bool& cancelled) {
   cancelled = false;
+  const bool command = at + 1 < bytes.size() && bytes[at + 1] == ']';
   for (std::size_t i = at + 1; i < bytes.size(); ++i) {
     const char c = bytes[i];
     if (c == kCancel) {
       cancelled = true;
       return i;
+    }
+    if (command) {
+      if (c == '\a') return i + 1;
+      continue;
     }
     if (i == at + 1) continue;  // the '['
     if (c >= 0x40 && c <= 0x7E) return i + 1;
@@ -192,6 +198,12 @@ bool ModelTerminal::feed(std::string_view input) {
       }
       if (cancelled) {
         at = end + 1;
+        continue;
+      }
+      constexpr std::string_view kTone = "\x1b]7707;";
+      if (bytes.substr(at, kTone.size()) == kTone) {
+        tones_.emplace_back(bytes.substr(at + kTone.size(), end - 1 - at - kTone.size()));
+        at = end;
         continue;
       }
       if (!escape(bytes.substr(at, end - at))) {

@@ -43,6 +43,8 @@ class ModelTerminal {
   const std::string& error() const { return error_; }
   bool synchronized() const { return synchronized_; }
   bool idle() const { return pending_.empty(); }  // no sequence or character left half-read
+  // The tones it was sent to play (OSC 7707), each as "start;end;milliseconds;volume".
+  const std::vector<std::string>& tones() const { return tones_; }
 
  private:
   bool escape(std::string_view sequence);
@@ -64,6 +66,7 @@ class ModelTerminal {
   std::uint16_t attribute() const;
   std::string error_;
   std::string pending_;  // the start of a sequence or character still to come
+  std::vector<std::string> tones_;
 };
 
 }  // namespace veldra::testing

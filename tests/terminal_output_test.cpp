@@ -21,6 +21,7 @@
 #include "platform/terminal/output.h"
 #include "platform/terminal/output_pacing.h"
 #include "platform/terminal/terminal_session.h"
+#include "platform/wave_out.h"
 
 namespace veldra::platform::terminal {
 namespace {
@@ -140,17 +141,23 @@ TEST_F(TerminalOutputTest, TheFrameAfterAHeldOneIsDrawnInItsOwnColours) {
   writeConsoleText(out, "text");
   writeConsoleCells(out, first.cells.data(), 16, 4);
   EXPECT_TRUE(s.frameHeld);
+  // A tone for a terminal that plays them waits with the held frame: late, never lost.
+  sendSoundToConsole({440.0, 220.0, 0.5, 0.25});
   flushConsoleText();
   answersArrived(s.pacing, kMostUnansweredFrames, s.pacing.lastProgressAt);
   const testing::Frame last = frameOf('b', 0x4E);
   writeConsoleCells(out, last.cells.data(), 16, 4);
   flushConsoleText();  // a frame goes out whole, with what is printed over it, at its end
+  sendSoundToConsole({110.0, 110.0, 0.1, 1.0});
+  flushConsoleText();  // and a tone with no frame goes out by itself
   ::dup2(savedOutput, STDOUT_FILENO);
   ::close(savedOutput);
   s.outputIsTerminal = false;
   testing::ModelTerminal terminal(16, 4);
   drainInto(terminal);
   EXPECT_TRUE(testing::showsFrame(terminal, last));
+  EXPECT_EQ(terminal.tones(), (std::vector<std::string>{"440.00;220.00;500;0.2500", "110.00;110.00;100;1.0000"}))
+      << "each tone once";
 }
 
 // Frames sent over 10 s at 60 a second (a query after each while asked), answered with
