@@ -22,6 +22,11 @@ skip_for_lack_of() {
 }
 command -v node >/dev/null 2>&1 || skip_for_lack_of "Node.js"
 command -v "${VELDRA_CHROMIUM:-chromium}" >/dev/null 2>&1 || skip_for_lack_of "Chromium"
+# A checkout the install script has not fetched the page's packages into (a worktree) takes
+# them from npm's cache on this machine, never from the network.
+if [ ! -d "$modules/puppeteer-core" ] && command -v npm >/dev/null 2>&1; then
+  (cd "$tests/../web" && npm ci --offline --no-audit --no-fund --loglevel=error >/dev/null 2>&1)
+fi
 [ -d "$modules/puppeteer-core" ] || skip_for_lack_of "web/node_modules"
 
 work="$(mktemp -d)"
