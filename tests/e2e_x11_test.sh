@@ -203,12 +203,16 @@ sleep 0.5
 xdotool key Escape
 if [ "$(wait_exit "$l")" == "EXIT=0" ] && "$recording_keys" "$l/game.vdm" >"$l/keys"; then
   # Runs of frames with Right (39) down, in order: the tap's, the hold's first character's,
-  # and the hold's auto-repeat.
+  # and the hold's auto-repeat. A machine busy with other work may deliver a repeat late
+  # enough to break the auto-repeat's run once or twice; a hold that does not bridge the
+  # repeats breaks it at every one.
   runs="$(awk '{ d = ($2 == "39") } d { n++ } !d && n { print n; n = 0 }' "$l/keys" | tr '\n' ' ')"
-  read -r tap first repeat rest <<<"$runs"
-  [ -n "${repeat:-}" ] && [ -z "${rest:-}" ] || fail "without X keys Right was down in runs of '$runs' frames"
+  read -r tap first repeat <<<"$runs"
+  pieces=$(wc -w <<<"${repeat:-}")
+  longest=$(tr ' ' '\n' <<<"${repeat:-0}" | sort -n | tail -1)
+  [ "$pieces" -ge 1 ] && [ "$pieces" -le 3 ] || fail "without X keys Right was down in runs of '$runs' frames"
   [ "${tap:-99}" -le 4 ] && [ "${first:-99}" -le 4 ] || fail "without X keys a tap of Right lasted ${tap:-?} and ${first:-?} frames"
-  [ "${repeat:-0}" -ge 25 ] || fail "without X keys the auto-repeat held Right for only ${repeat:-0} frames in a row"
+  [ "${longest:-0}" -ge 25 ] || fail "without X keys the auto-repeat held Right for only ${longest:-0} frames in a row"
 else
   fail "the game in xterm without X keys ended with '$(wait_exit "$l")' or left no recording"
 fi
