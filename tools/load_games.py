@@ -4,7 +4,9 @@ own (100 x 32), recording, played with random keys as a terminal without key rel
 them. The driver answers what the game asks as a terminal does: the pacing query after every
 frame (DA1, CSI c) and the mode query for pixel mouse reports (DECRQM, answered "not known").
 After the given seconds every game is told to quit; prints the frames each simulated a second
-(from its recording: slowest and median), the games' CPU (user and kernel) apart from the
+(from the ticks its recording holds: slowest and median, while all the games play, after the
+first second of it; and over each game's whole life, start-up and the end included), the
+games' CPU (user and kernel) apart from the
 driver's own, and the bytes a second each game sent.
 
     load_games.py GAMES SECONDS [GAME_BINARY]   (run in levels/; default ../build/tests/veldra)
@@ -41,6 +43,46 @@ def start_game(binary, recording, settings):
     fcntl.ioctl(fd, termios.TIOCSWINSZ, struct.pack("HHHH", 32, 100, 0, 0))
     os.set_blocking(fd, False)
     return pid, fd
+
+
+def varint(data, at):
+    value, shift = 0, 0
+    while True:
+        byte = data[at]
+        at += 1
+        value |= (byte & 0x7F) << shift
+        shift += 7
+        if byte < 0x80:
+            return value, at
+
+
+def frame_ticks(path):
+    """The tick count (ms, the game's steady clock) each recorded frame read, in order: the
+    header's start ticks, then each frame record's first number, its tick step."""
+    with open(path, "rb") as file:
+        data = file.read()
+    at, ticks, found = len(b"VELDRA DEMO\n"), 0, []
+    try:
+        while at < len(data):
+            tag = data[at:at + 1]
+            length, at = varint(data, at + 1)
+            payload = data[at:at + length]
+            at += length + 4  # the record's CRC
+            if tag == b"H":
+                _, field = varint(payload, 0)  # the version, then the generator's state
+                ticks = int.from_bytes(payload[field + 4:field + 8], "little")
+            elif tag == b"F":
+                ticks = (ticks + varint(payload, 0)[0]) & 0xFFFFFFFF
+                found.append(ticks)
+    except IndexError:
+        pass  # a cut file: the frames before the cut
+    return found
+
+
+def frames_between(path, start, end):
+    """Frames a recording shows simulated between two readings of the monotonic clock."""
+    low, high = int(start * 1000) & 0xFFFFFFFF, int(end * 1000) & 0xFFFFFFFF
+    return sum(1 for tick in frame_ticks(path) if (tick - low) & 0xFFFFFFFF < (high - low) & 0xFFFFFFFF)
 
 
 def cpu_seconds(pid):
@@ -142,21 +184,26 @@ def main():
             os.close(fd)
         except OSError:
             pass
-    rates = []
+    rates = []   # over each game's whole life, from its start to its end
+    steady = []  # while all of them play, after the first second (a game that died, till then)
     for i in range(games):
-        result = subprocess.run([binary, "--verify", os.path.join(work, f"{i}.vdm")], capture_output=True, text=True)
+        recording = os.path.join(work, f"{i}.vdm")
+        result = subprocess.run([binary, "--verify", recording], capture_output=True, text=True)
         match = re.search(r"(\d+) frames", result.stdout)
         rates.append(int(match.group(1)) / (ended.get(i, time.monotonic()) - started[i]) if match else 0.0)
+        until = min(began + elapsed, ended.get(i, began + elapsed))  # a game may die before the end
+        steady.append(frames_between(recording, began + 1, until) / (until - began - 1) if until > began + 2 else 0.0)
     user = sum(cpu_at_end[fd][0] - cpu_at_start[fd][0] for fd in running)
     kernel = sum(cpu_at_end[fd][1] - cpu_at_start[fd][1] for fd in running)
     own = (driver.ru_utime - driver_at_start.ru_utime) + (driver.ru_stime - driver_at_start.ru_stime)
     cores = os.cpu_count()
     share = lambda seconds_used: seconds_used / elapsed * 100 / cores
-    print(f"{games} games for {elapsed:.1f} s: frames simulated a second min {min(rates):.1f}, "
-          f"median {statistics.median(rates):.1f}; the games' CPU {share(user + kernel):.0f}% of {cores} cores "
+    print(f"{games} games for {elapsed:.1f} s: frames simulated a second min {min(steady):.1f}, "
+          f"median {statistics.median(steady):.1f} while all play (min {min(rates):.1f}, "
+          f"median {statistics.median(rates):.1f} from start to end); the games' CPU {share(user + kernel):.0f}% of {cores} cores "
           f"(user {share(user):.0f}%, kernel {share(kernel):.0f}%), the driver's {share(own):.0f}%; "
           f"{statistics.mean(sent_during.values()) / elapsed / 1024:.1f} KiB a second a game; "
-          f"{(user + kernel) / (sum(rates) * elapsed) * 1e6:.0f} us of CPU a frame")
+          f"{(user + kernel) / (sum(steady) * elapsed) * 1e6:.0f} us of CPU a frame")
 
 
 if __name__ == "__main__":
