@@ -1,7 +1,9 @@
 #include "platform/terminal/frame_encoder.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include "platform/terminal/cp437.h"
 
@@ -50,16 +52,6 @@ const ColourEscapes& escapesFor(ColourMode mode) {
   return escapes[static_cast<std::size_t>(mode)];
 }
 
-// Sends only what differs from the terminal's current colours.
-void appendColourChange(std::string& out, std::uint16_t shown, std::uint16_t wanted, ColourMode mode) {
-  const ColourEscapes& escapes = escapesFor(mode);
-  const bool foregroundSame = shown != kUnknownAttribute && (shown & 0x0F) == (wanted & 0x0F);
-  const bool backgroundSame = shown != kUnknownAttribute && (shown & 0xF0) == (wanted & 0xF0);
-  if (backgroundSame) out += escapes.foreground[wanted & 0x0F];
-  else if (foregroundSame) out += escapes.background[(wanted >> 4) & 0x0F];
-  else out += escapes.both[wanted & 0xFF];
-}
-
 // The halves of the colours a glyph lets the eye see: a space shows only its background, a
 // full block only its foreground. The other half may be whatever the terminal has.
 std::uint16_t visibleMask(char glyph) {
@@ -98,6 +90,7 @@ void startModel(ScreenModel& model, int width, int height, std::string& out) {
   CHAR_INFO unknown{};
   unknown.Attributes = kUnknownAttribute;
   model.shown.assign(static_cast<std::size_t>(width) * height, unknown);
+  model.rowHasUnknown.assign(static_cast<std::size_t>(height), true);
   model.attribute = kUnknownAttribute;
   out += kResetAndClear;
 }
@@ -157,24 +150,69 @@ struct Cursor {
   int column = -1;
 };
 
-void moveTo(Cursor& cursor, int column, int row, std::string& out) {
+// One cell's bytes, gathered before they join the frame's: a cursor move, a colour escape
+// and a glyph are at most a few dozen bytes, and the frame's string grows once a cell.
+class CellBytes {
+ public:
+  void add(std::string_view text) {
+    const std::size_t n = std::min(text.size(), sizeof(bytes_) - length_);
+    std::memcpy(bytes_ + length_, text.data(), n);
+    length_ += n;
+  }
+  void addNumber(int value) {
+    char digits[12];
+    int count = 0;
+    unsigned v = static_cast<unsigned>(value);
+    do {
+      digits[count++] = static_cast<char>('0' + v % 10);
+      v /= 10;
+    } while (v != 0);
+    while (count > 0 && length_ < sizeof(bytes_)) bytes_[length_++] = digits[--count];
+  }
+  void addChar(char c) {
+    if (length_ < sizeof(bytes_)) bytes_[length_++] = c;
+  }
+  void appendTo(std::string& out) const { out.append(bytes_, length_); }
+
+ private:
+  char bytes_[96];  // a full position, both halves of a 24-bit colour and a glyph
+  std::size_t length_ = 0;
+};
+
+void moveTo(Cursor& cursor, int column, int row, CellBytes& out) {
   if (row == cursor.row && column > cursor.column) {
-    out += "\x1b[";
-    appendNumber(out, column - cursor.column);
-    out += kCursorForward;
+    out.add("\x1b[");
+    out.addNumber(column - cursor.column);
+    out.add(kCursorForward);
   } else if (row != cursor.row || column != cursor.column) {
-    appendCursorPosition(out, column, row);
+    out.add("\x1b[");
+    out.addNumber(row + 1);
+    out.addChar(';');
+    out.addNumber(column + 1);
+    out.addChar('H');
   }
 }
 
+// Sends only what differs from the terminal's current colours.
+void addColourChange(CellBytes& out, std::uint16_t shown, std::uint16_t wanted, ColourMode mode) {
+  const ColourEscapes& escapes = escapesFor(mode);
+  const bool foregroundSame = shown != kUnknownAttribute && (shown & 0x0F) == (wanted & 0x0F);
+  const bool backgroundSame = shown != kUnknownAttribute && (shown & 0xF0) == (wanted & 0xF0);
+  if (backgroundSame) out.add(escapes.foreground[wanted & 0x0F]);
+  else if (foregroundSame) out.add(escapes.background[(wanted >> 4) & 0x0F]);
+  else out.add(escapes.both[wanted & 0xFF]);
+}
+
 void sendCell(ScreenModel& model, Cursor& cursor, const CHAR_INFO& cell, int column, int row, std::string& out) {
-  moveTo(cursor, column, row, out);
+  CellBytes bytes;
+  moveTo(cursor, column, row, bytes);
   const std::uint16_t attribute = coloursFor(cell.Char.AsciiChar, cell.Attributes & 0xFF, model.attribute);
   if (attribute != model.attribute) {
-    appendColourChange(out, model.attribute, attribute, model.colours);
+    addColourChange(bytes, model.attribute, attribute, model.colours);
     model.attribute = attribute;
   }
-  out += cp437ToUtf8(static_cast<unsigned char>(cell.Char.AsciiChar));
+  bytes.add(cp437ToUtf8(static_cast<unsigned char>(cell.Char.AsciiChar)));
+  bytes.appendTo(out);
   CHAR_INFO& shown = model.shown[static_cast<std::size_t>(row) * model.width + column];
   shown.Char.AsciiChar = cell.Char.AsciiChar;
   shown.Attributes = attribute;
@@ -214,6 +252,13 @@ void encodeFrame(ScreenModel& model, const CHAR_INFO* cells, int width, int heig
   for (int row = 0; row < height; ++row) {
     const CHAR_INFO* rowCells = cells + static_cast<std::size_t>(row) * width;
     const CHAR_INFO* rowShown = model.shown.data() + static_cast<std::size_t>(row) * width;
+    // Most rows of most frames are as they were: one comparison of their bytes tells.
+    const auto rowIndex = static_cast<std::size_t>(row);
+    if (!model.rowHasUnknown[rowIndex] &&
+        std::memcmp(rowCells, rowShown, static_cast<std::size_t>(width) * sizeof(CHAR_INFO)) == 0) {
+      continue;
+    }
+    model.rowHasUnknown[rowIndex] = false;  // every unknown cell is sent below
     changed.clear();
     for (int column = 0; column < width; ++column) {
       if (!unchangedCell(rowCells[column], rowShown[column])) changed.push_back(column);
@@ -229,6 +274,7 @@ void encodeFrame(ScreenModel& model, const CHAR_INFO* cells, int width, int heig
 
 void forgetCells(ScreenModel& model, int column, int row, int count) {
   if (row < 0 || row >= model.height) return;
+  model.rowHasUnknown[static_cast<std::size_t>(row)] = true;
   for (int k = 0; k < count; ++k) {
     const int c = column + k;
     if (c < 0 || c >= model.width) continue;
@@ -240,6 +286,7 @@ void forgetScreen(ScreenModel& model) {
   model.width = 0;
   model.height = 0;
   model.shown.clear();
+  model.rowHasUnknown.clear();
   model.attribute = kUnknownAttribute;
 }
 

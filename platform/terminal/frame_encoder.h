@@ -29,6 +29,9 @@ struct ScreenModel {
   std::uint16_t attribute = kUnknownAttribute;  // the terminal's current colours
   ColourMode colours = ColourMode::Sixteen;     // how colours are sent; kept when forgotten
   std::vector<int> changedColumns;              // scratch for a row's changed cells
+  // Rows with a cell of unknown colours, which must be looked at cell by cell; in every
+  // other row, cells byte for byte as shown are as shown.
+  std::vector<bool> rowHasUnknown;
 };
 
 // Appends the bytes that make the terminal show this frame at its top-left corner. A frame
