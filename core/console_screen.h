@@ -39,6 +39,16 @@ struct ColumnRay {
   CHAR_INFO wall{};
 };
 
+// The level's grid as the view's rays march it: a byte a cell, inside a ring of cells that
+// mark the outside, so that a step needs one look instead of four bounds and the grid's
+// length. Built again whenever the level's grid is not the one it was built from.
+struct MarchGrid {
+  std::string source;  // the grid it was built from
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> cells;  // (width + 2) x (height + 2), row by row
+};
+
 // The frame's sort of its sprites: their squared distances, the order found (kept for the
 // next frame, which starts from it) and the list in that order.
 struct SpriteOrder {
@@ -64,6 +74,7 @@ struct ConsoleScreen {
   std::vector<double> depth;
   std::vector<const MapObject*> torches;
   std::vector<ColumnRay> columnRays;
+  MarchGrid marchGrid;
   std::string messageLine;
 
   ConsoleScreen();   // hides the console cursor

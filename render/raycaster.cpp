@@ -108,13 +108,23 @@ CHAR_INFO cellOf(char c, std::uint16_t attribute) {
   return cell;
 }
 
-CHAR_INFO skyCell(const ColumnRay& sky, int row, char plainSky) {
-  if (std::fabs(sky.sunOffset) < kSunHalfWidth && row == kSunRow) return cellOf(kFullBlock, kSunAttribute);
-  if (std::fabs(sky.cloudOffset) < kCloudHalfWidth && row >= kCloudTopRow && row <= sky.cloudBottom) {
-    return cellOf(row == kCloudTopRow ? kFullBlock : kUpperHalfBlock, kCloudAttribute);
+// A column's sky, rows [0, wallTop), its cells a stride apart: the sun before the cloud, the
+// cloud before the hills, the hills before the plain sky, so each is painted over the next.
+// `plainSky` holds each row's plain-sky cell for the first `tabled` rows.
+void paintSkyColumn(CHAR_INFO* cells, int stride, const ColumnRay& sky, int wallTop, const CHAR_INFO* plainSky,
+                    int tabled, int height) {
+  const auto at = [&](int row) -> CHAR_INFO& { return cells[static_cast<std::ptrdiff_t>(row) * stride]; };
+  const int hillStart = std::clamp(sky.hillTop, 0, wallTop);
+  for (int row = 0; row < hillStart; ++row) {
+    at(row) = row < tabled ? plainSky[row] : cellOf(plainSkyCharacter(row, height), kSkyAttribute);
   }
-  if (row >= sky.hillTop) return cellOf(row == sky.hillTop ? 'n' : '#', kHillAttribute);
-  return cellOf(plainSky, kSkyAttribute);
+  for (int row = hillStart; row < wallTop; ++row) at(row) = cellOf(row == sky.hillTop ? 'n' : '#', kHillAttribute);
+  if (std::fabs(sky.cloudOffset) < kCloudHalfWidth) {
+    for (int row = kCloudTopRow; row < wallTop && row <= sky.cloudBottom; ++row) {
+      at(row) = cellOf(row == kCloudTopRow ? kFullBlock : kUpperHalfBlock, kCloudAttribute);
+    }
+  }
+  if (std::fabs(sky.sunOffset) < kSunHalfWidth && kSunRow < wallTop) at(kSunRow) = cellOf(kFullBlock, kSunAttribute);
 }
 
 char floorCharacter(int row, int height) {
@@ -205,6 +215,65 @@ RayHit castRayAlong(const Game& game, double x, double y, double dx, double dy, 
   }
 }
 
+namespace {
+enum MarchCell : std::uint8_t { kMarchFloor = 0, kMarchWall = 1, kMarchOutside = 2 };
+}  // namespace
+
+void fitMarchGrid(MarchGrid& grid, const Game& game) {
+  if (grid.width == game.mapWidth && grid.height == game.mapHeight && grid.source == game.mapGrid) return;
+  grid.source = game.mapGrid;
+  grid.width = std::max(game.mapWidth, 0);
+  grid.height = std::max(game.mapHeight, 0);
+  const auto stride = static_cast<std::size_t>(grid.width) + 2;
+  grid.cells.assign(stride * (static_cast<std::size_t>(grid.height) + 2), kMarchOutside);
+  for (int y = 0; y < grid.height; ++y) {
+    for (int x = 0; x < grid.width; ++x) {
+      const std::size_t index = static_cast<std::size_t>(y) * static_cast<std::size_t>(grid.width) + x;
+      const bool wall = index < game.mapGrid.size() && game.mapGrid[index] == kWallCell;
+      grid.cells[(static_cast<std::size_t>(y) + 1) * stride + static_cast<std::size_t>(x) + 1] =
+          wall ? kMarchWall : kMarchFloor;
+    }
+  }
+}
+
+RayHit castRayThrough(const MarchGrid& grid, const Game& game, double x, double y, double dx, double dy,
+                      double maxDepth) {
+  int mapX = static_cast<int>(x);
+  int mapY = static_cast<int>(y);
+  // From outside the grid the first step may not land on its ring: the plain march knows.
+  if (mapX < 0 || mapY < 0 || mapX >= grid.width || mapY >= grid.height) {
+    return castRayAlong(game, x, y, dx, dy, maxDepth);
+  }
+  const double deltaX = dx == 0.0 ? kNoDeltaStep : std::fabs(1.0 / dx);
+  const double deltaY = dy == 0.0 ? kNoDeltaStep : std::fabs(1.0 / dy);
+  const int stepX = dx < 0.0 ? -1 : 1;
+  const int stepY = dy < 0.0 ? -1 : 1;
+  double sideX = dx < 0.0 ? (x - mapX) * deltaX : (mapX + 1.0 - x) * deltaX;
+  double sideY = dy < 0.0 ? (y - mapY) * deltaY : (mapY + 1.0 - y) * deltaY;
+  const std::ptrdiff_t stride = grid.width + 2;
+  const std::ptrdiff_t rowStep = stepY * stride;
+  const std::uint8_t* cell = grid.cells.data() + (mapY + 1) * stride + (mapX + 1);
+  // Every step moves one cell, and the ring stops the march when it leaves the grid.
+  for (;;) {
+    bool stepAlongX;
+    if (sideX < sideY) {
+      sideX += deltaX;
+      mapX += stepX;
+      cell += stepX;
+      stepAlongX = true;
+    } else {
+      sideY += deltaY;
+      mapY += stepY;
+      cell += rowStep;
+      stepAlongX = false;
+    }
+    if (*cell == kMarchFloor) continue;
+    if (*cell == kMarchOutside) return {maxDepth, mapX, mapY};
+    const double distance = stepAlongX ? sideX - deltaX : sideY - deltaY;
+    return {distance > maxDepth ? maxDepth : distance, mapX, mapY};
+  }
+}
+
 char wallCharacter(double distance, double maxDepth) {
   if (distance <= 0.15 * maxDepth) return '@';
   if (distance < 0.35 * maxDepth) return 'X';
@@ -216,7 +285,7 @@ char wallCharacter(double distance, double maxDepth) {
 namespace {
 void drawWallsWith(FrameView frame, const Game& game, const ConsoleScreen& screen,
                    const std::vector<MapObject>& sprites, std::uint32_t ticks, std::vector<double>& depth,
-                   std::vector<const MapObject*>& torches, std::vector<ColumnRay>& rays);
+                   std::vector<const MapObject*>& torches, std::vector<ColumnRay>& rays, MarchGrid& grid);
 }  // namespace
 
 std::vector<double> drawWalls(FrameView frame, const Game& game, const ConsoleScreen& screen,
@@ -224,20 +293,21 @@ std::vector<double> drawWalls(FrameView frame, const Game& game, const ConsoleSc
   std::vector<double> depth;
   std::vector<const MapObject*> torches;
   std::vector<ColumnRay> rays;
-  drawWallsWith(frame, game, screen, sprites, ticks, depth, torches, rays);
+  MarchGrid grid;
+  drawWallsWith(frame, game, screen, sprites, ticks, depth, torches, rays, grid);
   return depth;
 }
 
 void drawWalls(FrameView frame, const Game& game, ConsoleScreen& screen, const std::vector<MapObject>& sprites,
                std::uint32_t ticks, std::vector<double>& depth) {
-  drawWallsWith(frame, game, screen, sprites, ticks, depth, screen.torches, screen.columnRays);
+  drawWallsWith(frame, game, screen, sprites, ticks, depth, screen.torches, screen.columnRays, screen.marchGrid);
 }
 
 namespace {
 
 void drawWallsWith(FrameView frame, const Game& game, const ConsoleScreen& screen,
                    const std::vector<MapObject>& sprites, std::uint32_t ticks, std::vector<double>& depth,
-                   std::vector<const MapObject*>& torches, std::vector<ColumnRay>& rays) {
+                   std::vector<const MapObject*>& torches, std::vector<ColumnRay>& rays, MarchGrid& grid) {
   const int width = frame.width;
   const int height = frame.height;
   depth.assign(static_cast<std::size_t>(width), screen.maxDepth);
@@ -245,22 +315,26 @@ void drawWallsWith(FrameView frame, const Game& game, const ConsoleScreen& scree
   const std::uint16_t floorColour = floorAttribute(theme);
   const double cloud = cloudDirection(ticks);
   findTorches(sprites, torches);
-  // What depends on the row alone, found once a frame rather than once a cell.
-  std::array<char, kMaxGameRows> floorRow{};
-  std::array<char, kMaxGameRows> skyRow{};
+  // What depends on the row alone, found once a frame rather than once a cell (a frame
+  // taller than the table finds its lower rows' floor and sky again each time).
+  std::array<CHAR_INFO, kMaxGameRows> floorRow{};
+  std::array<CHAR_INFO, kMaxGameRows> skyRow{};
   const int tabled = std::min(height, kMaxGameRows);
   for (int row = 0; row < tabled; ++row) {
-    floorRow[row] = floorCharacter(row, height);
-    skyRow[row] = plainSkyCharacter(row, height);
+    floorRow[row] = cellOf(floorCharacter(row, height), floorColour);
+    skyRow[row] = cellOf(plainSkyCharacter(row, height), kSkyAttribute);
   }
-  const auto floorAt = [&](int row) { return row < tabled ? floorRow[row] : floorCharacter(row, height); };
-  const auto skyAt = [&](int row) { return row < tabled ? skyRow[row] : plainSkyCharacter(row, height); };
+  const auto floorAt = [&](int row) {
+    return row < tabled ? floorRow[row] : cellOf(floorCharacter(row, height), floorColour);
+  };
   fitColumnRays(rays, width);
+  fitMarchGrid(grid, game);
   for (int column = 0; column < width; ++column) {
     const double rayAngle =
         game.playerAngle - screen.fieldOfView * 0.5 + (static_cast<double>(column) / width) * screen.fieldOfView;
     ColumnRay& ray = columnRay(rays, column, rayAngle);
-    const RayHit hit = castRayAlong(game, game.playerX, game.playerY, ray.cosine, ray.sine, screen.maxDepth);
+    const RayHit hit =
+        castRayThrough(grid, game, game.playerX, game.playerY, ray.cosine, ray.sine, screen.maxDepth);
     depth[column] = hit.distance;
     const double sliceDistance = hit.distance < kNearestSliceDistance ? kNearestSliceDistance : hit.distance;
     const int ceiling = static_cast<int>(height * 0.5 - height / sliceDistance);
@@ -273,19 +347,22 @@ void drawWallsWith(FrameView frame, const Game& game, const ConsoleScreen& scree
     ray.wall = cellOf(slice.c, slice.attribute);
   }
   // Above each column's wall the sky or the ceiling, the wall's slice, below it the floor:
-  // painted a row at a time, in the order the cells lie in memory.
+  // painted a column at a time, each part a run of cells with no test between them.
   const CHAR_INFO ceilingCell = cellOf(' ', kCeilingAttribute);
-  for (int row = 0; row < height; ++row) {
-    CHAR_INFO* cells = &frame.at(0, row);
-    const CHAR_INFO floorCell = cellOf(floorAt(row), floorColour);
-    const char plainSky = skyAt(row);
-    for (int column = 0; column < width; ++column) {
-      const ColumnRay& ray = rays[static_cast<std::size_t>(column)];
-      if (row >= ray.floorTop) cells[column] = floorCell;
-      else if (row >= ray.wallTop) cells[column] = ray.wall;
-      else if (theme == Theme::Outdoor) cells[column] = skyCell(ray, row, plainSky);
-      else cells[column] = ceilingCell;
+  for (int column = 0; column < width; ++column) {
+    const ColumnRay& ray = rays[static_cast<std::size_t>(column)];
+    CHAR_INFO* cell = &frame.at(column, 0);
+    int row = 0;
+    if (theme == Theme::Outdoor) {
+      paintSkyColumn(cell, width, ray, ray.wallTop, skyRow.data(), tabled, height);
+      row = ray.wallTop;
+      cell += static_cast<std::ptrdiff_t>(row) * width;
+    } else {
+      for (; row < ray.wallTop; ++row, cell += width) *cell = ceilingCell;
     }
+    for (; row < ray.floorTop; ++row, cell += width) *cell = ray.wall;
+    for (const int tabledEnd = std::max(row, tabled); row < tabledEnd; ++row, cell += width) *cell = floorRow[row];
+    for (; row < height; ++row, cell += width) *cell = floorAt(row);
   }
 }
 

@@ -24,6 +24,12 @@ RayHit castRay(const Game& game, double x, double y, double angle, double maxDep
 // The same along a direction already known: (dx, dy) is the angle's cosine and sine.
 RayHit castRayAlong(const Game& game, double x, double y, double dx, double dy, double maxDepth);
 
+// Makes `grid` the level's grid as the rays march it, if it is not already.
+void fitMarchGrid(MarchGrid& grid, const Game& game);
+// castRayAlong through a grid fitted to the game's.
+RayHit castRayThrough(const MarchGrid& grid, const Game& game, double x, double y, double dx, double dy,
+                      double maxDepth);
+
 // The wall character for a distance: denser when nearer.
 char wallCharacter(double distance, double maxDepth);
 

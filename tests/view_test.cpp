@@ -71,6 +71,31 @@ TEST_F(ViewTest, DistancesAreTrueLengthsWithoutFisheyeCorrection) {
   EXPECT_EQ(castRay(game(), 5.5, 32.5, std::numbers::pi, 32.0).distance, 32.0) << "leaving the grid is maxDepth";
 }
 
+TEST_F(ViewTest, TheViewsMarchMeetsTheSameWallsAsThePlainOne) {
+  // Ragged rows (a short row's missing cells are floor), a wall on the grid's edge, and
+  // viewpoints inside, on the edge and outside the grid.
+  useLevel("otestinggrounds.txt", {"#..#....", "...", "#.......#.", "....#", "..#....##"});
+  MarchGrid grid;
+  fitMarchGrid(grid, game());
+  for (const double x : {0.5, 2.25, 7.9, 9.5, -0.5, 12.0}) {
+    for (const double y : {0.5, 1.75, 4.5, -1.5, 6.5}) {
+      for (int step = 0; step < 32; ++step) {
+        const double angle = step * std::numbers::pi / 16.0;
+        const RayHit plain = castRayAlong(game(), x, y, std::cos(angle), std::sin(angle), 32.0);
+        const RayHit marched = castRayThrough(grid, game(), x, y, std::cos(angle), std::sin(angle), 32.0);
+        EXPECT_EQ(plain.distance, marched.distance) << x << "," << y << " at " << angle;
+        EXPECT_EQ(plain.cellX, marched.cellX) << x << "," << y << " at " << angle;
+        EXPECT_EQ(plain.cellY, marched.cellY) << x << "," << y << " at " << angle;
+      }
+    }
+  }
+  EXPECT_EQ(castRayThrough(grid, game(), 1.5, 1.5, 0.0, -1.0, 32.0).distance, 32.0);
+  useLevel("otestinggrounds.txt", {"#####"});
+  fitMarchGrid(grid, game());
+  EXPECT_EQ(castRayThrough(grid, game(), 1.5, 1.5, 0.0, -1.0, 32.0).distance, 0.5)
+      << "another level's grid is marched anew";
+}
+
 TEST_F(ViewTest, AWallCloserThanATenthFillsTheColumnAndKeepsItsTrueDistance) {
   wallAtColumn(10);
   game().playerX = 9.95;
