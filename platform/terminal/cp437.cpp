@@ -5,7 +5,7 @@ namespace {
 
 // Each byte of code page 437 as UTF-8. Control codes show their classic glyphs, the way a
 // console draws them from a cell; 0 shows as a space.
-constexpr const char* kCodePage437[256] = {
+constexpr std::string_view kCodePage437[256] = {
     "\x20", "\xe2\x98\xba", "\xe2\x98\xbb", "\xe2\x99\xa5", "\xe2\x99\xa6", "\xe2\x99\xa3", "\xe2\x99\xa0", "\xe2\x80\xa2",  // 0x00
     "\xe2\x97\x98", "\xe2\x97\x8b", "\xe2\x97\x99", "\xe2\x99\x82", "\xe2\x99\x80", "\xe2\x99\xaa", "\xe2\x99\xab", "\xe2\x98\xbc",  // 0x08
     "\xe2\x96\xba", "\xe2\x97\x84", "\xe2\x86\x95", "\xe2\x80\xbc", "\xc2\xb6", "\xc2\xa7", "\xe2\x96\xac", "\xe2\x86\xa8",  // 0x10

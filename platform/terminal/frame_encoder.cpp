@@ -67,6 +67,14 @@ bool sameCell(const CHAR_INFO& cell, const CHAR_INFO& shown) {
          (cell.Attributes & visible) == (shown.Attributes & visible);
 }
 
+// A cell's bytes as one number, so that a cell as it was is told by one comparison.
+std::uint32_t cellBits(const CHAR_INFO& cell) {
+  std::uint32_t bits = 0;
+  static_assert(sizeof(CHAR_INFO) == sizeof(bits));
+  std::memcpy(&bits, &cell, sizeof(bits));
+  return bits;
+}
+
 // Most cells are as they were, colours and all: those are told by two comparisons before
 // the glyph's visible halves are looked at.
 bool unchangedCell(const CHAR_INFO& cell, const CHAR_INFO& shown) {
@@ -258,9 +266,11 @@ void encodeFrame(ScreenModel& model, const CHAR_INFO* cells, int width, int heig
         std::memcmp(rowCells, rowShown, static_cast<std::size_t>(width) * sizeof(CHAR_INFO)) == 0) {
       continue;
     }
+    const bool mayHaveUnknown = model.rowHasUnknown[rowIndex];
     model.rowHasUnknown[rowIndex] = false;  // every unknown cell is sent below
     changed.clear();
     for (int column = 0; column < width; ++column) {
+      if (!mayHaveUnknown && cellBits(rowCells[column]) == cellBits(rowShown[column])) continue;
       if (!unchangedCell(rowCells[column], rowShown[column])) changed.push_back(column);
     }
     if (model.colours == ColourMode::Sixteen) {
