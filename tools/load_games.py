@@ -130,6 +130,7 @@ def main():
     tails = {fd: b"" for fd in running}
     sent = {fd: 0 for fd in running}
     ended = {}  # game: when its terminal closed (a game may die before the end)
+    playing = set()  # the games whose HUD has been drawn: past the title
 
     def drain(timeout):
         for fd, _ in poller.poll(timeout):
@@ -144,13 +145,24 @@ def main():
                 poller.unregister(fd)
                 continue
             sent[fd] += len(out)
+            if b"HP: " in tails[fd] + out:
+                playing.add(fd)
             tails[fd] = answer(fd, out, tails[fd])
 
-    settle = time.monotonic() + 0.5 + games / 200
-    while time.monotonic() < settle:
+    # Past the title: Enter, again every half second to a game that has not begun to play (a
+    # game still starting up may not have read it yet); a game left on the title would play
+    # the menu with the random keys, and its pauses there are no measure of a frame's cost.
+    next_enter = time.monotonic() + 0.5 + games / 200
+    deadline = next_enter + 10 + games / 20
+    while len(playing) + len(ended) < games and time.monotonic() < deadline:
         drain(0.05)
-    for fd in running:
-        os.write(fd, b"\r")  # past the title
+        if time.monotonic() >= next_enter:
+            next_enter += 0.5
+            for fd, (game, _) in running.items():
+                if fd not in playing and game not in ended:
+                    os.write(fd, b"\r")
+    if len(playing) < games:
+        print(f"{games - len(playing)} games did not begin to play", file=sys.stderr)
     began = time.monotonic()
     cpu_at_start = {fd: cpu_seconds(pid) for fd, (_, pid) in running.items()}
     sent_at_start = dict(sent)
