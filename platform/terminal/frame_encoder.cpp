@@ -158,14 +158,23 @@ struct Cursor {
   int column = -1;
 };
 
-// One cell's bytes, gathered before they join the frame's: a cursor move, a colour escape
-// and a glyph are at most a few dozen bytes, and the frame's string grows once a cell.
-class CellBytes {
+// The frame's cells' bytes as they are encoded, in a buffer the model keeps (it grows to the
+// largest frame sent, so a steady frame allocates nothing), written through a plain index:
+// the frame's string takes them in one append at the end. Room for the most bytes a cell can
+// need is made before each cell.
+class FrameBytes {
  public:
+  explicit FrameBytes(std::vector<char>& buffer) : buffer_(buffer) {}
+  void makeRoomForCell() {
+    if (buffer_.size() - length_ < kMostCellBytes) buffer_.resize(2 * buffer_.size() + kMostCellBytes);
+  }
   void add(std::string_view text) {
-    const std::size_t n = std::min(text.size(), sizeof(bytes_) - length_);
-    std::memcpy(bytes_ + length_, text.data(), n);
-    length_ += n;
+    if (text.size() == 1) {
+      buffer_[length_++] = text.front();
+      return;
+    }
+    std::memcpy(buffer_.data() + length_, text.data(), text.size());
+    length_ += text.size();
   }
   void addNumber(int value) {
     char digits[12];
@@ -175,19 +184,20 @@ class CellBytes {
       digits[count++] = static_cast<char>('0' + v % 10);
       v /= 10;
     } while (v != 0);
-    while (count > 0 && length_ < sizeof(bytes_)) bytes_[length_++] = digits[--count];
+    while (count > 0) buffer_[length_++] = digits[--count];
   }
-  void addChar(char c) {
-    if (length_ < sizeof(bytes_)) bytes_[length_++] = c;
-  }
-  void appendTo(std::string& out) const { out.append(bytes_, length_); }
+  void addChar(char c) { buffer_[length_++] = c; }
+  void appendTo(std::string& out) const { out.append(buffer_.data(), length_); }
 
  private:
-  char bytes_[96];  // a full position, both halves of a 24-bit colour and a glyph
+  // A full position (two numbers of up to ten digits), both halves of a 24-bit colour and a
+  // glyph of up to four bytes, with room to spare.
+  static constexpr std::size_t kMostCellBytes = 96;
+  std::vector<char>& buffer_;
   std::size_t length_ = 0;
 };
 
-void moveTo(Cursor& cursor, int column, int row, CellBytes& out) {
+void moveTo(Cursor& cursor, int column, int row, FrameBytes& out) {
   if (row == cursor.row && column > cursor.column) {
     out.add("\x1b[");
     out.addNumber(column - cursor.column);
@@ -202,7 +212,7 @@ void moveTo(Cursor& cursor, int column, int row, CellBytes& out) {
 }
 
 // Sends only what differs from the terminal's current colours.
-void addColourChange(CellBytes& out, std::uint16_t shown, std::uint16_t wanted, ColourMode mode) {
+void addColourChange(FrameBytes& out, std::uint16_t shown, std::uint16_t wanted, ColourMode mode) {
   const ColourEscapes& escapes = escapesFor(mode);
   const bool foregroundSame = shown != kUnknownAttribute && (shown & 0x0F) == (wanted & 0x0F);
   const bool backgroundSame = shown != kUnknownAttribute && (shown & 0xF0) == (wanted & 0xF0);
@@ -211,16 +221,15 @@ void addColourChange(CellBytes& out, std::uint16_t shown, std::uint16_t wanted, 
   else out.add(escapes.both[wanted & 0xFF]);
 }
 
-void sendCell(ScreenModel& model, Cursor& cursor, const CHAR_INFO& cell, int column, int row, std::string& out) {
-  CellBytes bytes;
-  moveTo(cursor, column, row, bytes);
+void sendCell(ScreenModel& model, Cursor& cursor, const CHAR_INFO& cell, int column, int row, FrameBytes& out) {
+  out.makeRoomForCell();
+  moveTo(cursor, column, row, out);
   const std::uint16_t attribute = coloursFor(cell.Char.AsciiChar, cell.Attributes & 0xFF, model.attribute);
   if (attribute != model.attribute) {
-    addColourChange(bytes, model.attribute, attribute, model.colours);
+    addColourChange(out, model.attribute, attribute, model.colours);
     model.attribute = attribute;
   }
-  bytes.add(cp437ToUtf8(static_cast<unsigned char>(cell.Char.AsciiChar)));
-  bytes.appendTo(out);
+  out.add(cp437ToUtf8(static_cast<unsigned char>(cell.Char.AsciiChar)));
   CHAR_INFO& shown = model.shown[static_cast<std::size_t>(row) * model.width + column];
   shown.Char.AsciiChar = cell.Char.AsciiChar;
   shown.Attributes = attribute;
@@ -232,7 +241,7 @@ void sendCell(ScreenModel& model, Cursor& cursor, const CHAR_INFO& cell, int col
 // changed cells go out a colour at a time: first every cell the current colours already
 // suit, then, from the leftmost cell left, the next colours, and so on.
 void sendRowByColour(ScreenModel& model, Cursor& cursor, const CHAR_INFO* rowCells, int row,
-                     std::vector<int>& columns, std::string& out) {
+                     std::vector<int>& columns, FrameBytes& out) {
   while (!columns.empty()) {
     std::size_t kept = 0;
     for (const int column : columns) {
@@ -256,6 +265,7 @@ void encodeFrame(ScreenModel& model, const CHAR_INFO* cells, int width, int heig
   out += kBeginSynchronized;
   if (width != model.width || height != model.height || model.shown.empty()) startModel(model, width, height, out);
   Cursor cursor;
+  FrameBytes bytes(model.frameBytes);
   std::vector<int>& changed = model.changedColumns;
   for (int row = 0; row < height; ++row) {
     const CHAR_INFO* rowCells = cells + static_cast<std::size_t>(row) * width;
@@ -274,11 +284,12 @@ void encodeFrame(ScreenModel& model, const CHAR_INFO* cells, int width, int heig
       if (!unchangedCell(rowCells[column], rowShown[column])) changed.push_back(column);
     }
     if (model.colours == ColourMode::Sixteen) {
-      for (const int column : changed) sendCell(model, cursor, rowCells[column], column, row, out);
+      for (const int column : changed) sendCell(model, cursor, rowCells[column], column, row, bytes);
     } else {
-      sendRowByColour(model, cursor, rowCells, row, changed, out);
+      sendRowByColour(model, cursor, rowCells, row, changed, bytes);
     }
   }
+  bytes.appendTo(out);
   out += kEndSynchronized;
 }
 

@@ -29,6 +29,7 @@ struct ScreenModel {
   std::uint16_t attribute = kUnknownAttribute;  // the terminal's current colours
   ColourMode colours = ColourMode::Sixteen;     // how colours are sent; kept when forgotten
   std::vector<int> changedColumns;              // scratch for a row's changed cells
+  std::vector<char> frameBytes;                 // scratch for the cells' bytes
   // Rows with a cell of unknown colours, which must be looked at cell by cell; in every
   // other row, cells byte for byte as shown are as shown.
   std::vector<bool> rowHasUnknown;
