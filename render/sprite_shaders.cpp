@@ -140,6 +140,24 @@ double shadedReach(const ObjectKind* kind, char glyph) {
   return kWholeSquare;
 }
 
+double shadedTop(const ObjectKind* kind, char glyph) {
+  switch (kind ? kind->look : SpriteLook::Plain) {
+    case SpriteLook::Tree: return 0.45;       // the crown needs u < 2 (v - 0.45), the trunk v > 0.75
+    case SpriteLook::Scroll: return 0.8;
+    case SpriteLook::Potion: return 0.75;
+    case SpriteLook::Health: return 0.7;
+    case SpriteLook::Lightning: return 0.3;
+    case SpriteLook::Bolt: return 0.2;        // 1.3 |v - 0.5| < 0.35
+    case SpriteLook::Scenery: return glyph == 'w' ? 0.5 : glyph == 'M' ? 0.0 : -1.0;  // 'M': u < 2.5 v
+    case SpriteLook::Torch:
+    case SpriteLook::Fire:
+    case SpriteLook::Enemy:
+    case SpriteLook::Plain:
+    case SpriteLook::Point: break;
+  }
+  return -1.0;  // every row may draw
+}
+
 Shade shadeSprite(char glyph, std::uint16_t colour, const SpriteCell& cell) {
   return shadeSprite(objectKind(glyph), glyph, colour, cell);
 }

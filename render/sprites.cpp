@@ -130,8 +130,10 @@ void drawSprite(FrameView frame, const Game& game, const ConsoleScreen& screen, 
   const bool point = isPoint(sprite.glyph);
   const ObjectKind* kind = objectKind(sprite.glyph);
   const double reach = shadedReach(kind, sprite.glyph);
-  // Rows outside the frame never reach a shader, so only the visible rows are walked.
-  const int firstRow = std::max(0, -top);
+  // Rows outside the frame, and the rows above where the look draws, never reach a shader.
+  const double shadeTop = shadedTop(kind, sprite.glyph);
+  int firstRow = std::max({0, -top, static_cast<int>(shadeTop * n) - 1});
+  while (firstRow < n && static_cast<double>(firstRow) / n <= shadeTop) ++firstRow;
   const int lastRow = std::min(n - 1, height - 1 - top);
   for (int lx = 0; lx < n; ++lx) {
     const int column = centre - n / 2 + lx;

@@ -56,5 +56,9 @@ Shade shadeSprite(const ObjectKind* kind, char glyph, std::uint16_t colour, cons
 // The farthest u from its centre line that a kind's shader draws: a cell at or beyond it is
 // transparent and takes nothing from the random generator, so such columns are skipped.
 double shadedReach(const ObjectKind* kind, char glyph);
+// Down to which v (0 at the square's top) a kind's shader draws nothing: a cell with v at or
+// above it is transparent and takes nothing from the random generator, so such rows are
+// skipped. Below 0 when every row may draw.
+double shadedTop(const ObjectKind* kind, char glyph);
 
 }  // namespace veldra
