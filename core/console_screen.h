@@ -30,10 +30,10 @@ struct ColumnRay {
   double sine = 0.0;
   int hillRows = -1;  // the frame height the hills' top was found for; -1 before it was
   int hillTop = 0;
-  int cloudBottom = 0;  // the lowest row the cloud may reach in this column
+  double cloudBottom = 0.0;
 
-  bool sunHere = false;  // outdoors, whether this frame's sun and cloud stand in the column
-  bool cloudHere = false;
+  double sunOffset = 0.0;  // outdoors, this frame's angles from the sun and the cloud
+  double cloudOffset = 0.0;
   int wallTop = 0;  // the rows of the wall's slice, [wallTop, floorTop)
   int floorTop = 0;
   CHAR_INFO wall{};

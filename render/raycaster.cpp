@@ -64,9 +64,7 @@ int hillTop(double rayAngle, int height) {
   return static_cast<int>((height * 0.5 - 2.0) - (1.5 * std::sin(3.5 * a) + 0.8 * std::cos(1.5 * a)));
 }
 
-// The lowest row the cloud reaches in a column: a row is in the cloud while it is at most
-// 4 + 0.8 sin(0.4 column), that is at most that number's whole part.
-int cloudBottom(int column) { return static_cast<int>(std::floor(4.0 + 0.8 * std::sin(0.4 * column))); }
+double cloudBottom(int column) { return 4.0 + 0.8 * std::sin(0.4 * column); }
 
 // The sun's and the cloud's place against the column, and the hills' top there.
 void placeSky(ColumnRay& ray, double rayAngle, double cloud, int height) {
@@ -75,8 +73,8 @@ void placeSky(ColumnRay& ray, double rayAngle, double cloud, int height) {
     ray.hillTop = hillTop(rayAngle, height);
     ray.hillRows = height;
   }
-  ray.sunHere = std::fabs(wrapToPi(a)) < kSunHalfWidth;
-  ray.cloudHere = std::fabs(wrapToPi(a - cloud)) < kCloudHalfWidth;
+  ray.sunOffset = wrapToPi(a);
+  ray.cloudOffset = wrapToPi(a - cloud);
 }
 
 // The column's ray as kept from the frames before, found anew where its angle changed.
@@ -110,23 +108,23 @@ CHAR_INFO cellOf(char c, std::uint16_t attribute) {
   return cell;
 }
 
-// The sky's cells: the sun before the cloud, the cloud before the hills, the hills before
-// the plain sky of the row.
-struct SkyCells {
-  CHAR_INFO sun = cellOf(kFullBlock, kSunAttribute);
-  CHAR_INFO cloudTop = cellOf(kFullBlock, kCloudAttribute);
-  CHAR_INFO cloud = cellOf(kUpperHalfBlock, kCloudAttribute);
-  CHAR_INFO hillTop = cellOf('n', kHillAttribute);
-  CHAR_INFO hill = cellOf('#', kHillAttribute);
-};
-
-CHAR_INFO skyCell(const SkyCells& sky, const ColumnRay& ray, int row, const CHAR_INFO& plainSky) {
-  if (ray.sunHere && row == kSunRow) return sky.sun;
-  if (ray.cloudHere && row >= kCloudTopRow && row <= ray.cloudBottom) {
-    return row == kCloudTopRow ? sky.cloudTop : sky.cloud;
+// A column's sky, rows [0, wallTop), its cells a stride apart: the sun before the cloud, the
+// cloud before the hills, the hills before the plain sky, so each is painted over the next.
+// `plainSky` holds each row's plain-sky cell for the first `tabled` rows.
+void paintSkyColumn(CHAR_INFO* cells, int stride, const ColumnRay& sky, int wallTop, const CHAR_INFO* plainSky,
+                    int tabled, int height) {
+  const auto at = [&](int row) -> CHAR_INFO& { return cells[static_cast<std::ptrdiff_t>(row) * stride]; };
+  const int hillStart = std::clamp(sky.hillTop, 0, wallTop);
+  for (int row = 0; row < hillStart; ++row) {
+    at(row) = row < tabled ? plainSky[row] : cellOf(plainSkyCharacter(row, height), kSkyAttribute);
   }
-  if (row >= ray.hillTop) return row == ray.hillTop ? sky.hillTop : sky.hill;
-  return plainSky;
+  for (int row = hillStart; row < wallTop; ++row) at(row) = cellOf(row == sky.hillTop ? 'n' : '#', kHillAttribute);
+  if (std::fabs(sky.cloudOffset) < kCloudHalfWidth) {
+    for (int row = kCloudTopRow; row < wallTop && row <= sky.cloudBottom; ++row) {
+      at(row) = cellOf(row == kCloudTopRow ? kFullBlock : kUpperHalfBlock, kCloudAttribute);
+    }
+  }
+  if (std::fabs(sky.sunOffset) < kSunHalfWidth && kSunRow < wallTop) at(kSunRow) = cellOf(kFullBlock, kSunAttribute);
 }
 
 char floorCharacter(int row, int height) {
@@ -329,9 +327,6 @@ void drawWallsWith(FrameView frame, const Game& game, const ConsoleScreen& scree
   const auto floorAt = [&](int row) {
     return row < tabled ? floorRow[row] : cellOf(floorCharacter(row, height), floorColour);
   };
-  const auto skyAt = [&](int row) {
-    return row < tabled ? skyRow[row] : cellOf(plainSkyCharacter(row, height), kSkyAttribute);
-  };
   fitColumnRays(rays, width);
   fitMarchGrid(grid, game);
   for (int column = 0; column < width; ++column) {
@@ -352,21 +347,22 @@ void drawWallsWith(FrameView frame, const Game& game, const ConsoleScreen& scree
     ray.wall = cellOf(slice.c, slice.attribute);
   }
   // Above each column's wall the sky or the ceiling, the wall's slice, below it the floor:
-  // painted a row at a time, in the order the cells lie in memory (a frame's cells are seldom
-  // in the cache when a frame begins, and a column at a time would fetch a line a cell).
+  // painted a column at a time, each part a run of cells with no test between them.
   const CHAR_INFO ceilingCell = cellOf(' ', kCeilingAttribute);
-  const SkyCells sky;
-  for (int row = 0; row < height; ++row) {
-    CHAR_INFO* cells = &frame.at(0, row);
-    const CHAR_INFO floorCell = floorAt(row);
-    const CHAR_INFO plainSky = skyAt(row);
-    for (int column = 0; column < width; ++column) {
-      const ColumnRay& ray = rays[static_cast<std::size_t>(column)];
-      if (row >= ray.floorTop) cells[column] = floorCell;
-      else if (row >= ray.wallTop) cells[column] = ray.wall;
-      else if (theme == Theme::Outdoor) cells[column] = skyCell(sky, ray, row, plainSky);
-      else cells[column] = ceilingCell;
+  for (int column = 0; column < width; ++column) {
+    const ColumnRay& ray = rays[static_cast<std::size_t>(column)];
+    CHAR_INFO* cell = &frame.at(column, 0);
+    int row = 0;
+    if (theme == Theme::Outdoor) {
+      paintSkyColumn(cell, width, ray, ray.wallTop, skyRow.data(), tabled, height);
+      row = ray.wallTop;
+      cell += static_cast<std::ptrdiff_t>(row) * width;
+    } else {
+      for (; row < ray.wallTop; ++row, cell += width) *cell = ceilingCell;
     }
+    for (; row < ray.floorTop; ++row, cell += width) *cell = ray.wall;
+    for (const int tabledEnd = std::max(row, tabled); row < tabledEnd; ++row, cell += width) *cell = floorRow[row];
+    for (; row < height; ++row, cell += width) *cell = floorAt(row);
   }
 }
 
