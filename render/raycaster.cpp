@@ -181,37 +181,68 @@ RayHit castRay(const Game& game, double x, double y, double angle, double maxDep
   return castRayAlong(game, x, y, std::cos(angle), std::sin(angle), maxDepth);
 }
 
+namespace {
+
+// A ray's march from cell to cell, one grid line crossed a step: the cell it is in, and how
+// far along the ray the next vertical and horizontal grid lines lie.
+struct RayMarch {
+  int mapX = 0;
+  int mapY = 0;
+  double deltaX = 0.0;  // the ray's length between two vertical lines, and between two horizontal
+  double deltaY = 0.0;
+  int stepX = 1;
+  int stepY = 1;
+  double sideX = 0.0;
+  double sideY = 0.0;
+  bool alongX = false;  // the last step crossed a vertical line
+};
+
+RayMarch startMarch(double x, double y, double dx, double dy) {
+  RayMarch m;
+  m.mapX = static_cast<int>(x);
+  m.mapY = static_cast<int>(y);
+  m.deltaX = dx == 0.0 ? kNoDeltaStep : std::fabs(1.0 / dx);
+  m.deltaY = dy == 0.0 ? kNoDeltaStep : std::fabs(1.0 / dy);
+  m.stepX = dx < 0.0 ? -1 : 1;
+  m.stepY = dy < 0.0 ? -1 : 1;
+  m.sideX = dx < 0.0 ? (x - m.mapX) * m.deltaX : (m.mapX + 1.0 - x) * m.deltaX;
+  m.sideY = dy < 0.0 ? (y - m.mapY) * m.deltaY : (m.mapY + 1.0 - y) * m.deltaY;
+  return m;
+}
+
+void stepMarch(RayMarch& m) {
+  m.alongX = m.sideX < m.sideY;
+  if (m.alongX) {
+    m.sideX += m.deltaX;
+    m.mapX += m.stepX;
+  } else {
+    m.sideY += m.deltaY;
+    m.mapY += m.stepY;
+  }
+}
+
+// The hit on the cell the march has just entered: how far along the ray it entered it.
+RayHit hitAt(const RayMarch& m, double maxDepth) {
+  const double distance = m.alongX ? m.sideX - m.deltaX : m.sideY - m.deltaY;
+  return {distance > maxDepth ? maxDepth : distance, m.mapX, m.mapY};
+}
+
+}  // namespace
+
 RayHit castRayAlong(const Game& game, double x, double y, double dx, double dy, double maxDepth) {
-  int mapX = static_cast<int>(x);
-  int mapY = static_cast<int>(y);
-  const double deltaX = dx == 0.0 ? kNoDeltaStep : std::fabs(1.0 / dx);
-  const double deltaY = dy == 0.0 ? kNoDeltaStep : std::fabs(1.0 / dy);
-  const int stepX = dx < 0.0 ? -1 : 1;
-  const int stepY = dy < 0.0 ? -1 : 1;
-  double sideX = dx < 0.0 ? (x - mapX) * deltaX : (mapX + 1.0 - x) * deltaX;
-  double sideY = dy < 0.0 ? (y - mapY) * deltaY : (mapY + 1.0 - y) * deltaY;
-  // The march reads the grid itself, as isWallCell does: it is the inner loop of every
-  // column of every frame. (Inside the grid, a cell past the grid string's end is floor.)
+  RayMarch m = startMarch(x, y, dx, dy);
+  // The march reads the grid itself, as isWallCell does. (Inside the grid, a cell past the
+  // grid string's end is floor.)
   const std::string& grid = game.mapGrid;
   const auto gridWidth = static_cast<std::size_t>(game.mapWidth);
   // No step limit: every step moves one cell, so the march ends at a wall or the grid's edge.
   for (;;) {
-    bool stepAlongX;
-    if (sideX < sideY) {
-      sideX += deltaX;
-      mapX += stepX;
-      stepAlongX = true;
-    } else {
-      sideY += deltaY;
-      mapY += stepY;
-      stepAlongX = false;
+    stepMarch(m);
+    if (m.mapX < 0 || m.mapY < 0 || m.mapX >= game.mapWidth || m.mapY >= game.mapHeight) {
+      return {maxDepth, m.mapX, m.mapY};
     }
-    if (mapX < 0 || mapY < 0 || mapX >= game.mapWidth || mapY >= game.mapHeight) return {maxDepth, mapX, mapY};
-    const std::size_t index = static_cast<std::size_t>(mapY) * gridWidth + static_cast<std::size_t>(mapX);
-    if (index < grid.size() && grid[index] == kWallCell) {
-      const double distance = stepAlongX ? sideX - deltaX : sideY - deltaY;
-      return {distance > maxDepth ? maxDepth : distance, mapX, mapY};
-    }
+    const std::size_t index = static_cast<std::size_t>(m.mapY) * gridWidth + static_cast<std::size_t>(m.mapX);
+    if (index < grid.size() && grid[index] == kWallCell) return hitAt(m, maxDepth);
   }
 }
 
@@ -238,39 +269,21 @@ void fitMarchGrid(MarchGrid& grid, const Game& game) {
 
 RayHit castRayThrough(const MarchGrid& grid, const Game& game, double x, double y, double dx, double dy,
                       double maxDepth) {
-  int mapX = static_cast<int>(x);
-  int mapY = static_cast<int>(y);
   // From outside the grid the first step may not land on its ring: the plain march knows.
-  if (mapX < 0 || mapY < 0 || mapX >= grid.width || mapY >= grid.height) {
+  if (!(x >= 0.0 && y >= 0.0) || static_cast<int>(x) >= grid.width || static_cast<int>(y) >= grid.height) {
     return castRayAlong(game, x, y, dx, dy, maxDepth);
   }
-  const double deltaX = dx == 0.0 ? kNoDeltaStep : std::fabs(1.0 / dx);
-  const double deltaY = dy == 0.0 ? kNoDeltaStep : std::fabs(1.0 / dy);
-  const int stepX = dx < 0.0 ? -1 : 1;
-  const int stepY = dy < 0.0 ? -1 : 1;
-  double sideX = dx < 0.0 ? (x - mapX) * deltaX : (mapX + 1.0 - x) * deltaX;
-  double sideY = dy < 0.0 ? (y - mapY) * deltaY : (mapY + 1.0 - y) * deltaY;
+  RayMarch m = startMarch(x, y, dx, dy);
   const std::ptrdiff_t stride = grid.width + 2;
-  const std::ptrdiff_t rowStep = stepY * stride;
-  const std::uint8_t* cell = grid.cells.data() + (mapY + 1) * stride + (mapX + 1);
+  const std::ptrdiff_t rowStep = m.stepY * stride;
+  const std::uint8_t* cell = grid.cells.data() + (m.mapY + 1) * stride + (m.mapX + 1);
   // Every step moves one cell, and the ring stops the march when it leaves the grid.
   for (;;) {
-    bool stepAlongX;
-    if (sideX < sideY) {
-      sideX += deltaX;
-      mapX += stepX;
-      cell += stepX;
-      stepAlongX = true;
-    } else {
-      sideY += deltaY;
-      mapY += stepY;
-      cell += rowStep;
-      stepAlongX = false;
-    }
+    stepMarch(m);
+    cell += m.alongX ? m.stepX : rowStep;
     if (*cell == kMarchFloor) continue;
-    if (*cell == kMarchOutside) return {maxDepth, mapX, mapY};
-    const double distance = stepAlongX ? sideX - deltaX : sideY - deltaY;
-    return {distance > maxDepth ? maxDepth : distance, mapX, mapY};
+    if (*cell == kMarchOutside) return {maxDepth, m.mapX, m.mapY};
+    return hitAt(m, maxDepth);
   }
 }
 

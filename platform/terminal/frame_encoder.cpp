@@ -14,15 +14,24 @@ constexpr const char* kResetAndClear = "\x1b[0m\x1b[2J";
 // Moving right along a row is shorter as a cursor-forward than as a full position.
 constexpr const char* kCursorForward = "C";
 
-void appendNumber(std::string& out, int value) {
-  char digits[12];
-  int length = 0;
+constexpr std::size_t kMostDigits = 10;  // of an unsigned 32-bit number
+
+// `value`'s decimal digits, most significant first, written to `digits`; returns how many.
+std::size_t decimalDigits(int value, char* digits) {
+  char reversed[kMostDigits];
+  std::size_t count = 0;
   unsigned v = static_cast<unsigned>(value);
   do {
-    digits[length++] = static_cast<char>('0' + v % 10);
+    reversed[count++] = static_cast<char>('0' + v % 10);
     v /= 10;
   } while (v != 0);
-  while (length > 0) out.push_back(digits[--length]);
+  for (std::size_t i = 0; i < count; ++i) digits[i] = reversed[count - 1 - i];
+  return count;
+}
+
+void appendNumber(std::string& out, int value) {
+  char digits[kMostDigits];
+  out.append(digits, decimalDigits(value, digits));
 }
 
 // A mode's colour escapes, built once: both halves of every attribute, and each half alone.
@@ -176,16 +185,7 @@ class FrameBytes {
     std::memcpy(buffer_.data() + length_, text.data(), text.size());
     length_ += text.size();
   }
-  void addNumber(int value) {
-    char digits[12];
-    int count = 0;
-    unsigned v = static_cast<unsigned>(value);
-    do {
-      digits[count++] = static_cast<char>('0' + v % 10);
-      v /= 10;
-    } while (v != 0);
-    while (count > 0) buffer_[length_++] = digits[--count];
-  }
+  void addNumber(int value) { length_ += decimalDigits(value, buffer_.data() + length_); }
   void addChar(char c) { buffer_[length_++] = c; }
   void appendTo(std::string& out) const { out.append(buffer_.data(), length_); }
 
