@@ -87,6 +87,13 @@ TEST(FrameEncoderTest, ForgottenCellsAreSentAgain) {
   EXPECT_EQ(encode(model, cells, 6, 1), "\x1b[?2026h\x1b[1;3Hcd\x1b[?2026l");
   forgetScreen(model);
   EXPECT_NE(encode(model, cells, 6, 1).find("\x1b[2J"), std::string::npos);
+  // A cell whose bytes are those of an unknown one is still sent, on a new screen and after
+  // being forgotten: a row with unknown cells is never passed over as unchanged.
+  ScreenModel fresh;
+  const auto odd = frameOf(std::string(1, '\0'), kUnknownAttribute);
+  EXPECT_NE(encode(fresh, odd, 1, 1).find("\x1b[1;1H"), std::string::npos);
+  forgetCells(fresh, 0, 0, 1);
+  EXPECT_NE(encode(fresh, odd, 1, 1).find("\x1b[1;1H"), std::string::npos);
 }
 
 TEST(FrameEncoderTest, AllColourPairsSwapRedAndBlue) {
