@@ -1,6 +1,5 @@
 #include "platform/terminal/frame_encoder.h"
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
