@@ -3,11 +3,13 @@
 own (100 x 32), recording, played with random keys as a terminal without key releases sends
 them. The driver answers what the game asks as a terminal does: the pacing query after every
 frame (DA1, CSI c) and the mode query for pixel mouse reports (DECRQM, answered "not known").
-After the given seconds every game is told to quit; prints the frames each simulated a second
-(from the ticks its recording holds: slowest and median, while all the games play, after the
-first second of it; and over each game's whole life, start-up and the end included), the
-games' CPU (user and kernel) apart from the
-driver's own, and the bytes a second each game sent.
+A game that ends during the run (the random keys get many players killed) is replaced at
+once by a new one, so that there are as many games at once all through it. After the given
+seconds every game is told to quit; prints the frames each simulated a second (from the ticks
+its recording holds: slowest and median, over its steady play in the run, from its first
+second of play to the end of the run or to its last frame; and over each game's whole life,
+start-up and the end included), the games' CPU (user and kernel) apart from the driver's own,
+the bytes a second a game sent and the CPU the games spent on a frame.
 
     load_games.py GAMES SECONDS [GAME_BINARY]   (run in levels/; default ../build/tests/veldra)
 
@@ -79,10 +81,21 @@ def frame_ticks(path):
     return found
 
 
-def frames_between(path, start, end):
-    """Frames a recording shows simulated between two readings of the monotonic clock."""
+def ticks_between(path, start, end):
+    """The ticks (in seconds of the monotonic clock) of the frames a recording shows simulated
+    between two readings of that clock."""
     low, high = int(start * 1000) & 0xFFFFFFFF, int(end * 1000) & 0xFFFFFFFF
-    return sum(1 for tick in frame_ticks(path) if (tick - low) & 0xFFFFFFFF < (high - low) & 0xFFFFFFFF)
+    span = (high - low) & 0xFFFFFFFF
+    return [start + ((tick - low) & 0xFFFFFFFF) / 1000 for tick in frame_ticks(path)
+            if (tick - low) & 0xFFFFFFFF < span]
+
+
+def steady_rate(ticks, start, end, ended):
+    """Frames a second over a game's steady window: from `start` to the end of the run, or, for
+    a game that ended before it, to its last frame (its way out is no frame not simulated)."""
+    if ended:
+        return (len(ticks) - 1) / (ticks[-1] - ticks[0]) if len(ticks) > 1 and ticks[-1] > ticks[0] else 0.0
+    return len(ticks) / (end - start)
 
 
 def cpu_seconds(pid):
@@ -108,8 +121,22 @@ def answer(fd, out, tail):
     return seen[-16:]
 
 
+class Game:
+    """One game the driver started: its pty and what was seen of it."""
+
+    def __init__(self, number, binary, work, settings):
+        self.number = number
+        self.recording = os.path.join(work, f"{number}.vdm")
+        self.started = time.monotonic()
+        self.pid, self.fd = start_game(binary, self.recording, settings)
+        self.tail = b""
+        self.sent = 0
+        self.playing = None  # when its HUD was first drawn: past the title
+        self.ended = None    # when its terminal closed (a game may die before the end)
+
+
 def main():
-    games, seconds = int(sys.argv[1]), float(sys.argv[2])
+    slots, seconds = int(sys.argv[1]), float(sys.argv[2])
     binary = os.path.abspath(sys.argv[3] if len(sys.argv) > 3 else "../build/tests/veldra")
     work = tempfile.mkdtemp()
     settings = None
@@ -118,22 +145,20 @@ def main():
         with open(settings, "w") as out:
             out.write("[pad]\nenabled = false\n")
     rng = random.Random(1)
-    running = {}  # fd: (game, pid)
-    started = {}  # game: when it was started (its recording counts its frames from then)
-    for i in range(games):
-        started[i] = time.monotonic()
-        pid, fd = start_game(binary, os.path.join(work, f"{i}.vdm"), settings)
-        running[fd] = (i, pid)
+    games = []    # every game started, in order
+    running = {}  # fd: the game on it
     poller = select.epoll()
-    for fd in running:
-        poller.register(fd, select.EPOLLIN)
-    tails = {fd: b"" for fd in running}
-    sent = {fd: 0 for fd in running}
-    ended = {}  # game: when its terminal closed (a game may die before the end)
-    playing = set()  # the games whose HUD has been drawn: past the title
+
+    def start():
+        game = Game(len(games), binary, work, settings)
+        games.append(game)
+        running[game.fd] = game
+        poller.register(game.fd, select.EPOLLIN)
+        return game
 
     def drain(timeout):
         for fd, _ in poller.poll(timeout):
+            game = running[fd]
             try:
                 out = os.read(fd, 65536)
             except BlockingIOError:
@@ -141,81 +166,107 @@ def main():
             except OSError:
                 out = b""
             if not out:
-                ended.setdefault(running[fd][0], time.monotonic())
+                game.ended = time.monotonic()
                 poller.unregister(fd)
+                del running[fd]
                 continue
-            sent[fd] += len(out)
-            if b"HP: " in tails[fd] + out:
-                playing.add(fd)
-            tails[fd] = answer(fd, out, tails[fd])
+            game.sent += len(out)
+            if game.playing is None and b"HP: " in game.tail + out:
+                game.playing = time.monotonic()
+            game.tail = answer(fd, out, game.tail)
 
-    # Past the title: Enter, again every half second to a game that has not begun to play (a
-    # game still starting up may not have read it yet); a game left on the title would play
-    # the menu with the random keys, and its pauses there are no measure of a frame's cost.
-    next_enter = time.monotonic() + 0.5 + games / 200
-    deadline = next_enter + 10 + games / 20
-    while len(playing) + len(ended) < games and time.monotonic() < deadline:
+    def enter_the_waiting():
+        # Enter, again every half second, to a game that has not begun to play: one still
+        # starting up may not have read it yet, and a game left on the title would play the
+        # menu with the random keys, whose pauses there are no measure of a frame's cost.
+        for game in running.values():
+            if game.playing is None:
+                os.write(game.fd, b"\r")
+
+    for _ in range(slots):
+        start()
+    next_enter = time.monotonic() + 0.5 + slots / 200
+    deadline = next_enter + 10 + slots / 20
+    while any(g.playing is None for g in running.values()) and time.monotonic() < deadline:
         drain(0.05)
         if time.monotonic() >= next_enter:
             next_enter += 0.5
-            for fd, (game, _) in running.items():
-                if fd not in playing and game not in ended:
-                    os.write(fd, b"\r")
-    if len(playing) < games:
-        print(f"{games - len(playing)} games did not begin to play", file=sys.stderr)
+            enter_the_waiting()
+    if any(g.playing is None for g in running.values()):
+        print(f"{sum(g.playing is None for g in running.values())} games did not begin to play", file=sys.stderr)
     began = time.monotonic()
-    cpu_at_start = {fd: cpu_seconds(pid) for fd, (_, pid) in running.items()}
-    sent_at_start = dict(sent)
+    cpu_at_start = {g.number: cpu_seconds(g.pid) for g in games}
+    sent_at_start = {g.number: g.sent for g in games}
     driver_at_start = resource.getrusage(resource.RUSAGE_SELF)
     next_keys = began
+    next_enter = began + 0.5
+    # A game that ends (a death) is replaced at once by a new one, as a host's players come
+    # and go: there are as many games at once all through the run.
     while time.monotonic() - began < seconds:
         drain(0.02)
-        if time.monotonic() >= next_keys:  # a few keys a second for each game
+        while len(running) < slots:
+            start()
+        now = time.monotonic()
+        if now >= next_enter:
+            next_enter += 0.5
+            enter_the_waiting()
+        if now >= next_keys:  # a few keys a second for each game
             next_keys += 0.1
-            for fd, (game, _) in running.items():
-                if game not in ended and rng.random() < 0.5:
+            for game in running.values():
+                if game.playing is not None and rng.random() < 0.5:
                     try:
-                        os.write(fd, rng.choice(KEYS))
+                        os.write(game.fd, rng.choice(KEYS))
                     except OSError:
                         pass
     elapsed = time.monotonic() - began
-    cpu_at_end = {fd: cpu_seconds(pid) for fd, (_, pid) in running.items()}
+    finish = began + elapsed
+    cpu_at_end = {g.number: cpu_seconds(g.pid) for g in games}
     driver = resource.getrusage(resource.RUSAGE_SELF)
-    sent_during = {fd: sent[fd] - sent_at_start[fd] for fd in running}
-    for fd in running:
+    sent_during = sum(g.sent - sent_at_start.get(g.number, 0) for g in games)
+    for game in running.values():
         try:
-            os.write(fd, b"\x1b")
+            os.write(game.fd, b"\x1b")
         except OSError:
             pass
     deadline = time.monotonic() + 30
-    while len(ended) < games and time.monotonic() < deadline:
+    while running and time.monotonic() < deadline:
         drain(0.1)
-    for fd, (_, pid) in running.items():
+    for game in games:
         try:
-            os.waitpid(pid, 0)
-            os.close(fd)
+            os.waitpid(game.pid, 0)
+            os.close(game.fd)
         except OSError:
             pass
     rates = []   # over each game's whole life, from its start to its end
-    steady = []  # while all of them play, after the first second (a game that died, till then)
-    for i in range(games):
-        recording = os.path.join(work, f"{i}.vdm")
-        result = subprocess.run([binary, "--verify", recording], capture_output=True, text=True)
+    steady = []  # over each game's steady play in the run: after its first second of it
+    frames = 0   # simulated by all the games in the run
+    for game in games:
+        result = subprocess.run([binary, "--verify", game.recording], capture_output=True, text=True)
         match = re.search(r"(\d+) frames", result.stdout)
-        rates.append(int(match.group(1)) / (ended.get(i, time.monotonic()) - started[i]) if match else 0.0)
-        until = min(began + elapsed, ended.get(i, began + elapsed))  # a game may die before the end
-        steady.append(frames_between(recording, began + 1, until) / (until - began - 1) if until > began + 2 else 0.0)
-    user = sum(cpu_at_end[fd][0] - cpu_at_start[fd][0] for fd in running)
-    kernel = sum(cpu_at_end[fd][1] - cpu_at_start[fd][1] for fd in running)
+        life = (game.ended or time.monotonic()) - game.started
+        rates.append(int(match.group(1)) / life if match else 0.0)
+        frames += len(ticks_between(game.recording, began, finish))
+        if game.playing is None:
+            continue
+        start_at = max(began, game.playing) + 1
+        ended = game.ended is not None and game.ended < finish
+        until = game.ended if ended else finish
+        if until - start_at < 2:
+            continue  # too short a stretch of play to measure
+        ticks = ticks_between(game.recording, start_at, until)
+        steady.append(steady_rate(ticks, start_at, finish, ended))
+    user = sum(cpu_at_end[g.number][0] - cpu_at_start.get(g.number, (0.0, 0.0))[0] for g in games)
+    kernel = sum(cpu_at_end[g.number][1] - cpu_at_start.get(g.number, (0.0, 0.0))[1] for g in games)
     own = (driver.ru_utime - driver_at_start.ru_utime) + (driver.ru_stime - driver_at_start.ru_stime)
     cores = os.cpu_count()
     share = lambda seconds_used: seconds_used / elapsed * 100 / cores
-    print(f"{games} games for {elapsed:.1f} s: frames simulated a second min {min(steady):.1f}, "
-          f"median {statistics.median(steady):.1f} while all play (min {min(rates):.1f}, "
-          f"median {statistics.median(rates):.1f} from start to end); the games' CPU {share(user + kernel):.0f}% of {cores} cores "
+    print(f"{slots} games at once for {elapsed:.1f} s ({len(games) - slots} started in place of games that ended): "
+          f"frames simulated a second min {min(steady):.1f}, median {statistics.median(steady):.1f} "
+          f"in steady play (min {min(rates):.1f}, median {statistics.median(rates):.1f} from start to end); "
+          f"the games' CPU {share(user + kernel):.0f}% of {cores} cores "
           f"(user {share(user):.0f}%, kernel {share(kernel):.0f}%), the driver's {share(own):.0f}%; "
-          f"{statistics.mean(sent_during.values()) / elapsed / 1024:.1f} KiB a second a game; "
-          f"{(user + kernel) / (sum(steady) * elapsed) * 1e6:.0f} us of CPU a frame")
+          f"{sent_during / slots / elapsed / 1024:.1f} KiB a second a game; "
+          f"{(user + kernel) / max(frames, 1) * 1e6:.0f} us of CPU a frame")
 
 
 if __name__ == "__main__":
