@@ -53,7 +53,9 @@ wait_for suspend "PRESS ENTER TO START VELDRA!"
 tm send-keys -t suspend C-z
 wait_for suspend "Stopped"
 tm send-keys -t suspend "stty -g >'$work/suspend.during'" Enter
-sleep 0.3
+# On a busy machine the shell may take a while to run it: wait for the whole line.
+for _ in $(seq 1 100); do [ -n "$(tr -d '\n' <"$work/suspend.during" 2>/dev/null)" ] && break; sleep 0.1; done
+sleep 0.1
 cmp -s "$work/suspend.before" "$work/suspend.during" || fail "suspend: terminal settings while suspended differ"
 [ "$(pane_flag suspend cursor_flag)" == "1" ] || fail "suspend: the cursor is hidden while suspended"
 mouse_given_back suspend
