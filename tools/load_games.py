@@ -181,7 +181,10 @@ def main():
         # menu with the random keys, whose pauses there are no measure of a frame's cost.
         for game in running.values():
             if game.playing is None:
-                os.write(game.fd, b"\r")
+                try:
+                    os.write(game.fd, b"\r")
+                except OSError:
+                    pass  # it has just ended: drain() sees its end
 
     for _ in range(slots):
         start()
